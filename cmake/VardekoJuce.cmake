@@ -1,0 +1,87 @@
+# Compiles a set of JUCE modules once into a static library and re-exports what their users
+# need (include folders, module flags, system libraries) without re-exporting the module
+# sources, so that nothing that links the library compiles JUCE a second time.
+#
+#   vardeko_add_juce_library (<name> MODULES <juce::module>... [DEFINITIONS <def>...])
+
+set (VARDEKO_JUCE_CONFIG_FLAGS
+    JUCE_WEB_BROWSER=0
+    JUCE_USE_CURL=0
+    JUCE_USE_FLAC=0
+    JUCE_USE_OGGVORBIS=0
+    JUCE_DISPLAY_SPLASH_SCREEN=0
+    JUCE_REPORT_APP_USAGE=0
+    JUCE_STRICT_REFCOUNTEDPOINTER=1
+    JUCE_VST3_CAN_REPLACE_VST2=1
+    JUCE_GLOBAL_MODULE_SETTINGS_INCLUDED=1
+    $<IF:$<CONFIG:Debug>,DEBUG=1 _DEBUG=1,NDEBUG=1 _NDEBUG=1>)
+
+# Walks the module graph: modules (targets with sources) are recorded by name, everything
+# else they link (system libraries, header-only SDK targets) is collected for re-export.
+function (_vardeko_collect_juce_deps items modules_var libs_var)
+    set (modules ${${modules_var}})
+    set (libs ${${libs_var}})
+
+    foreach (item IN LISTS items)
+        set (target_name "${item}")
+        if (TARGET "${item}")
+            get_target_property (aliased "${item}" ALIASED_TARGET)
+            if (aliased)
+                set (target_name "${aliased}")
+            endif()
+            get_target_property (module_path "${target_name}" INTERFACE_JUCE_MODULE_PATH)
+        else()
+            set (module_path NOTFOUND)
+        endif()
+
+        if (module_path)
+            string (REPLACE "juce::" "" bare "${target_name}")
+            if (NOT bare IN_LIST modules)
+                list (APPEND modules "${bare}")
+                get_target_property (deps "${target_name}" INTERFACE_LINK_LIBRARIES)
+                if (deps)
+                    _vardeko_collect_juce_deps ("${deps}" modules libs)
+                endif()
+            endif()
+        elseif (NOT item IN_LIST libs)
+            list (APPEND libs "${item}")
+        endif()
+    endforeach()
+
+    set (${modules_var} ${modules} PARENT_SCOPE)
+    set (${libs_var} ${libs} PARENT_SCOPE)
+endfunction()
+
+function (vardeko_add_juce_library name)
+    cmake_parse_arguments (ARG "" "" "MODULES;DEFINITIONS" ${ARGN})
+
+    add_library (${name} STATIC)
+    target_link_libraries (${name} PRIVATE ${ARG_MODULES} juce::juce_recommended_config_flags)
+
+    set (modules_seen)
+    set (system_libs)
+    _vardeko_collect_juce_deps ("${ARG_MODULES}" modules_seen system_libs)
+
+    set (module_flags)
+    foreach (module IN LISTS modules_seen)
+        list (APPEND module_flags JUCE_MODULE_AVAILABLE_${module}=1)
+    endforeach()
+
+    target_compile_definitions (${name}
+        PUBLIC ${VARDEKO_JUCE_CONFIG_FLAGS} ${module_flags} ${ARG_DEFINITIONS})
+    target_include_directories (${name} PUBLIC "${JUCE_MODULES_DIR}")
+    target_link_libraries (${name} PUBLIC ${system_libs})
+
+    if (TARGET juce::pkgconfig_JUCE_IMG_LINUX_DEPS)
+        target_link_libraries (${name} PUBLIC juce::pkgconfig_JUCE_IMG_LINUX_DEPS)
+    endif()
+
+    set_target_properties (${name} PROPERTIES POSITION_INDEPENDENT_CODE ON)
+
+    # JUCE's own sources are not ours to fix: keep their warnings out of our logs.
+    target_compile_options (${name} PRIVATE $<$<CXX_COMPILER_ID:GNU,Clang>:-w>)
+endfunction()
+
+# Warning flags for our own code.
+add_library (vardeko_warnings INTERFACE)
+target_link_libraries (vardeko_warnings INTERFACE juce::juce_recommended_warning_flags)

@@ -1,0 +1,62 @@
+# The plug-in: VST3, LV2 and Standalone here; VST2 and AAX when their SDKs are given.
+
+set (VARDEKO_FORMATS VST3 LV2 Standalone)
+
+if (VARDEKO_BUILD_VST2)
+    if (NOT EXISTS "${VARDEKO_VST2_SDK}/pluginterfaces/vst2.x/aeffect.h")
+        message (FATAL_ERROR "VARDEKO_BUILD_VST2 needs VARDEKO_VST2_SDK: the VST2 SDK folder that holds pluginterfaces/vst2.x")
+    endif()
+    juce_set_vst2_sdk_path ("${VARDEKO_VST2_SDK}")
+    list (APPEND VARDEKO_FORMATS VST)
+endif()
+
+if (VARDEKO_BUILD_AAX)
+    if (NOT EXISTS "${VARDEKO_AAX_SDK}/Interfaces/AAX.h")
+        message (FATAL_ERROR "VARDEKO_BUILD_AAX needs VARDEKO_AAX_SDK: the AAX SDK folder")
+    endif()
+    juce_set_aax_sdk_path ("${VARDEKO_AAX_SDK}")
+    list (APPEND VARDEKO_FORMATS AAX)
+endif()
+
+# Identifiers that hosts store in their sessions: never change them.
+set (VARDEKO_COMPANY_WEBSITE "https://www.molvek.com")
+set (VARDEKO_COMPANY_EMAIL "support@molvek.com")
+set (VARDEKO_LV2_URI "https://www.molvek.com/plugins/vardeko-qx2710")
+
+juce_add_plugin (VardekoQX2710
+    PRODUCT_NAME "VardekoQX2710"
+    PLUGIN_NAME "Vardeko QX2710"
+    DESCRIPTION "QX2710"
+    VERSION "${PROJECT_VERSION}"
+    COMPANY_NAME "Molvek"
+    COMPANY_WEBSITE "${VARDEKO_COMPANY_WEBSITE}"
+    COMPANY_EMAIL "${VARDEKO_COMPANY_EMAIL}"
+    BUNDLE_ID "com.molvek.VardekoQX2710"
+    PLUGIN_MANUFACTURER_CODE "MLV_"
+    PLUGIN_CODE "Mqx2"
+    FORMATS ${VARDEKO_FORMATS}
+    IS_SYNTH FALSE
+    NEEDS_MIDI_INPUT FALSE
+    NEEDS_MIDI_OUTPUT FALSE
+    IS_MIDI_EFFECT FALSE
+    EDITOR_WANTS_KEYBOARD_FOCUS FALSE
+    VST2_CATEGORY kPlugCategEffect
+    VST3_CATEGORIES Fx Distortion
+    AAX_IDENTIFIER "com.molvek.VardekoQX2710"
+    AAX_CATEGORY AAX_ePlugInCategory_Harmonic
+    LV2URI "${VARDEKO_LV2_URI}"
+    COPY_PLUGIN_AFTER_BUILD FALSE)
+
+
+target_compile_definitions (VardekoQX2710 PUBLIC
+    "JucePlugin_PreferredChannelConfigurations={2,2},{1,1}"
+    JucePlugin_LV2URI="${VARDEKO_LV2_URI}")
+
+target_link_libraries (VardekoQX2710 PUBLIC VardekoCore PRIVATE vardeko_warnings)
+
+# The VST3 plug-in announces class identifiers derived from the VST2 identifier, so that it
+# replaces the VST2 plug-in in hosts that know both. JUCE's VST3 wrapper needs the layout of
+# the VST2 bank header for that; without the VST2 SDK it comes from our own declaration.
+if (NOT VARDEKO_BUILD_VST2 AND TARGET VardekoQX2710_VST3)
+    target_include_directories (VardekoQX2710_VST3 PRIVATE "${PROJECT_SOURCE_DIR}/cmake/vst2compat")
+endif()

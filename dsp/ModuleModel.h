@@ -1,0 +1,41 @@
+#pragma once
+
+#include "dsp/FxBase.h"
+
+#include <juce_events/juce_events.h>
+
+// Base of the pedal models: channel settings and a process dispatcher. The broadcaster base
+// is part of the model interface; the models send no messages through it.
+class ModuleModel : public FxBase,
+                    public juce::ActionBroadcaster
+{
+public:
+    ModuleModel() { typeName = "ModuleModel"; }
+
+    void processStereo (float*, float*, int) override {}
+    void processMono (float*, int) override {}
+
+    virtual void setInputChannels (int channels) { inputChannels = channels; }
+    virtual int getInputChannels() const { return inputChannels; }
+    virtual void setOutputChannels (int channels) { outputChannels = channels; }
+    virtual int getOutputChannels() const { return outputChannels; }
+    virtual bool isSpecialModel() const { return false; }
+    virtual void setOptionA (int value) { optionA = value; }
+    virtual int getOptionA() const { return optionA; }
+    virtual void setOptionB (int value) { optionB = value; }
+    virtual int getOptionB() const { return optionB; }
+    virtual int isActive() const { return active; }
+    virtual void activate() { active = 1; }
+    virtual void deactivate() { active = 0; }
+
+    // Mono input: the processed first buffer is copied into the second. Other channel counts
+    // than 1 and 2 leave both buffers untouched.
+    virtual void process (float* first, float* second, int numSamples);
+
+private:
+    int active = 0;
+    int optionA = 0;
+    int optionB = 0;
+    int inputChannels = 1;
+    int outputChannels = 1;
+};
