@@ -1,0 +1,22 @@
+#include "editor/VardekoQX2710AudioProcessorEditor.h"
+
+#include "processor/ProductInfo.h"
+#include "processor/VardekoQX2710AudioProcessor.h"
+
+VardekoQX2710AudioProcessorEditor::VardekoQX2710AudioProcessorEditor (VardekoQX2710AudioProcessor& p)
+    : juce::AudioProcessorEditor (p)
+    , processor (p)
+{
+    setSize (windowWidth, windowHeight);
+}
+
+void VardekoQX2710AudioProcessorEditor::paint (juce::Graphics& g)
+{
+    // Until the image-strip pedal is in place the window shows the product plainly.
+    g.fillAll (juce::Colour (0xff1d3b2a));
+    g.setColour (juce::Colours::white);
+    g.setFont (22.0f);
+    g.drawFittedText (ProductInfo::name, getLocalBounds().removeFromTop (80), juce::Justification::centred, 1);
+    g.setFont (14.0f);
+    g.drawFittedText (processor.getCurrentPresetPath(), getLocalBounds().removeFromBottom (60), juce::Justification::centred, 1);
+}

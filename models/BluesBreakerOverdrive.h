@@ -1,0 +1,12 @@
+#pragma once
+
+#include "models/PlaceholderModel.h"
+
+class BluesBreakerOverdrive : public PlaceholderModel
+{
+public:
+    BluesBreakerOverdrive()
+        : PlaceholderModel ("BluesBreakerOverdrive")
+    {
+    }
+};

@@ -1,0 +1,12 @@
+#pragma once
+
+#include "models/PlaceholderModel.h"
+
+class CJOverdrive : public PlaceholderModel
+{
+public:
+    CJOverdrive()
+        : PlaceholderModel ("CJOverdrive")
+    {
+    }
+};

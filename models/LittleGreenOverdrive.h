@@ -1,0 +1,12 @@
+#pragma once
+
+#include "models/PlaceholderModel.h"
+
+class LittleGreenOverdrive : public PlaceholderModel
+{
+public:
+    LittleGreenOverdrive()
+        : PlaceholderModel ("LittleGreenOverdrive")
+    {
+    }
+};

@@ -1,0 +1,12 @@
+#pragma once
+
+#include "models/PlaceholderModel.h"
+
+class OCDOverdrive : public PlaceholderModel
+{
+public:
+    OCDOverdrive()
+        : PlaceholderModel ("OCDOverdrive")
+    {
+    }
+};

@@ -1,0 +1,95 @@
+#include "processor/HostParameters.h"
+
+#include <charconv>
+#include <cmath>
+
+namespace
+{
+const char* const parameterNames[] = { "onBypass", "inputVol", "overdriveType", "overdrive", "tone", "level", "dryWet", "oversampling" };
+
+const float parameterDefaults[] = { 1.0f, 0.5f, 0.0f, 0.5f, 0.5f, 0.5f, 1.0f, 0.0f };
+
+const char* const modelNames[] = { "Blues Overdrive", "Boutique Overdrive", "Mad Overdrive", "Modern Overdrive", "Pro Overdrive" };
+
+const char* const oversamplingNames[] = { "1x Oversampling", "2x Oversampling", "4x Oversampling", "8x Oversampling" };
+
+// A float-to-int conversion of a value outside the int range is undefined: clamp first.
+int clampedCeil (float scaled, int maxIndex) noexcept
+{
+    const auto c = std::ceil (scaled);
+
+    if (! (c > 0.0f)) // also catches NaN
+        return 0;
+
+    return c >= (float) maxIndex ? maxIndex : (int) c;
+}
+} // namespace
+
+juce::String HostParameters::getName (int index)
+{
+    return isValidIndex (index) ? juce::String (parameterNames[index]) : juce::String();
+}
+
+float HostParameters::getDefaultValue (int index) noexcept
+{
+    return isValidIndex (index) ? parameterDefaults[index] : 0.0f;
+}
+
+int HostParameters::getModelIndex (float value) noexcept
+{
+    return clampedCeil (4.0f * value, numModels - 1);
+}
+
+int HostParameters::getOversamplingIndex (float value) noexcept
+{
+    return clampedCeil (3.0f * value, numOversamplingFactors - 1);
+}
+
+juce::String HostParameters::getModelName (int modelIndex)
+{
+    return modelNames[juce::jlimit (0, numModels - 1, modelIndex)];
+}
+
+juce::String HostParameters::getOversamplingName (int oversamplingIndex)
+{
+    return oversamplingNames[juce::jlimit (0, numOversamplingFactors - 1, oversamplingIndex)];
+}
+
+juce::String HostParameters::formatFixed (double value, int decimals)
+{
+    char buffer[64];
+    const auto result = std::to_chars (buffer, buffer + sizeof (buffer), value, std::chars_format::fixed, decimals);
+
+    if (result.ec != std::errc())
+        return "0";
+
+    return juce::String (buffer, (size_t) (result.ptr - buffer));
+}
+
+juce::String HostParameters::getText (int index, float value)
+{
+    switch (index)
+    {
+        case onBypass:
+            return value == 0.0f ? "Off" : "On";
+
+        case inputVol:
+        case overdrive:
+        case tone:
+        case level:
+            return formatFixed ((double) (value * 10.0f), 2);
+
+        case overdriveType:
+            return getModelName (getModelIndex (value));
+
+        case dryWet:
+            return formatFixed ((1.0 - (double) value) * 100.0, 2) + "% Dry / "
+                   + formatFixed ((double) (value * 100.0f), 2) + "% Wet";
+
+        case oversampling:
+            return getOversamplingName (getOversamplingIndex (value));
+
+        default:
+            return {};
+    }
+}

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <juce_core/juce_core.h>
+
+// The eight host parameters: identifiers, defaults, value texts and the indices derived from
+// the values. Everything here is a pure function of a value, so the processor, the documents
+// and the editor agree on it.
+class HostParameters
+{
+public:
+    enum Index
+    {
+        onBypass = 0,
+        inputVol,
+        overdriveType,
+        overdrive,
+        tone,
+        level,
+        dryWet,
+        oversampling,
+        numParameters
+    };
+
+    static constexpr int numModels = 5;
+    static constexpr int numOversamplingFactors = 4;
+
+    static bool isValidIndex (int index) noexcept { return index >= 0 && index < numParameters; }
+
+    // The identifier, which is also the name the host shows; empty outside the table.
+    static juce::String getName (int index);
+
+    // Default of every channel of every slot; 0 outside the table.
+    static float getDefaultValue (int index) noexcept;
+
+    // The value text the host shows; empty outside the table.
+    static juce::String getText (int index, float value);
+
+    // ceil (4 v) in single precision, kept inside the five circuits.
+    static int getModelIndex (float value) noexcept;
+
+    // ceil (3 v) in single precision, kept inside the four factors.
+    static int getOversamplingIndex (float value) noexcept;
+
+    static juce::String getModelName (int modelIndex);
+    static juce::String getOversamplingName (int oversamplingIndex);
+
+    // A number with a fixed count of decimals, rounded to nearest, never affected by the C
+    // or C++ locale of the host.
+    static juce::String formatFixed (double value, int decimals);
+};

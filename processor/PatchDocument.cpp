@@ -1,0 +1,117 @@
+#include "processor/PatchDocument.h"
+
+#include "processor/HostParameters.h"
+#include "processor/ProductInfo.h"
+
+#include <cmath>
+
+juce::XmlElement& PatchDocument::writeHeader (juce::XmlElement& document)
+{
+    document.setTagName (rootTag);
+    document.setAttribute ("version", ProductInfo::documentVersion);
+
+    auto* name = document.createNewChildElement ("DeviceName");
+    name->addTextElement (ProductInfo::name);
+
+    auto* properties = document.createNewChildElement ("Properties");
+    properties->setAttribute ("deviceProductID", ProductInfo::productId);
+    properties->setAttribute ("deviceVersion", ProductInfo::version);
+    properties->setAttribute ("presetVersion", ProductInfo::presetVersion);
+    return *properties;
+}
+
+juce::String PatchDocument::valueText (int index, float value)
+{
+    switch (index)
+    {
+        case HostParameters::onBypass:
+            return value > 0.0f ? "true" : "false";
+
+        case HostParameters::overdriveType:
+            return juce::String (HostParameters::getModelIndex (value));
+
+        case HostParameters::oversampling:
+            return juce::String (HostParameters::getOversamplingIndex (value));
+
+        default:
+            return HostParameters::formatFixed ((double) value, 5);
+    }
+}
+
+void PatchDocument::writeValues (juce::XmlElement& parent, const std::array<float, 8>& values)
+{
+    for (int k = 0; k < HostParameters::numParameters; ++k)
+    {
+        auto* element = parent.createNewChildElement ("Value");
+        element->setAttribute ("property", HostParameters::getName (k));
+        element->setAttribute ("type", k == HostParameters::onBypass ? "boolean" : "number");
+        element->addTextElement (valueText (k, values[(size_t) k]));
+    }
+}
+
+bool PatchDocument::isPatchRoot (const juce::XmlElement* document)
+{
+    return document != nullptr && document->getTagName().equalsIgnoreCase (rootTag);
+}
+
+juce::XmlElement* PatchDocument::findProperties (const juce::XmlElement& document)
+{
+    for (auto* child : document.getChildIterator())
+        if (child->getTagName().equalsIgnoreCase ("Properties"))
+            return child;
+
+    return nullptr;
+}
+
+juce::String PatchDocument::attribute (const juce::XmlElement& element, int position)
+{
+    return position < element.getNumAttributes() ? element.getAttributeValue (position) : juce::String();
+}
+
+int PatchDocument::integerAttribute (const juce::XmlElement& element, int position)
+{
+    return attribute (element, position).getIntValue();
+}
+
+std::optional<PatchDocument::ParsedValue> PatchDocument::readValue (const juce::XmlElement& element)
+{
+    const auto identifier = attribute (element, 0);
+    int index = -1;
+
+    for (int k = 0; k < HostParameters::numParameters; ++k)
+        if (identifier == HostParameters::getName (k))
+            index = k;
+
+    if (index < 0)
+        return std::nullopt;
+
+    const auto text = element.getAllSubText();
+    float value = 0.0f;
+
+    if (index == HostParameters::onBypass)
+    {
+        value = text.trim() == "true" ? 1.0f : 0.0f;
+    }
+    else
+    {
+        const auto number = text.getDoubleValue();
+
+        // The number parser accepts "nan" and "inf": such values are not taken.
+        if (! std::isfinite (number))
+            return std::nullopt;
+
+        if (index == HostParameters::overdriveType)
+            value = (float) number * 0.25f;
+        else if (index == HostParameters::oversampling)
+            value = (float) number / 3.0f;
+        else
+            value = (float) number;
+
+        if (! std::isfinite (value))
+            return std::nullopt;
+
+        value = juce::jlimit (0.0f, 1.0f, value);
+    }
+
+    return ParsedValue { index, value };
+}

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <juce_core/juce_core.h>
+
+#include <array>
+#include <optional>
+
+// The vocabulary of the "molvekPatch" documents: writing values in their exact text forms and
+// reading documents by position, tolerant of case in element names and of foreign content.
+class PatchDocument
+{
+public:
+    struct ParsedValue
+    {
+        int index;
+        float value;
+    };
+
+    static constexpr const char* rootTag = "molvekPatch";
+
+    // Fills the root element, "DeviceName" and an empty "Properties"; returns "Properties".
+    static juce::XmlElement& writeHeader (juce::XmlElement& document);
+
+    // Appends the eight "Value" elements of one channel.
+    static void writeValues (juce::XmlElement& parent, const std::array<float, 8>& values);
+
+    // The text content a value is stored with ("true", "0.50000", "2").
+    static juce::String valueText (int index, float value);
+
+    static bool isPatchRoot (const juce::XmlElement* document);
+    static juce::XmlElement* findProperties (const juce::XmlElement& document);
+
+    // Attribute by position; missing attributes read as empty strings.
+    static juce::String attribute (const juce::XmlElement& element, int position);
+
+    // An empty or non-numeric string reads as 0.
+    static int integerAttribute (const juce::XmlElement& element, int position);
+
+    // A "Value" element with a known identifier and a finite number, converted and kept
+    // inside 0..1; nothing for anything else.
+    static std::optional<ParsedValue> readValue (const juce::XmlElement& element);
+};
