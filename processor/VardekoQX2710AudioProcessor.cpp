@@ -520,6 +520,11 @@ void VardekoQX2710AudioProcessor::publishModelState() noexcept
 //==============================================================================
 void VardekoQX2710AudioProcessor::timerCallback()
 {
+    pollDeferredChanges();
+}
+
+void VardekoQX2710AudioProcessor::pollDeferredChanges()
+{
     if (! isPrepared())
         return;
 
@@ -728,7 +733,7 @@ const juce::String VardekoQX2710AudioProcessor::getProgramName (int index)
 
     const auto& slot = presetSlots[(size_t) index];
     const auto& path = slot.presetPath[(size_t) PresetSlot::clampChannel (slot.activeChannel.load())];
-    const auto name = getPresetFolder().getChildFile (path).getFileNameWithoutExtension();
+    const auto name = path.trim().isEmpty() ? juce::String() : getPresetFolder().getChildFile (path).getFileNameWithoutExtension();
 
     // Hosts and validators reject programs without a name.
     return name.isNotEmpty() ? name : juce::String (ProductInfo::initProgramName);

@@ -119,8 +119,11 @@ public:
     std::atomic<bool> channelChanged { false };
 
     //==============================================================================
-    // Applies a changed circuit or oversampling choice now (what the timer does 50 ms after
-    // the last change). Message thread.
+    // What the message-thread timer does on every tick: once 50 ms have passed since the
+    // last circuit or oversampling change, apply it. Message thread.
+    void pollDeferredChanges();
+
+    // Applies a changed circuit or oversampling choice now. Message thread.
     void applyDeferredChanges();
 
     // Introspection for tests and tools.

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <cstddef>
+
+// Counts heap allocations made by the current thread while a scope is open, through the test
+// binary's replacement of the global operator new.
+class AllocationCounter
+{
+public:
+    AllocationCounter();
+    ~AllocationCounter();
+
+    size_t getCount() const;
+
+private:
+    size_t startCount;
+    bool wasCounting;
+};
