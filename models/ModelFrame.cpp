@@ -1,0 +1,231 @@
+#include "models/ModelFrame.h"
+
+#include <algorithm>
+
+int ModelFrame::startFadeLength (float fs) noexcept
+{
+    if (fs < 34050.0f)
+        return 2048;
+    if (fs < 68000.0f)
+        return 4096;
+    if (fs < 136000.0f)
+        return 8192;
+    return 16384;
+}
+
+int ModelFrame::checkFadeLength (float fs) noexcept
+{
+    return startFadeLength (fs) / 2;
+}
+
+void ModelFrame::setFadeLength (int length) noexcept
+{
+    fadeLength = std::max (1, length);
+    fadeStep = 1.0f / (float) fadeLength;
+}
+
+void ModelFrame::setBlockSize (int numSamples)
+{
+    blockSize = std::max (0, numSamples);
+    std::vector<float>().swap (dryLeft);
+    std::vector<float>().swap (dryRight);
+    dryLeft.assign ((size_t) blockSize, 0.0f);
+    dryRight.assign ((size_t) blockSize, 0.0f);
+}
+
+void ModelFrame::initParameters() noexcept
+{
+    phase.store (Phase::idle, std::memory_order_release);
+    deferredWork = 0;
+}
+
+void ModelFrame::fadeCheck() noexcept
+{
+    const auto wanted = isRequestedOn();
+
+    if (currentOn == wanted)
+        return;
+
+    setFadeLength (checkFadeLength (sampleRate));
+
+    if (wanted)
+    {
+        fadeState = fadeInFromDry;
+        wetGain = 0.0f;
+        dryGain = 1.0f;
+    }
+    else
+    {
+        fadeState = fadeOutToDry;
+        wetGain = 1.0f;
+        dryGain = 0.0f;
+    }
+
+    currentOn = wanted;
+}
+
+void ModelFrame::beginStartFade() noexcept
+{
+    setFadeLength (startFadeLength (sampleRate));
+    dryGain = 1.0f;
+    wetGain = 0.0f;
+    currentOn = isRequestedOn();
+    fadeState = currentOn ? fadeInFromSilence : bypassed;
+    initParameters();
+}
+
+void ModelFrame::requestOversamplingChange() noexcept
+{
+    auto current = phase.load (std::memory_order_acquire);
+
+    for (;;)
+    {
+        Phase next;
+
+        if (current == Phase::idle)
+            next = Phase::requested;
+        else if (current == Phase::rebuilt)
+            next = Phase::silent; // not resumed yet: rebuild again for the newer factor
+        else
+            return; // a change is on its way and will pick up the newest factor
+
+        if (phase.compare_exchange_weak (current, next, std::memory_order_acq_rel))
+            return;
+    }
+}
+
+bool ModelFrame::deferWhileRebuilding (uint32_t workBit) noexcept
+{
+    const auto p = phase.load (std::memory_order_acquire);
+
+    if (p != Phase::silent && p != Phase::rebuilt)
+        return false;
+
+    deferredWork |= (1u << workBit);
+    return true;
+}
+
+uint32_t ModelFrame::takeOverFromTimer() noexcept
+{
+    auto p = phase.load (std::memory_order_acquire);
+
+    if (p == Phase::rebuilt)
+    {
+        if (! phase.compare_exchange_strong (p, Phase::idle, std::memory_order_acq_rel))
+            return 0; // a newer change sent the stages back to the timer
+
+        dryGain = 1.0f;
+        wetGain = 0.0f;
+        fadeState = currentOn ? fadeInFromSilence : bypassed;
+
+        const auto work = deferredWork;
+        deferredWork = 0;
+        return work;
+    }
+
+    if (p != Phase::requested)
+        return 0;
+
+    switch (fadeState)
+    {
+        case active:
+            wetGain = 1.0f;
+            dryGain = 0.0f;
+            break;
+
+        case fadeInFromSilence:
+            // Fade out from where the fade-in has got to, so the level never jumps.
+            dryGain = 1.0f - wetGain;
+            break;
+
+        case fadeOutToSilence:
+        case silentState:
+            break;
+
+        case bypassed:
+            // Nothing runs: the timer may rebuild at once.
+            phase.store (Phase::silent, std::memory_order_release);
+            return 0;
+
+        default:
+            return 0; // a crossfade with the dry input finishes first
+    }
+
+    if (fadeState != silentState)
+    {
+        fadeState = fadeOutToSilence;
+        setFadeLength ((int) (sampleRate * 0.25f));
+    }
+
+    phase.store (Phase::fadingOut, std::memory_order_release);
+    return 0;
+}
+
+void ModelFrame::outputSilence (float* left, float* right, int numSamples) noexcept
+{
+    std::fill (left, left + numSamples, 0.0f);
+
+    if (right != nullptr)
+        std::fill (right, right + numSamples, 0.0f);
+}
+
+void ModelFrame::copyDry (const float* left, const float* right, int numSamples) noexcept
+{
+    std::copy (left, left + numSamples, dryLeft.data());
+
+    if (right != nullptr)
+        std::copy (right, right + numSamples, dryRight.data());
+}
+
+void ModelFrame::clearDry (bool stereo, int numSamples) noexcept
+{
+    std::fill (dryLeft.data(), dryLeft.data() + numSamples, 0.0f);
+
+    if (stereo)
+        std::fill (dryRight.data(), dryRight.data() + numSamples, 0.0f);
+}
+
+void ModelFrame::mixFade (float* left, float* right, int numSamples) noexcept
+{
+    const bool fadingIn = fadeState == fadeInFromDry || fadeState == fadeInFromSilence;
+    const int endState = fadingIn ? active : (fadeState == fadeOutToDry ? bypassed : silentState);
+
+    for (int i = 0; i < numSamples; ++i)
+    {
+        left[i] = dryLeft[(size_t) i] * dryGain + left[i] * wetGain;
+
+        if (right != nullptr)
+            right[i] = dryRight[(size_t) i] * dryGain + right[i] * wetGain;
+
+        // The state reached takes effect from the next block; the rest of this block keeps
+        // the final gains.
+        if (fadingIn)
+        {
+            if (wetGain < 1.0f)
+            {
+                wetGain += fadeStep;
+                dryGain -= fadeStep;
+            }
+            else
+            {
+                wetGain = 1.0f;
+                dryGain = 0.0f;
+                fadeState = endState;
+            }
+        }
+        else
+        {
+            if (dryGain < 1.0f)
+            {
+                dryGain += fadeStep;
+                wetGain -= fadeStep;
+            }
+            else
+            {
+                dryGain = 1.0f;
+                wetGain = 0.0f;
+                fadeState = endState;
+            }
+        }
+    }
+}

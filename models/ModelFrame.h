@@ -1,0 +1,190 @@
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <vector>
+
+// What every circuit shares around its own stages: the on/off request, the seven fade states
+// with their gains, the block frame with its dry buffers, and the hand-over with the circuit's
+// message-thread timer when the oversampling factor changes.
+//
+// The oversampling change runs in phases with one owner at a time:
+//   idle -> requested (message thread asks) -> fadingOut (audio thread fades to silence)
+//   -> silent (audio thread has produced a silent block; the stages now belong to the timer)
+//   -> rebuilt (the timer has rebuilt the drive stage; the stages go back to the audio thread)
+//   -> idle (audio thread fades back in).
+// While the timer owns the stages, parameter routing, coefficient updates and history clears
+// that arrive on the audio thread are recorded and applied right after the rebuild.
+class ModelFrame
+{
+public:
+    enum FadeState
+    {
+        bypassed = 0,
+        fadeInFromDry,
+        active,
+        fadeOutToDry,
+        fadeInFromSilence,
+        fadeOutToSilence,
+        silentState
+    };
+
+    enum class Phase
+    {
+        idle,
+        requested,
+        fadingOut,
+        silent,
+        rebuilt
+    };
+
+    // Work that waits while the timer rebuilds the drive stage: bit (route + i) routes the
+    // stored value of model parameter i into the stages, bit (recompute + i) recomputes what
+    // depends on it, clearHistory clears every signal history.
+    enum DeferredWork : uint32_t
+    {
+        route = 0,
+        recompute = 8,
+        clearHistory = 16
+    };
+
+    // "Bypass": the model is engaged while the value is above 0.
+    void setRequestedOn (bool on) noexcept { requestedOn.store (on, std::memory_order_relaxed); }
+    bool isRequestedOn() const noexcept { return requestedOn.load (std::memory_order_relaxed); }
+    bool isCurrentOn() const noexcept { return currentOn; }
+
+    void setSampleRate (float rate) noexcept { sampleRate = rate; }
+
+    // Reallocates both dry buffers, zeroed.
+    void setBlockSize (int numSamples);
+    int getBlockSize() const noexcept { return blockSize; }
+
+    // Part of the model's initParameters: forgets any change in progress.
+    void initParameters() noexcept;
+
+    // Starts a crossfade to or from the dry input when the on/off request changed.
+    void fadeCheck() noexcept;
+
+    // The end of the model's start: fade in from silence (or stay bypassed when off) over the
+    // start length, and forget any change in progress.
+    void beginStartFade() noexcept;
+
+    //==============================================================================
+    // Message thread: a new oversampling factor was stored. The caller (re)starts its 100 ms
+    // timer afterwards.
+    void requestOversamplingChange() noexcept;
+
+    // Message thread, on every timer tick: once the audio path has gone silent, rebuilds the
+    // drive stage through the callback and hands the stages back. Returns true when the timer
+    // can stop.
+    template <typename Rebuild>
+    bool timerTick (Rebuild&& rebuildDriveStage)
+    {
+        if (phase.load (std::memory_order_acquire) != Phase::silent)
+            return false;
+
+        rebuildDriveStage();
+        phase.store (Phase::rebuilt, std::memory_order_release);
+        return true;
+    }
+
+    // Audio thread (or any thread when the model is not running): true when the work was
+    // recorded for later because the timer owns the stages; false when the caller must do it
+    // now.
+    bool deferWhileRebuilding (uint32_t workBit) noexcept;
+
+    //==============================================================================
+    // Processes one block in place. runStages (left, right, n) runs the circuit's stages, with
+    // right == nullptr for mono; applyDeferred (mask) performs the recorded work.
+    template <typename RunStages, typename ApplyDeferred>
+    void process (float* left, float* right, int numSamples, RunStages&& runStages, ApplyDeferred&& applyDeferred)
+    {
+        const auto deferred = takeOverFromTimer();
+
+        if (deferred != 0)
+            applyDeferred (deferred);
+
+        if (fadeState == silentState)
+        {
+            outputSilence (left, right, numSamples);
+
+            // From here on the timer may rebuild the drive stage.
+            if (phase.load (std::memory_order_relaxed) == Phase::fadingOut)
+                phase.store (Phase::silent, std::memory_order_release);
+
+            return;
+        }
+
+        if (phase.load (std::memory_order_relaxed) == Phase::silent)
+        {
+            // The stages belong to the timer: a bypassed model passes its input, a running
+            // one stays silent.
+            if (fadeState != bypassed && fadeState != fadeInFromDry && fadeState != fadeOutToDry)
+                outputSilence (left, right, numSamples);
+
+            return;
+        }
+
+        if (numSamples > blockSize)
+            setBlockSize (numSamples);
+
+        switch (fadeState)
+        {
+            case active:
+                runStages (left, right, numSamples);
+                return;
+
+            case fadeInFromDry:
+            case fadeOutToDry:
+                copyDry (left, right, numSamples);
+                break;
+
+            case fadeInFromSilence:
+            case fadeOutToSilence:
+                clearDry (right != nullptr, numSamples);
+                break;
+
+            default:
+                return; // bypassed: the input passes unchanged
+        }
+
+        runStages (left, right, numSamples);
+        mixFade (left, right, numSamples);
+    }
+
+    //==============================================================================
+    int getFadeState() const noexcept { return fadeState; }
+    int getFadeLength() const noexcept { return fadeLength; }
+    float getWetGain() const noexcept { return wetGain; }
+    float getDryGain() const noexcept { return dryGain; }
+    Phase getPhase() const noexcept { return phase.load (std::memory_order_acquire); }
+
+    // The fade lengths: at start (and for the circuit crossfade) and for the on/off check.
+    static int startFadeLength (float sampleRate) noexcept;
+    static int checkFadeLength (float sampleRate) noexcept;
+
+private:
+    uint32_t takeOverFromTimer() noexcept;
+    void outputSilence (float* left, float* right, int numSamples) noexcept;
+    void copyDry (const float* left, const float* right, int numSamples) noexcept;
+    void clearDry (bool stereo, int numSamples) noexcept;
+    void mixFade (float* left, float* right, int numSamples) noexcept;
+    void setFadeLength (int length) noexcept;
+
+    float sampleRate = 44100.0f;
+    int blockSize = 0;
+    std::vector<float> dryLeft, dryRight;
+
+    std::atomic<bool> requestedOn { true };
+    bool currentOn = false;
+
+    // Owned by the audio thread while the model runs.
+    int fadeState = bypassed;
+    int fadeLength = 4096;
+    float fadeStep = 1.0f / 4096.0f;
+    float wetGain = 0.0f;
+    float dryGain = 1.0f;
+    uint32_t deferredWork = 0;
+
+    std::atomic<Phase> phase { Phase::idle };
+};
