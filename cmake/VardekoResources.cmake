@@ -74,9 +74,13 @@ endfunction()
 # Writes a generated file only when its content changes, so that a new configure run does
 # not force a rebuild.
 function (_vardeko_write_if_changed path content)
-    file (WRITE "${path}.tmp" "${content}")
-    configure_file ("${path}.tmp" "${path}" COPYONLY)
-    file (REMOVE "${path}.tmp")
+    if (EXISTS "${path}")
+        file (READ "${path}" old_content)
+        if (old_content STREQUAL content)
+            return()
+        endif()
+    endif()
+    file (WRITE "${path}" "${content}")
 endfunction()
 
 function (_vardeko_cpp_string out text)
@@ -186,7 +190,7 @@ function (vardeko_add_resources target)
         set (data_sources)
 
         foreach (i RANGE 1 ${num_files})
-            list (APPEND data_sources "${data_folder}/VardekoBinaryData${i}.cpp")
+            list (APPEND data_sources "${data_folder}/BinaryData${i}.cpp")
         endforeach()
 
         list (JOIN files "\n" file_list)
