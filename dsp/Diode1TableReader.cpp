@@ -1,0 +1,279 @@
+#include "dsp/Diode1TableReader.h"
+
+#include "dsp/DiodeTableHeader.h"
+#include "resources/EmbeddedResources.h"
+
+#include <algorithm>
+#include <cmath>
+
+Diode1TableReader::Diode1TableReader()
+    : activeTable (&noTable())
+{
+    clearState();
+    initParameters();
+}
+
+const Diode1TableReader::TableView& Diode1TableReader::noTable() noexcept
+{
+    static const float zeros[2] = {};
+    static const TableView view { zeros };
+    return view;
+}
+
+void Diode1TableReader::clearState()
+{
+}
+
+void Diode1TableReader::initParameters()
+{
+    swapPending = false;
+}
+
+void Diode1TableReader::setOversamplingIndex (int index)
+{
+    oversamplingIndex = index;
+}
+
+void Diode1TableReader::update()
+{
+    // The curve does not depend on the rate; it is read again whenever the rate changes,
+    // like the rate-dependent tables.
+    int factor = 1 << juce::jlimit (0, 3, oversamplingIndex);
+    const float fs = getSampleRate();
+
+    if (fs > 68100.0f)
+        factor = std::min (factor, 4);
+
+    if (fs > 136200.0f)
+        factor = std::min (factor, 2);
+
+    const float rate = static_cast<float> (factor) * fs;
+
+    if (rate == loadedRate || buffersUnallocated)
+        return;
+
+    float* idle = nextLoadIntoA ? bufferA.get() : bufferB.get();
+    const bool read = readTable (prefix, idle);
+
+    if (read)
+        (nextLoadIntoA ? viewA : viewB) = makeView (idle, true);
+
+    swapPending = read;
+    loadedRate = rate;
+}
+
+void Diode1TableReader::swapTables()
+{
+    if (! swapPending)
+        return;
+
+    activeTable.store (nextLoadIntoA ? &viewA : &viewB, std::memory_order_release);
+    nextLoadIntoA = ! nextLoadIntoA;
+    swapPending = false;
+}
+
+double Diode1TableReader::lookUp (const TableView& table, double x) noexcept
+{
+    const double u = (x + static_cast<double> (table.xOffset)) * static_cast<double> (table.xScale);
+    const float* t = table.values;
+    const int nextToLast = table.nx - 2;
+    double out;
+
+    if (u >= static_cast<double> (nextToLast))
+    {
+        out = t[nextToLast];
+    }
+    else if (u >= 1.0)
+    {
+        const int i = static_cast<int> (u);
+        const double d = u - i + 1.0;
+        constexpr double half = 0.5;
+        constexpr double sixth = 0.1666666666666667;
+
+        out = -(d - 1.0) * (d - 2.0) * (d - 3.0) * sixth * static_cast<double> (t[i - 1])
+              + d * (d - 2.0) * (d - 3.0) * half * static_cast<double> (t[i])
+              - d * (d - 1.0) * (d - 3.0) * half * static_cast<double> (t[i + 1])
+              + d * (d - 1.0) * (d - 2.0) * sixth * static_cast<double> (t[i + 2]);
+    }
+    else if (u < 1.0)
+    {
+        out = t[0];
+    }
+    else
+    {
+        // NaN: the centre of the curve, input 0.
+        out = t[(table.nx - 1) / 2];
+    }
+
+    return static_cast<double> (static_cast<float> (out));
+}
+
+void Diode1TableReader::processStereoSample (double& left, double& right)
+{
+    const auto& table = *activeTable.load (std::memory_order_acquire);
+    left = lookUp (table, left);
+    right = lookUp (table, right);
+}
+
+void Diode1TableReader::processMonoSample (double& x)
+{
+    x = lookUp (*activeTable.load (std::memory_order_acquire), x);
+}
+
+bool Diode1TableReader::loadTables (const juce::String& newPrefix, bool checkOnly)
+{
+    prefix = newPrefix;
+    const int numValues = getTableSize();
+
+    if (numValues >= 1)
+    {
+        tablesAvailable = true;
+
+        if (! checkOnly)
+            allocateBuffers (numValues);
+
+        return true;
+    }
+
+    tablesAvailable = false;
+
+    if (checkOnly)
+        return false;
+
+    // No curve: an all-zero table keeps the stage running, silent.
+    setGeometry (2, 2, -1.0f, 1.0f);
+    allocateBuffers (count);
+    std::fill (bufferA.get(), bufferA.get() + capacity, 0.0f);
+    std::fill (bufferB.get(), bufferB.get() + capacity, 0.0f);
+    viewA = makeView (bufferA.get(), false);
+    nextLoadIntoA = false;
+    activeTable.store (&viewA, std::memory_order_release);
+    return false;
+}
+
+void Diode1TableReader::allocateBuffers (int numValues)
+{
+    if (! buffersUnallocated)
+        return;
+
+    bufferA.calloc (static_cast<size_t> (numValues));
+    bufferB.calloc (static_cast<size_t> (numValues));
+    capacity = numValues;
+    buffersUnallocated = false;
+}
+
+void Diode1TableReader::setGeometry (int newNx, int newCount, float newXmin, float newXmax)
+{
+    nx = newNx;
+    count = newCount;
+    nxMinus1 = nx - 1;
+    xmin = newXmin;
+    xmax = newXmax;
+    xRange = xmax - xmin;
+    xOffset = xRange / 2.0f;
+    xScale = static_cast<float> (nxMinus1) / xRange;
+}
+
+Diode1TableReader::TableView Diode1TableReader::makeView (const float* values, bool isCurve) const
+{
+    TableView view;
+    view.values = values;
+    view.nx = nx;
+    view.xOffset = xOffset;
+    view.xScale = xScale;
+    view.isCurve = isCurve;
+    return view;
+}
+
+bool Diode1TableReader::hasActiveTable() const noexcept
+{
+    return activeTable.load (std::memory_order_acquire)->isCurve;
+}
+
+juce::String Diode1TableReader::getTableFileName (const juce::String& tablePrefix)
+{
+    return tablePrefix + "Output.dat";
+}
+
+juce::File Diode1TableReader::getTableFolder()
+{
+    return juce::File::getSpecialLocation (juce::File::userDocumentsDirectory)
+        .getChildFile ("Molvek")
+        .getChildFile ("Library")
+        .getChildFile ("Tables");
+}
+
+bool Diode1TableReader::readTableFrom (juce::InputStream& in, const juce::String& name, float* destination)
+{
+    DiodeTableHeader header;
+
+    // The version is not checked: the curve's format has never changed.
+    if (! header.read (in) || ! header.hasName (name) || header.rate != 0.0f)
+        return false;
+
+    const bool gridFits = header.nx >= 2 && header.count == header.nx && header.count <= capacity
+                          && std::isfinite (header.xmin) && std::isfinite (header.xmax) && header.xmax > header.xmin;
+
+    if (! gridFits || destination == nullptr)
+        return false;
+
+    setGeometry (header.nx, header.count, header.xmin, header.xmax);
+    return DiodeTableHeader::readValues (in, destination, header.count);
+}
+
+bool Diode1TableReader::readTable (const juce::String& tablePrefix, float* destination)
+{
+    if (! tablesAvailable)
+        return false;
+
+    if (destination != nullptr)
+        std::fill (destination, destination + capacity, 0.0f);
+
+    const auto name = getTableFileName (tablePrefix);
+    const auto file = getTableFolder().getChildFile (name);
+
+    if (! file.existsAsFile())
+        return false;
+
+    juce::FileInputStream in (file);
+    return in.openedOk() && readTableFrom (in, name, destination);
+}
+
+int Diode1TableReader::getTableSize()
+{
+    const auto file = getTableFolder().getChildFile (getTableFileName (prefix));
+
+    if (! file.existsAsFile())
+        return 0;
+
+    juce::FileInputStream in (file);
+    return in.openedOk() ? DiodeTableHeader::readCount (in) : 0;
+}
+
+int Diode1TableReader::getEmbeddedTableSize (const char* setName)
+{
+    if (prefix != setName)
+        return 0;
+
+    const auto image = EmbeddedResources::get (getTableFileName (prefix));
+
+    if (image.isEmpty())
+        return 0;
+
+    juce::MemoryInputStream in (image.data, image.size, false);
+    return DiodeTableHeader::readCount (in);
+}
+
+bool Diode1TableReader::readEmbeddedTable (const char* setName, const juce::String& tablePrefix, float* destination)
+{
+    if (tablePrefix != setName)
+        return false;
+
+    const auto image = EmbeddedResources::get (getTableFileName (setName));
+
+    if (image.isEmpty())
+        return false;
+
+    juce::MemoryInputStream in (image.data, image.size, false);
+    return readTableFrom (in, getTableFileName (tablePrefix), destination);
+}

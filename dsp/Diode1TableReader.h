@@ -1,0 +1,100 @@
+#pragma once
+
+#include "dsp/ModuleBase.h"
+
+#include <juce_core/juce_core.h>
+
+#include <atomic>
+
+// A memoryless diode clipper: one rate-independent curve, read with four-point Lagrange
+// interpolation. Buffering and loading follow Diode2TableReader: the curve is read into the
+// idle one of two buffers and put in use by swapTables.
+//
+// This base reads the curve from the user's "Molvek/Library/Tables" folder; the circuit
+// reader serves the curve compiled into the library instead.
+class Diode1TableReader : public ModuleBase
+{
+public:
+    Diode1TableReader();
+
+    void clearState() override;
+    void initParameters() override;
+
+    // Reads the curve into the idle buffer when the effective rate changed.
+    void update() override;
+
+    void processStereoSample (double& left, double& right) override;
+    void processMonoSample (double& x) override;
+
+    // Stores the prefix and sizes the buffers. Without a curve of that prefix the reader gets
+    // an all-zero table (unless checkOnly) and returns false.
+    virtual bool loadTables (const juce::String& prefix, bool checkOnly);
+
+    // Puts the last successful read in use.
+    virtual void swapTables();
+
+    virtual void setOversamplingIndex (int index);
+
+    // Reads the curve of the prefix into destination.
+    virtual bool readTable (const juce::String& prefix, float* destination);
+
+    // Entry count of the prefix's curve, 0 when there is none.
+    virtual int getTableSize();
+
+    // True while a curve that was read successfully is in use.
+    bool hasActiveTable() const noexcept;
+
+    // prefix + "Output.dat"
+    static juce::String getTableFileName (const juce::String& prefix);
+
+    static juce::File getTableFolder();
+
+protected:
+    // Reads a curve file image: the name must match and the rate field be 0; the curve must
+    // fit the buffers. Copies the geometry, then the values.
+    bool readTableFrom (juce::InputStream& in, const juce::String& name, float* destination);
+
+    // For the circuit reader: the curve of setName compiled into the library.
+    int getEmbeddedTableSize (const char* setName);
+    bool readEmbeddedTable (const char* setName, const juce::String& tablePrefix, float* destination);
+
+private:
+    // A buffer with the grid it was read with, taken by the lookup through one pointer.
+    struct TableView
+    {
+        const float* values = nullptr;
+        int nx = 2;
+        float xOffset = 1.0f;
+        float xScale = 0.5f;
+        bool isCurve = false;
+    };
+
+    static const TableView& noTable() noexcept;
+    static double lookUp (const TableView& table, double x) noexcept;
+    void allocateBuffers (int numValues);
+    void setGeometry (int newNx, int newCount, float newXmin, float newXmax);
+    TableView makeView (const float* values, bool isCurve) const;
+
+    int nx = 2;
+    int count = 2;
+    int nxMinus1 = 1;
+    float xmin = -1.0f;
+    float xmax = 1.0f;
+    float xRange = 2.0f;
+    float xOffset = 1.0f;
+    float xScale = 0.5f;
+    juce::String prefix;
+    bool buffersUnallocated = true;
+    juce::HeapBlock<float> bufferA;
+    juce::HeapBlock<float> bufferB;
+    bool nextLoadIntoA = false;
+    bool tablesAvailable = false;
+    int oversamplingIndex = 0;
+    float loadedRate = -1.0f;
+    bool swapPending = false;
+    std::atomic<const TableView*> activeTable;
+
+    int capacity = 0;
+    TableView viewA;
+    TableView viewB;
+};

@@ -1,0 +1,355 @@
+#include "dsp/Diode2TableReader.h"
+
+#include "dsp/DiodeTableHeader.h"
+#include "resources/EmbeddedResources.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace
+{
+// The cell of grid coordinate u on points 0 .. last: clamped to the first or last point
+// outside the grid, the centre point (input 0) for NaN, so that no input indexes outside.
+inline void locate (double u, int last, int& i0, int& i1, double& f) noexcept
+{
+    if (u >= static_cast<double> (last))
+    {
+        i0 = i1 = last;
+        f = 0.0;
+    }
+    else if (u >= 0.0)
+    {
+        i0 = static_cast<int> (u);
+        i1 = i0 + 1;
+        f = u - i0;
+    }
+    else if (u < 0.0)
+    {
+        i0 = i1 = 0;
+        f = 0.0;
+    }
+    else
+    {
+        i0 = i1 = last / 2;
+        f = 0.0;
+    }
+}
+} // namespace
+
+const float Diode2TableReader::tableRates[numTableRates] = { 44100.0f, 48000.0f, 88200.0f, 96000.0f, 176400.0f, 192000.0f, 352800.0f, 384000.0f };
+
+Diode2TableReader::Diode2TableReader()
+    : activeTable (&noTable())
+{
+    clearState();
+    initParameters();
+}
+
+const Diode2TableReader::TableView& Diode2TableReader::noTable() noexcept
+{
+    static const float zeros[4] = {};
+    static const TableView view { zeros };
+    return view;
+}
+
+void Diode2TableReader::clearState()
+{
+    previousLeft = 0.0;
+    previousRight = 0.0;
+}
+
+void Diode2TableReader::initParameters()
+{
+    swapPending = false;
+}
+
+void Diode2TableReader::setOversamplingIndex (int index)
+{
+    oversamplingIndex = index;
+}
+
+void Diode2TableReader::update()
+{
+    // The reader's own cap keeps the effective rate at or below the highest table rate.
+    int factor = 1 << juce::jlimit (0, 3, oversamplingIndex);
+    const float fs = getSampleRate();
+
+    if (fs > 68100.0f)
+        factor = std::min (factor, 4);
+
+    if (fs > 136200.0f)
+        factor = std::min (factor, 2);
+
+    const float rate = static_cast<float> (factor) * fs;
+
+    if (rate == loadedRate || buffersUnallocated)
+        return;
+
+    float* idle = nextLoadIntoA ? bufferA.get() : bufferB.get();
+    float readRate = rate;
+    bool read = readTable (prefix, rate, idle);
+
+    // Until some table has been read there is nothing to keep: rather than stay silent, take
+    // the table of the nearest rate that has one.
+    if (! read && ! tableEverRead)
+    {
+        readRate = getNearestTableRate (rate);
+        read = readRate != rate && readTable (prefix, readRate, idle);
+    }
+
+    if (read)
+    {
+        tableEverRead = true;
+        (nextLoadIntoA ? viewA : viewB) = makeView (idle, readRate);
+    }
+
+    swapPending = read;
+    loadedRate = rate;
+}
+
+void Diode2TableReader::swapTables()
+{
+    if (! swapPending)
+        return;
+
+    activeTable.store (nextLoadIntoA ? &viewA : &viewB, std::memory_order_release);
+    nextLoadIntoA = ! nextLoadIntoA;
+    swapPending = false;
+}
+
+double Diode2TableReader::lookUp (const TableView& table, double x, double previous) noexcept
+{
+    int i0, i1, j0, j1;
+    double fx, fy;
+    locate ((x + static_cast<double> (table.xOffset)) * static_cast<double> (table.xScale), table.nxMinus1, i0, i1, fx);
+    locate ((previous + static_cast<double> (table.yOffset)) * static_cast<double> (table.yScale), table.nyMinus1, j0, j1, fy);
+
+    const float* row0 = table.values + i0 * table.ny;
+    const float* row1 = table.values + i1 * table.ny;
+
+    return static_cast<double> (row0[j0]) * (1.0 - fx) * (1.0 - fy)
+           + static_cast<double> (row1[j0]) * fx * (1.0 - fy)
+           + static_cast<double> (row0[j1]) * (1.0 - fx) * fy
+           + static_cast<double> (row1[j1]) * fx * fy;
+}
+
+void Diode2TableReader::processStereoSample (double& left, double& right)
+{
+    const auto& table = *activeTable.load (std::memory_order_acquire);
+    left = previousLeft = lookUp (table, left, previousLeft);
+    right = previousRight = lookUp (table, right, previousRight);
+}
+
+void Diode2TableReader::processMonoSample (double& x)
+{
+    x = previousLeft = lookUp (*activeTable.load (std::memory_order_acquire), x, previousLeft);
+}
+
+bool Diode2TableReader::loadTables (const juce::String& newPrefix, bool checkOnly)
+{
+    prefix = newPrefix;
+    const int numValues = getTableSize();
+
+    if (numValues >= 1)
+    {
+        tablesAvailable = true;
+
+        if (! checkOnly)
+            allocateBuffers (numValues);
+
+        return true;
+    }
+
+    tablesAvailable = false;
+
+    if (checkOnly)
+        return false;
+
+    // No tables: an all-zero table keeps the stage running, silent.
+    setNeutralGeometry();
+    allocateBuffers (count);
+    std::fill (bufferA.get(), bufferA.get() + capacity, 0.0f);
+    std::fill (bufferB.get(), bufferB.get() + capacity, 0.0f);
+    viewA = makeView (bufferA.get(), -1.0f);
+    nextLoadIntoA = false;
+    activeTable.store (&viewA, std::memory_order_release);
+    return false;
+}
+
+void Diode2TableReader::allocateBuffers (int numValues)
+{
+    // Sized once: every table of a set has the same grid.
+    if (! buffersUnallocated)
+        return;
+
+    bufferA.calloc (static_cast<size_t> (numValues));
+    bufferB.calloc (static_cast<size_t> (numValues));
+    capacity = numValues;
+    buffersUnallocated = false;
+}
+
+void Diode2TableReader::setNeutralGeometry()
+{
+    setGeometry (2, 2, 4, -1.0f, 1.0f, -1.0f, 1.0f);
+}
+
+void Diode2TableReader::setGeometry (int newNx, int newNy, int newCount, float newXmin, float newXmax, float newYmin, float newYmax)
+{
+    nx = newNx;
+    ny = newNy;
+    count = newCount;
+    nxMinus1 = nx - 1;
+    nyMinus1 = ny - 1;
+    xmin = newXmin;
+    xmax = newXmax;
+    ymin = newYmin;
+    ymax = newYmax;
+    xRange = xmax - xmin;
+    xOffset = xRange / 2.0f;
+    xScale = static_cast<float> (nxMinus1) / xRange;
+    yRange = ymax - ymin;
+    yOffset = yRange / 2.0f;
+    yScale = static_cast<float> (nyMinus1) / yRange;
+}
+
+Diode2TableReader::TableView Diode2TableReader::makeView (const float* values, float rate) const
+{
+    TableView view;
+    view.values = values;
+    view.nxMinus1 = nxMinus1;
+    view.nyMinus1 = nyMinus1;
+    view.ny = ny;
+    view.xOffset = xOffset;
+    view.xScale = xScale;
+    view.yOffset = yOffset;
+    view.yScale = yScale;
+    view.rate = rate;
+    return view;
+}
+
+float Diode2TableReader::getActiveTableRate() const noexcept
+{
+    return activeTable.load (std::memory_order_acquire)->rate;
+}
+
+float Diode2TableReader::getNearestTableRate (float rate) noexcept
+{
+    float nearest = tableRates[0];
+
+    for (auto candidate : tableRates)
+        if (std::abs (candidate - rate) < std::abs (nearest - rate))
+            nearest = candidate;
+
+    return nearest;
+}
+
+juce::String Diode2TableReader::getTableFileName (const juce::String& tablePrefix, float rate)
+{
+    const float kHz = rate / 1000.0f;
+    const int wholeKHz = (kHz > -2.0e9f && kHz < 2.0e9f) ? static_cast<int> (kHz) : 0;
+    return tablePrefix + "Output" + juce::String (wholeKHz) + ".dat";
+}
+
+juce::File Diode2TableReader::getTableFolder()
+{
+    return juce::File::getSpecialLocation (juce::File::userDocumentsDirectory)
+        .getChildFile ("Molvek")
+        .getChildFile ("Library")
+        .getChildFile ("Tables");
+}
+
+bool Diode2TableReader::readTableFrom (juce::InputStream& in, const juce::String& name, float rate, float* destination)
+{
+    DiodeTableHeader header;
+
+    if (! header.read (in) || ! header.hasName (name) || header.version != 1 || header.rate != rate)
+        return false;
+
+    // Whatever the file says, the grid must fit the buffers it is read into.
+    const bool gridFits = header.nx >= 2 && header.ny >= 2
+                          && static_cast<juce::int64> (header.nx) * header.ny == header.count
+                          && header.count <= capacity
+                          && std::isfinite (header.xmin) && std::isfinite (header.xmax) && header.xmax > header.xmin
+                          && std::isfinite (header.ymin) && std::isfinite (header.ymax) && header.ymax > header.ymin;
+
+    if (! gridFits || destination == nullptr)
+        return false;
+
+    setGeometry (header.nx, header.ny, header.count, header.xmin, header.xmax, header.ymin, header.ymax);
+    return DiodeTableHeader::readValues (in, destination, header.count);
+}
+
+bool Diode2TableReader::readTable (const juce::String& tablePrefix, float rate, float* destination)
+{
+    if (! tablesAvailable)
+        return false;
+
+    if (destination != nullptr)
+        std::fill (destination, destination + capacity, 0.0f);
+
+    const auto name = getTableFileName (tablePrefix, rate);
+    const auto file = getTableFolder().getChildFile (name);
+
+    if (! file.existsAsFile())
+        return false;
+
+    juce::FileInputStream in (file);
+    return in.openedOk() && readTableFrom (in, name, rate, destination);
+}
+
+int Diode2TableReader::getTableSize()
+{
+    const auto folder = getTableFolder();
+
+    for (auto rate : tableRates)
+        if (! folder.getChildFile (getTableFileName (prefix, rate)).existsAsFile())
+            return 0;
+
+    juce::FileInputStream in (folder.getChildFile (prefix + "Output384.dat"));
+    return in.openedOk() ? DiodeTableHeader::readCount (in) : 0;
+}
+
+int Diode2TableReader::getEmbeddedTableSize (const char* setName)
+{
+    if (prefix != setName)
+        return 0;
+
+    const auto image = EmbeddedResources::get (prefix + "Output44.dat");
+
+    if (image.isEmpty())
+        return 0;
+
+    juce::MemoryInputStream in (image.data, image.size, false);
+    return DiodeTableHeader::readCount (in);
+}
+
+bool Diode2TableReader::readEmbeddedTable (const char* setName, const juce::String& tablePrefix, float rate, float* destination)
+{
+    const auto name = getTableFileName (tablePrefix, rate);
+
+    if (tablePrefix != setName)
+        return false;
+
+    // Any name that is not one of the lower rates gets the highest-rate image, whose header
+    // then rejects it unless the rate matches.
+    auto imageName = getTableFileName (tablePrefix, tableRates[numTableRates - 1]);
+
+    for (int i = 0; i < numTableRates - 1; ++i)
+    {
+        const auto candidate = getTableFileName (tablePrefix, tableRates[i]);
+
+        if (candidate == name)
+        {
+            imageName = candidate;
+            break;
+        }
+    }
+
+    const auto image = EmbeddedResources::get (imageName);
+
+    if (image.isEmpty())
+        return false;
+
+    juce::MemoryInputStream in (image.data, image.size, false);
+    return readTableFrom (in, name, rate, destination);
+}

@@ -1,0 +1,127 @@
+#pragma once
+
+#include "dsp/ModuleBase.h"
+
+#include <juce_core/juce_core.h>
+
+#include <atomic>
+
+// A diode clipper with its capacitor, read from a table of the next output over the input
+// and the previous output. The memory term depends on the time step, so there is one table
+// per internal sample rate; the reader switches tables when the oversampled rate changes.
+//
+// Tables are read into the idle one of two buffers (off the audio thread) and put in use by
+// swapTables, so the lookup never reads a buffer that is being written.
+//
+// This base reads tables from the user's "Molvek/Library/Tables" folder; the circuit readers
+// serve the tables compiled into the library instead.
+class Diode2TableReader : public ModuleBase
+{
+public:
+    Diode2TableReader();
+
+    void clearState() override;
+    void initParameters() override;
+
+    // Picks the effective rate from the host rate and the oversampling index and reads its
+    // table into the idle buffer when the rate changed.
+    void update() override;
+
+    void processStereoSample (double& left, double& right) override;
+    void processMonoSample (double& x) override;
+
+    // Stores the prefix and sizes the buffers. Without a table set of that prefix the reader
+    // gets an all-zero table (unless checkOnly) and returns false.
+    virtual bool loadTables (const juce::String& prefix, bool checkOnly);
+
+    // Puts the last successful read in use.
+    virtual void swapTables();
+
+    virtual void setOversamplingIndex (int index);
+
+    // Reads the table of the prefix for an effective rate into destination.
+    virtual bool readTable (const juce::String& prefix, float rate, float* destination);
+
+    // Entry count of the prefix's tables, 0 when there are none.
+    virtual int getTableSize();
+
+    // The sample rate of the table in use; -1 when none or the all-zero table is in use.
+    float getActiveTableRate() const noexcept;
+
+    // The effective rates that have tables.
+    static constexpr int numTableRates = 8;
+    static const float tableRates[numTableRates];
+
+    // The table rate closest to rate (the lower one on a tie).
+    static float getNearestTableRate (float rate) noexcept;
+
+    // prefix + "Output" + whole kHz + ".dat"
+    static juce::String getTableFileName (const juce::String& prefix, float rate);
+
+    static juce::File getTableFolder();
+
+protected:
+    // Reads a table file image: the name must match, the version be 1 and the rate equal rate
+    // exactly; the grid must fit the buffers. Copies the geometry, then the values.
+    bool readTableFrom (juce::InputStream& in, const juce::String& name, float rate, float* destination);
+
+    // For the circuit readers: the tables of setName compiled into the library.
+    int getEmbeddedTableSize (const char* setName);
+    bool readEmbeddedTable (const char* setName, const juce::String& tablePrefix, float rate, float* destination);
+
+private:
+    // A buffer with the grid it was read with. The lookup takes both through one pointer,
+    // so a table always comes with its own grid, whatever is being read meanwhile.
+    struct TableView
+    {
+        const float* values = nullptr;
+        int nxMinus1 = 1;
+        int nyMinus1 = 1;
+        int ny = 2;
+        float xOffset = 1.0f;
+        float xScale = 0.5f;
+        float yOffset = 1.0f;
+        float yScale = 0.5f;
+        float rate = -1.0f;
+    };
+
+    static const TableView& noTable() noexcept;
+    static double lookUp (const TableView& table, double x, double previous) noexcept;
+    void allocateBuffers (int numValues);
+    void setNeutralGeometry();
+    void setGeometry (int newNx, int newNy, int newCount, float newXmin, float newXmax, float newYmin, float newYmax);
+    TableView makeView (const float* values, float rate) const;
+
+    int nx = 2;
+    int ny = 2;
+    int count = 4;
+    int nxMinus1 = 1;
+    int nyMinus1 = 1;
+    float xmin = -1.0f;
+    float xmax = 1.0f;
+    float ymin = -1.0f;
+    float ymax = 1.0f;
+    float xRange = 2.0f;
+    float xOffset = 1.0f;
+    float xScale = 0.5f;
+    float yRange = 2.0f;
+    float yOffset = 1.0f;
+    float yScale = 0.5f;
+    juce::String prefix;
+    bool buffersUnallocated = true;
+    juce::HeapBlock<float> bufferA;
+    juce::HeapBlock<float> bufferB;
+    bool nextLoadIntoA = false;
+    bool tablesAvailable = false;
+    int oversamplingIndex = 0;
+    float loadedRate = -1.0f;
+    bool swapPending = false;
+    std::atomic<const TableView*> activeTable;
+    double previousLeft = 0.0;
+    double previousRight = 0.0;
+
+    int capacity = 0;
+    bool tableEverRead = false;
+    TableView viewA;
+    TableView viewB;
+};

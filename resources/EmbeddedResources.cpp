@@ -1,0 +1,37 @@
+#include "resources/EmbeddedResources.h"
+
+#include <cstring>
+
+EmbeddedResources::Resource EmbeddedResources::get (const char* name) noexcept
+{
+    if (name == nullptr)
+        return {};
+
+    for (int i = 0; i < numEntries; ++i)
+    {
+        const auto entry = getEntry (i);
+
+        if (std::strcmp (entry.name, name) == 0)
+            return entry;
+    }
+
+    return {};
+}
+
+EmbeddedResources::Resource EmbeddedResources::get (const juce::String& name) noexcept
+{
+    return get (name.toRawUTF8());
+}
+
+int EmbeddedResources::getNumResources() noexcept
+{
+    return numEntries;
+}
+
+EmbeddedResources::Resource EmbeddedResources::getResource (int index) noexcept
+{
+    if (index < 0 || index >= numEntries)
+        return {};
+
+    return getEntry (index);
+}
