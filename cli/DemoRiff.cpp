@@ -78,12 +78,12 @@ void pluck (std::vector<double>& out, double sampleRate, juce::int64 start, juce
     const auto allpassDelay = period - 0.5 - lineLength;
     const auto allpass = (1.0 - allpassDelay) / (1.0 + allpassDelay);
 
-    const auto sustain = palmMuted ? 0.12 : 2.0 + 200.0 / frequency;
+    const auto sustain = palmMuted ? 0.15 : 2.0 + 200.0 / frequency;
     const auto heldGain = loopGainFor (sustain, frequency);
     const auto releasedGain = loopGainFor (releaseDecaySeconds, frequency);
 
     // The excitation: one period of noise, darker for a muted or softer pick.
-    const auto brightness = palmMuted ? 1200.0 : 2500.0 + 3500.0 * velocity;
+    const auto brightness = palmMuted ? 2000.0 : 2500.0 + 3500.0 * velocity;
     const auto smoothing = std::exp (-juce::MathConstants<double>::twoPi * juce::jmin (brightness, 0.45 * sampleRate) / sampleRate);
     const auto combDelay = juce::jmax (1, juce::roundToInt (pickPosition * period));
 
