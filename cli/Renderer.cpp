@@ -267,6 +267,12 @@ RenderStatus Renderer::run()
         source.length = source.memory.getNumSamples();
     }
 
+    // The settings come before anything is written, so a bad preset leaves no files behind.
+    auto processor = std::make_unique<VardekoQX2710AudioProcessor>();
+
+    if (auto status = setUpProcessor (*processor, source.numChannels); status.failed())
+        return status;
+
     // Explicit depths were checked against the output type with the command line.
     const auto type = AudioFileTypes::fromExtension (options.output);
     auto format = options.sampleFormat.value_or (source.format);
@@ -289,37 +295,43 @@ RenderStatus Renderer::run()
             return status;
     }
 
-    return process (source);
+    return process (source, *processor);
 }
 
-RenderStatus Renderer::process (Source& source)
+RenderStatus Renderer::setUpProcessor (VardekoQX2710AudioProcessor& processor, int inputChannels)
 {
-    const auto inputChannels = source.numChannels;
     const auto outputChannels = options.stereoOutput ? 2 : inputChannels;
-    const auto blockSize = options.blockSize;
-    const auto rate = source.sampleRate;
-
-    auto processor = std::make_unique<VardekoQX2710AudioProcessor>();
 
     juce::AudioProcessor::BusesLayout layout;
     layout.inputBuses.add (juce::AudioChannelSet::canonicalChannelSet (inputChannels));
     layout.outputBuses.add (juce::AudioChannelSet::canonicalChannelSet (outputChannels));
 
-    if (! processor->setBusesLayout (layout))
+    if (! processor.setBusesLayout (layout))
         return RenderStatus::failure ("the processor does not take " + juce::String (inputChannels) + " input and "
                                       + juce::String (outputChannels) + " output channels");
 
     juce::StringArray warnings;
 
-    if (auto status = ProcessorSetup::apply (*processor, options, warnings); status.failed())
+    if (auto status = ProcessorSetup::apply (processor, options, warnings); status.failed())
         return status;
 
     for (const auto& w : warnings)
         warn (w);
 
+    return RenderStatus::ok();
+}
+
+RenderStatus Renderer::process (Source& source, VardekoQX2710AudioProcessor& processor)
+{
+    const auto inputChannels = source.numChannels;
+    const auto outputChannels = processor.getTotalNumOutputChannels();
+    const auto blockSize = options.blockSize;
+    const auto rate = source.sampleRate;
+
     // After the settings: prepareToPlay applies the circuit and factor without the timer.
-    processor->setRateAndBufferSizeDetails (rate, options.getAnnouncedBlockSize());
-    processor->prepareToPlay (rate, options.getAnnouncedBlockSize());
+    processor.setNonRealtime (true);
+    processor.setRateAndBufferSizeDetails (rate, options.getAnnouncedBlockSize());
+    processor.prepareToPlay (rate, options.getAnnouncedBlockSize());
 
     OutputFile output (options.output);
 
@@ -328,7 +340,7 @@ RenderStatus Renderer::process (Source& source)
 
     // A processor reporting latency is fed that much silence at the end, and the same amount
     // is dropped from the start, so the output lines up with the input and is as long.
-    const auto latency = (juce::int64) juce::jmax (0, processor->getLatencySamples());
+    const auto latency = (juce::int64) juce::jmax (0, processor.getLatencySamples());
     const auto total = source.length;
 
     juce::AudioBuffer<float> block (juce::jmax (inputChannels, outputChannels), blockSize);
@@ -348,7 +360,7 @@ RenderStatus Renderer::process (Source& source)
 
         // A host hands over exactly n samples; the view shares the block's memory.
         juce::AudioBuffer<float> view (block.getArrayOfWritePointers(), block.getNumChannels(), n);
-        processor->processBlock (view, midi);
+        processor.processBlock (view, midi);
 
         const auto skip = (int) juce::jlimit ((juce::int64) 0, (juce::int64) n, latency - processed);
         const auto keep = (int) std::min ((juce::int64) (n - skip), total - written);
@@ -375,12 +387,12 @@ RenderStatus Renderer::process (Source& source)
     summary.frames = written;
     summary.sampleRate = rate;
     summary.numChannels = outputChannels;
-    summary.circuit = processor->getParameterText (HostParameters::overdriveType);
-    summary.oversampling = processor->getParameterText (HostParameters::oversampling);
-    summary.effectOn = processor->getParameter (HostParameters::onBypass) > 0.0f;
+    summary.circuit = processor.getParameterText (HostParameters::overdriveType);
+    summary.oversampling = processor.getParameterText (HostParameters::oversampling);
+    summary.effectOn = processor.getParameter (HostParameters::onBypass) > 0.0f;
     summary.peak = peak;
     summary.output = options.output;
 
-    processor->releaseResources();
+    processor.releaseResources();
     return RenderStatus::ok();
 }

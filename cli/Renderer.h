@@ -4,6 +4,8 @@
 
 #include <functional>
 
+class VardekoQX2710AudioProcessor;
+
 // What a finished render did, for the closing line.
 struct RenderSummary
 {
@@ -42,7 +44,8 @@ private:
 
     RenderStatus openInput (Source& source);
     RenderStatus checkOutput (const juce::File& file) const;
-    RenderStatus process (Source& source);
+    RenderStatus setUpProcessor (VardekoQX2710AudioProcessor& processor, int inputChannels);
+    RenderStatus process (Source& source, VardekoQX2710AudioProcessor& processor);
     void warn (const juce::String& text);
 
     RenderOptions options;

@@ -354,6 +354,17 @@ TEST_F (RendererTest, PresetFilesThatCannotBeUsed)
         EXPECT_EQ (message, run.status.message);
         EXPECT_FALSE (options.output.exists()) << preset.getFileName();
     }
+
+    // Nothing is written before the settings are known to be good, not even the dry riff.
+    RenderOptions demo;
+    demo.demo = true;
+    demo.output = folder.getChildFile ("wet.wav");
+    demo.demoDry = folder.getChildFile ("dry.wav");
+    demo.preset = otherProduct;
+
+    EXPECT_EQ (RenderStatus::runtimeFailure, render (demo).status.exitCode);
+    EXPECT_FALSE (demo.demoDry.exists());
+    EXPECT_FALSE (demo.output.exists());
 }
 
 TEST_F (RendererTest, APresetFromANewerVersionIsAppliedWithAWarning)
