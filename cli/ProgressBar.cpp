@@ -3,7 +3,7 @@
 #include <cstdio>
 
 //==============================================================================
-// Platform specific: the only place that asks the operating system about the console.
+// Platform dependent: the only place that asks the operating system about the console.
 #if JUCE_WINDOWS
     #include <io.h>
 

@@ -128,14 +128,14 @@ enum class Option
     announcedBlock
 };
 
-struct OptionSpec
+struct OptionEntry
 {
     const char* name;
     Option option;
     bool takesValue;
 };
 
-const OptionSpec optionTable[] = {
+const OptionEntry optionTable[] = {
     { "--help", Option::help, false },
     { "-h", Option::help, false },
     { "--quiet", Option::quiet, false },
@@ -153,11 +153,11 @@ const OptionSpec optionTable[] = {
     { "--announced-block", Option::announcedBlock, true },
 };
 
-const OptionSpec* findOption (const juce::String& name)
+const OptionEntry* findOption (const juce::String& name)
 {
-    for (const auto& spec : optionTable)
-        if (name == spec.name)
-            return &spec;
+    for (const auto& entry : optionTable)
+        if (name == entry.name)
+            return &entry;
 
     return nullptr;
 }
@@ -241,14 +241,14 @@ RenderStatus RenderOptions::parse (const juce::StringArray& arguments, const juc
 
         const auto name = argument.upToFirstOccurrenceOf ("=", false, false);
         const bool hasInlineValue = argument.containsChar ('=');
-        const auto* spec = findOption (name);
+        const auto* entry = findOption (name);
 
-        if (spec == nullptr)
+        if (entry == nullptr)
             return RenderStatus::usage ("unknown option " + quoted (name));
 
         juce::String value;
 
-        if (spec->takesValue)
+        if (entry->takesValue)
         {
             if (hasInlineValue)
                 value = argument.fromFirstOccurrenceOf ("=", false, false);
@@ -263,10 +263,10 @@ RenderStatus RenderOptions::parse (const juce::StringArray& arguments, const juc
             return RenderStatus::usage (name + " takes no value");
         }
 
-        if (spec->option != Option::param && ! seen.insert (spec->option).second)
+        if (entry->option != Option::param && ! seen.insert (entry->option).second)
             return RenderStatus::usage (name + " given more than once");
 
-        switch (spec->option)
+        switch (entry->option)
         {
             case Option::help:
                 break;
@@ -301,12 +301,19 @@ RenderStatus RenderOptions::parse (const juce::StringArray& arguments, const juc
 
             case Option::block:
             case Option::announcedBlock:
-                if (const auto size = parseWholeNumber (value, 1, maximumBlockSize))
-                    (spec->option == Option::block ? result.blockSize : result.announcedBlockSize.emplace()) = *size;
-                else
+            {
+                const auto size = parseWholeNumber (value, 1, maximumBlockSize);
+
+                if (! size.has_value())
                     return RenderStatus::usage (name + " must be a whole number from 1 to " + juce::String (maximumBlockSize)
                                                 + ", not " + quoted (value));
+
+                if (entry->option == Option::block)
+                    result.blockSize = *size;
+                else
+                    result.announcedBlockSize = *size;
                 break;
+            }
 
             case Option::circuit:
                 result.circuit = findCircuit (value);
