@@ -1,0 +1,54 @@
+#include "cli/ProcessorSetup.h"
+
+#include "processor/VardekoQX2710AudioProcessor.h"
+
+RenderStatus ProcessorSetup::loadPreset (VardekoQX2710AudioProcessor& processor, const juce::File& file, juce::StringArray& warnings)
+{
+    const auto path = file.getFullPathName();
+
+    if (! file.existsAsFile())
+        return RenderStatus::failure ("preset file not found: " + path);
+
+    auto document = juce::XmlDocument::parse (file);
+
+    if (document == nullptr)
+        return RenderStatus::failure ("not a preset file: " + path);
+
+    // The preset menu records where the preset came from; the newer-version message names it.
+    const auto folder = VardekoQX2710AudioProcessor::getPresetFolder();
+    processor.setCurrentPresetPath (file.isAChildOf (folder) ? file.getRelativePathFrom (folder) : path);
+
+    switch (processor.loadPatchDocument (std::move (document), true))
+    {
+        case VardekoQX2710AudioProcessor::presetLoaded:
+            return RenderStatus::ok();
+
+        case VardekoQX2710AudioProcessor::presetFromNewerVersion:
+            warnings.add ("warning: " + processor.getNewerVersionMessage().replace ("\n", " "));
+            return RenderStatus::ok();
+
+        case VardekoQX2710AudioProcessor::presetOfOtherProduct:
+            return RenderStatus::failure ("preset of another product: " + path);
+
+        default:
+            return RenderStatus::failure ("not a preset file: " + path);
+    }
+}
+
+RenderStatus ProcessorSetup::apply (VardekoQX2710AudioProcessor& processor, const RenderOptions& options, juce::StringArray& warnings)
+{
+    if (options.preset != juce::File())
+        if (const auto status = loadPreset (processor, options.preset, warnings); status.failed())
+            return status;
+
+    if (options.circuit.has_value())
+        processor.setParameter (HostParameters::overdriveType, RenderOptions::circuitValue (*options.circuit));
+
+    if (options.oversamplingIndex.has_value())
+        processor.setParameter (HostParameters::oversampling, RenderOptions::oversamplingValue (*options.oversamplingIndex));
+
+    for (const auto& [index, value] : options.parameters)
+        processor.setParameter (index, value);
+
+    return RenderStatus::ok();
+}
