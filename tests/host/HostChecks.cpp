@@ -222,16 +222,24 @@ HostChecks::HostChecks (const HostTestOptions& optionsToUse, CheckLog& logToUse)
     : options (optionsToUse)
     , log (logToUse)
 {
+#if JUCE_PLUGINHOST_VST3
     if (isVst3())
         format = std::make_unique<juce::VST3PluginFormat>();
-    else
+#endif
+
+#if JUCE_PLUGINHOST_LV2
+    if (! isVst3())
         format = std::make_unique<juce::LV2PluginFormat>();
+#endif
 }
 
 HostChecks::~HostChecks() = default;
 
 void HostChecks::run()
 {
+    if (! log.expect (format != nullptr, "format hosted by this build", options.formatName, "no " + options.formatName + " hosting"))
+        return;
+
     if (! log.expect (options.plugin.exists(), "bundle exists", options.plugin.getFullPathName(), "nothing there"))
         return;
 
@@ -781,6 +789,14 @@ void HostChecks::checkStateRoundTrip()
 //==============================================================================
 void HostChecks::checkEditor()
 {
+    // JUCE's VST3 host creates the plug-in's editor without a display and attaches it when it
+    // goes on screen; its LV2 host instantiates the X11 editor at once, which needs a display.
+    if (! isVst3() && ! options.showEditor)
+    {
+        log.note ("editor not checked: the LV2 editor needs a display (--show-editor)");
+        return;
+    }
+
     auto plugin = createInstance();
 
     if (plugin == nullptr)

@@ -89,10 +89,12 @@ bool parseArguments (const juce::StringArray& args, HostTestOptions& options)
             return false;
     }
 
+    pluginPath = normalisePath (pluginPath);
+
     if ((options.formatName != "VST3" && options.formatName != "LV2") || ! juce::File::isAbsolutePath (pluginPath))
         return false;
 
-    options.plugin = resolvePlugin (juce::File (normalisePath (pluginPath)), options.formatName);
+    options.plugin = resolvePlugin (juce::File (pluginPath), options.formatName);
     return true;
 }
 
