@@ -574,7 +574,7 @@ void HostChecks::checkPrograms (HostedPlugin& plugin)
 
             const auto hostValue = plugin.getValue (v.name);
 
-            if (std::abs (hostValue - texts[v.name].getFloatValue()) > 1.0e-4f)
+            if (plugin.findParameter (v.name) != nullptr && std::abs (hostValue - texts[v.name].getFloatValue()) > 1.0e-4f)
                 staleHostValues.addIfNotAlreadyThere (v.name);
         }
 
