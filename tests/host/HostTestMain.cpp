@@ -24,7 +24,16 @@ void printUsage()
 juce::String normalisePath (const juce::String& path)
 {
 #if JUCE_WINDOWS
-    const auto unified = path.replaceCharacter ('/', '\\');
+    auto unified = path.replaceCharacter ('/', '\\');
+
+    if (unified.startsWith ("\\\\"))
+        return unified; // a network path
+
+    // A path from the root of no drive ("/work/build/..." as a Linux build hands it to a
+    // program under Wine) is on the drive of the working directory: under Wine, with a Unix
+    // working directory, the drive that maps to the Unix root.
+    if (unified.startsWithChar ('\\'))
+        unified = juce::File::getCurrentWorkingDirectory().getFullPathName().substring (0, 2) + unified;
 #else
     const auto& unified = path;
 #endif
