@@ -48,7 +48,10 @@ juce_add_plugin (VardekoQX2710
     COPY_PLUGIN_AFTER_BUILD FALSE)
 
 
+# VST3 parameter identifiers are the indices, as the VST2 plug-in's were, so that automation
+# carries over when the VST3 plug-in replaces it.
 target_compile_definitions (VardekoQX2710 PUBLIC
+    JUCE_FORCE_USE_LEGACY_PARAM_IDS=1
     "JucePlugin_PreferredChannelConfigurations={2,2},{1,1}"
     JucePlugin_LV2URI="${VARDEKO_LV2_URI}")
 

@@ -47,7 +47,10 @@ constexpr float meterFloor = 2e-8f;
 
 //==============================================================================
 VardekoQX2710AudioProcessor::VardekoQX2710AudioProcessor()
-    : models { &bluesBreakerOverdrive, &cjOverdrive, &littleGreenOverdrive, &ocdOverdrive, &ts9Overdrive }
+    : juce::AudioProcessor (BusesProperties()
+                                .withInput ("Input", juce::AudioChannelSet::stereo(), true)
+                                .withOutput ("Output", juce::AudioChannelSet::stereo(), true))
+    , models { &bluesBreakerOverdrive, &cjOverdrive, &littleGreenOverdrive, &ocdOverdrive, &ts9Overdrive }
 {
     for (int k = 0; k < HostParameters::numParameters; ++k)
         parameterValues[(size_t) k].store (HostParameters::getDefaultValue (k));
@@ -664,6 +667,16 @@ void VardekoQX2710AudioProcessor::setParameter (int index, float value)
         deferredChangeTimeMs.store (juce::Time::getMillisecondCounter(), std::memory_order_relaxed);
         deferredChangeStamp.fetch_add (1, std::memory_order_release);
     }
+}
+
+juce::String VardekoQX2710AudioProcessor::getParameterID (int index)
+{
+    // LV2 names each parameter by a URI made from this identifier, and the default ("0".."7")
+    // would collapse to one URI; the other formats keep their index-based identifiers.
+    if (wrapperType == wrapperType_LV2 && HostParameters::isValidIndex (index))
+        return HostParameters::getName (index);
+
+    return juce::AudioProcessor::getParameterID (index);
 }
 
 const juce::String VardekoQX2710AudioProcessor::getParameterText (int index)

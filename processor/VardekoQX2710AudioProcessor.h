@@ -58,6 +58,7 @@ public:
     float getParameter (int index) override;
     void setParameter (int index, float value) override;
     const juce::String getParameterText (int index) override;
+    juce::String getParameterID (int index) override;
     float getParameterDefaultValue (int index) override;
     using juce::AudioProcessor::getParameterName;
     using juce::AudioProcessor::getParameterText;
