@@ -1,0 +1,187 @@
+#pragma once
+
+#include "dsp/BilinearTransform.h"
+
+#include <cstddef>
+#include <cstdint>
+
+// Coefficients of an order-N filter: a[0] is the un-normalised a0 in a target set and 1 in
+// the set the difference equation uses; a[1..N] and b[0..N] are divided by a0.
+template <int order>
+struct SZCoefficients
+{
+    static constexpr auto size = static_cast<std::size_t> (order) + 1;
+    double a[size] {};
+    double b[size] {};
+};
+
+// One channel's memory: x[n-1]..x[n-N] and y[n-1]..y[n-N].
+template <int order>
+struct SZHistory
+{
+    static constexpr auto size = static_cast<std::size_t> (order);
+    double x[size] {};
+    double y[size] {};
+};
+
+// The filter shared by the per-sample and the block s-to-z stages: bilinear transform, a
+// linear glide of every coefficient to each new set, and direct form I in double precision.
+// Block stages snap to the exact targets when the glide ends; per-sample stages do not.
+template <int order, bool snapAtGlideEnd>
+class SZFilter
+{
+public:
+    static_assert (order >= 1 && order <= BilinearTransform::maxOrder, "unsupported order");
+
+    // Knob moves glide over about 46 ms at every rate band.
+    static int glideLengthForRate (float rate) noexcept
+    {
+        if (rate < 34050.0f)
+            return 1024;
+
+        if (rate < 68000.0f)
+            return 2048;
+
+        if (rate < 136000.0f)
+            return 4096;
+
+        return 8192;
+    }
+
+    void setSampleRate (float rate) noexcept
+    {
+        glideLength = glideLengthForRate (rate);
+        inverseGlideLength = 1.0 / glideLength;
+    }
+
+    void clearState() noexcept
+    {
+        left = {};
+        right = {};
+    }
+
+    // Back to "no coefficients yet": the output is 0 and the next set is taken at once.
+    void initParameters() noexcept
+    {
+        target = {};
+        target.a[0] = 1.0;
+        current = {};
+        current.a[0] = 1.0;
+        increment = {};
+        counter = 0;
+        firstSet = true;
+        pending = false;
+    }
+
+    void setAnalogCoefficients (const double* denominator, const double* numerator, float rate) noexcept
+    {
+        double a[SZCoefficients<order>::size];
+        double b[SZCoefficients<order>::size];
+        BilinearTransform::discretise (order, denominator, rate, a);
+        BilinearTransform::discretise (order, numerator, rate, b);
+
+        target.a[0] = a[0];
+
+        for (int k = 1; k <= order; ++k)
+            target.a[k] = a[k] / a[0];
+
+        for (int k = 0; k <= order; ++k)
+            target.b[k] = b[k] / a[0];
+
+        if (firstSet)
+        {
+            copyTargetToCurrent();
+            firstSet = false;
+        }
+
+        if constexpr (snapAtGlideEnd)
+            pending = true;
+        else
+            startGlide();
+    }
+
+    // Block stages compute the increments of a new set when the next block starts.
+    void beginBlock() noexcept
+    {
+        if (pending)
+        {
+            startGlide();
+            pending = false;
+        }
+    }
+
+    // One step per sample frame, shared by both channels.
+    void advanceGlide() noexcept
+    {
+        if (counter >= glideLength)
+            return;
+
+        ++counter;
+
+        for (int k = 1; k <= order; ++k)
+            current.a[k] += increment.a[k];
+
+        for (int k = 0; k <= order; ++k)
+            current.b[k] += increment.b[k];
+
+        if constexpr (snapAtGlideEnd)
+            if (counter == glideLength)
+                copyTargetToCurrent();
+    }
+
+    double processSample (double x, SZHistory<order>& history) const noexcept
+    {
+        auto y = current.b[0] * x;
+
+        for (int k = 1; k <= order; ++k)
+            y += current.b[k] * history.x[k - 1];
+
+        for (int k = 1; k <= order; ++k)
+            y -= current.a[k] * history.y[k - 1];
+
+        y = (y - 1.0e-20) + 1.0e-20; // keeps decaying tails out of the slow denormal range
+
+        for (int k = order - 1; k > 0; --k)
+        {
+            history.x[k] = history.x[k - 1];
+            history.y[k] = history.y[k - 1];
+        }
+
+        history.x[0] = x;
+        history.y[0] = y;
+        return y;
+    }
+
+    SZCoefficients<order> target;
+    SZCoefficients<order> current;
+    SZCoefficients<order> increment;
+    SZHistory<order> left;
+    SZHistory<order> right;
+    std::int16_t counter = 0;
+    bool firstSet = true;
+    bool pending = false;
+    int glideLength = 2048;
+    double inverseGlideLength = 1.0 / 2048.0;
+
+private:
+    void copyTargetToCurrent() noexcept
+    {
+        for (int k = 1; k <= order; ++k)
+            current.a[k] = target.a[k];
+
+        for (int k = 0; k <= order; ++k)
+            current.b[k] = target.b[k];
+    }
+
+    // A new set during a glide starts a fresh glide from wherever the coefficients are.
+    void startGlide() noexcept
+    {
+        for (int k = 1; k <= order; ++k)
+            increment.a[k] = (target.a[k] - current.a[k]) * inverseGlideLength;
+
+        for (int k = 0; k <= order; ++k)
+            increment.b[k] = (target.b[k] - current.b[k]) * inverseGlideLength;
+
+        counter = 0;
+    }
+};
