@@ -77,7 +77,7 @@ void reportPerSample (benchmark::State& state)
 {
     const auto samples = (double) state.iterations() * blockSize;
     state.SetItemsProcessed ((int64_t) samples);
-    state.counters["ns_per_sample"] = benchmark::Counter (samples * 1.0e-9, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    state.counters["per_sample"] = benchmark::Counter (samples, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
     state.counters["factor"] = (double) (1 << state.range (0));
 }
 
