@@ -30,6 +30,6 @@ public:
 
     // Sections with the same poles, zeros and DC gain as the designed polynomials of the index,
     // ordered from the least to the most resonant pole pair. Index 0 gives all zeros. The first
-    // call factors all three filters (well under a millisecond); the result is never recomputed.
+    // call factors all three filters (a few milliseconds); the result is never recomputed.
     static const Sections& getSections (int index) noexcept;
 };
