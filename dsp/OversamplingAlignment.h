@@ -1,18 +1,32 @@
 #pragma once
 
 #include "dsp/FxModuleBase.h"
+#include "dsp/OversamplingFilters.h"
 
-// Temporary stand-in until the oversampling filters land: passes the dry path through.
-class OversamplingAlignment : public FxModuleBase
+// Delays the dry signal by the phase response of the oversampled wet path: the same
+// interpolation and decimation filters as the drive stages, with nothing between them.
+class OversamplingAlignment final : public FxModuleBase
 {
 public:
-    void setRequestedIndex (int index) { requestedIndex = index; }
-    int getActiveIndex() const { return activeIndex; }
-    void update() override { activeIndex = requestedIndex; }
-    void processStereo (float*, float*, int) override {}
-    void processMono (float*, int) override {}
+    OversamplingAlignment() = default;
+
+    // The owner writes the index (0 to 3) and then calls clearState and update.
+    void setRequestedIndex (int index) noexcept { requestedIndex = index; }
+    int getRequestedIndex() const noexcept { return requestedIndex; }
+    int getActiveIndex() const noexcept { return filters.getIndex(); }
+
+    void clearState() override;
+
+    // Unloads the filters: the buffers pass untouched until the next update.
+    void initParameters() override;
+
+    // Caps the requested index by the sample rate as the drive stages do and loads its filters.
+    void update() override;
+
+    void processStereo (float* left, float* right, int numSamples) override;
+    void processMono (float* samples, int numSamples) override;
 
 private:
     int requestedIndex = 0;
-    int activeIndex = 0;
+    OversamplingFilters filters;
 };
