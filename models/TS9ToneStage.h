@@ -9,7 +9,7 @@ class TS9ToneStage final : public FxSZBase3
 public:
     TS9ToneStage() { setOutputGain (OutputGain::roundThenScale, 1.2f); }
 
-    float tone = 0.0f;  // the tapered Tone position
+    float tone = 0.0f; // the tapered Tone position
     float level = 0.0f; // Level, 0 to 1
 
     void update() override;

@@ -8,8 +8,7 @@ struct ToneTaper
 {
     static float at (float value) noexcept
     {
-        static constexpr float table[12] = { 0.0f, 0.033333335f, 0.06666667f, 0.1f, 0.2f, 0.5f,
-                                             0.8f, 0.9f, 0.93333334f, 0.96666664f, 1.0f, 1.0f };
+        static constexpr float table[12] = { 0.0f, 0.033333335f, 0.06666667f, 0.1f, 0.2f, 0.5f, 0.8f, 0.9f, 0.93333334f, 0.96666664f, 1.0f, 1.0f };
 
         const auto scaled = value * 10.0f;
         auto index = std::floor (scaled);

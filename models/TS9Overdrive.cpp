@@ -1,0 +1,225 @@
+#include "models/TS9Overdrive.h"
+
+#include "models/ModelParameters.h"
+#include "models/ToneTaper.h"
+
+TS9Overdrive::TS9Overdrive()
+{
+    typeName = "TS9Overdrive";
+    allocateParameters (ModelParameters::count);
+
+    for (int i = 0; i < ModelParameters::count; ++i)
+        TS9Overdrive::setParameter (i, ModelParameters::getDefaultValue (i));
+
+    TS9Overdrive::clearState();
+    TS9Overdrive::initParameters();
+}
+
+void TS9Overdrive::setSampleRate (float rate)
+{
+    ModuleModel::setSampleRate (rate);
+    frame.setSampleRate (rate);
+    inputStage.setSampleRate (rate);
+    driveStage.setSampleRate (rate);
+    toneStage.setSampleRate (rate);
+}
+
+void TS9Overdrive::setBlockSize (int maxSamples)
+{
+    ModuleModel::setBlockSize (maxSamples);
+    frame.setBlockSize (maxSamples);
+}
+
+void TS9Overdrive::clearState()
+{
+    if (frame.deferWhileRebuilding (ModelFrame::clearHistory))
+        return;
+
+    inputStage.clearState();
+    driveStage.clearState();
+    toneStage.clearState();
+}
+
+void TS9Overdrive::initParameters()
+{
+    frame.initParameters();
+    inputStage.initParameters();
+    driveStage.initParameters();
+    toneStage.initParameters();
+}
+
+void TS9Overdrive::update()
+{
+    frame.fadeCheck();
+    inputStage.update();
+    driveStage.update();
+    toneStage.update();
+}
+
+void TS9Overdrive::setParameter (int index, float value)
+{
+    storeParameter (index, value);
+
+    switch (index)
+    {
+        case ModelParameters::bypass:
+            frame.setRequestedOn (value > 0.0f);
+            break;
+
+        case ModelParameters::drive:
+            drive = value;
+
+            // The drive stage may be in the timer's hands: then it gets the value right
+            // after its rebuild.
+            if (! frame.deferWhileRebuilding (ModelFrame::route + ModelParameters::drive))
+                route (ModelParameters::drive);
+            break;
+
+        case ModelParameters::tone:
+            tone = value;
+            route (ModelParameters::tone);
+            break;
+
+        case ModelParameters::level:
+            level = value;
+            route (ModelParameters::level);
+            break;
+
+        case ModelParameters::numOverSampling:
+            // Double precision, so that 1/3, 2/3 and 1 give 1, 2 and 3.
+            osIndex = ModelParameters::clampOversamplingIndex ((double) value * 3.0);
+            driveStage.setFactorIndex (osIndex);
+            break;
+
+        default:
+            break;
+    }
+}
+
+void TS9Overdrive::route (int index)
+{
+    switch (index)
+    {
+        case ModelParameters::drive:
+            driveStage.setDrive (drive);
+            break;
+
+        case ModelParameters::tone:
+            toneStage.tone = ToneTaper::at (tone);
+            break;
+
+        case ModelParameters::level:
+            toneStage.level = level;
+            break;
+
+        default:
+            break;
+    }
+}
+
+void TS9Overdrive::parameterChanged (int index)
+{
+    switch (index)
+    {
+        case ModelParameters::bypass:
+            frame.fadeCheck();
+            break;
+
+        case ModelParameters::drive:
+            if (! frame.deferWhileRebuilding (ModelFrame::recompute + ModelParameters::drive))
+                driveStage.updatePreClipper();
+            break;
+
+        case ModelParameters::tone:
+        case ModelParameters::level:
+            toneStage.update();
+            break;
+
+        case ModelParameters::numOverSampling:
+            frame.requestOversamplingChange();
+            startTimer (ModelParameters::oversamplingTimerMs);
+            break;
+
+        default:
+            break;
+    }
+}
+
+void TS9Overdrive::applyDeferred (uint32_t work)
+{
+    if ((work & (1u << ModelFrame::clearHistory)) != 0)
+        clearState();
+
+    if ((work & (1u << (ModelFrame::route + ModelParameters::drive))) != 0)
+        route (ModelParameters::drive);
+
+    if ((work & (1u << (ModelFrame::recompute + ModelParameters::drive))) != 0)
+        driveStage.updatePreClipper();
+}
+
+float TS9Overdrive::getDefaultValue (int index) const
+{
+    return ModelParameters::getDefaultValue (index);
+}
+
+const char* TS9Overdrive::getParameterName (int index) const
+{
+    return ModelParameters::getName (index);
+}
+
+void TS9Overdrive::start()
+{
+    stopTimer();
+
+    driveStage.setDrive (drive);
+    toneStage.tone = ToneTaper::at (tone);
+    toneStage.level = level;
+    driveStage.setFactorIndex (osIndex);
+    frame.fadeCheck();
+    inputStage.update();
+    toneStage.update();
+    driveStage.initParameters();
+    driveStage.applyFactor();
+    frame.beginStartFade();
+}
+
+void TS9Overdrive::runStages (float* left, float* right, int numSamples)
+{
+    if (right != nullptr)
+    {
+        inputStage.processStereo (left, right, numSamples);
+        driveStage.processStereo (left, right, numSamples);
+        toneStage.processStereo (left, right, numSamples);
+    }
+    else
+    {
+        inputStage.processMono (left, numSamples);
+        driveStage.processMono (left, numSamples);
+        toneStage.processMono (left, numSamples);
+    }
+}
+
+void TS9Overdrive::processStereo (float* left, float* right, int numSamples)
+{
+    frame.process (
+        left, right, numSamples, [this] (float* l, float* r, int n)
+        { runStages (l, r, n); },
+        [this] (uint32_t work)
+        { applyDeferred (work); });
+}
+
+void TS9Overdrive::processMono (float* samples, int numSamples)
+{
+    frame.process (
+        samples, nullptr, numSamples, [this] (float* l, float* r, int n)
+        { runStages (l, r, n); },
+        [this] (uint32_t work)
+        { applyDeferred (work); });
+}
+
+void TS9Overdrive::timerCallback()
+{
+    if (frame.timerTick ([this]
+                         { driveStage.applyFactor(); }))
+        stopTimer();
+}
