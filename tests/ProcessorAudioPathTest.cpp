@@ -426,3 +426,28 @@ TEST (ProcessorAudioPath, TheAudioPathAllocatesNothing)
         ASSERT_EQ (0u, allocations.getCount()) << "round " << round;
     }
 }
+
+TEST (ProcessorAudioPath, ValuesReachTheHeardCircuitAfterACrossfade)
+{
+    // After a crossfade from circuit 0 to 4, a Drive move must reach circuit 4, the one heard.
+    const auto render = [] (bool moveDrive)
+    {
+        Prepared p (48000.0, 512);
+        p.prepare();
+        p.run (makeSignal (2, 2048));
+        setValue (p.processor, HostParameters::overdriveType, 1.0f);
+        p.processor.applyDeferredChanges();
+        p.run (makeSignal (2, 8192));
+        EXPECT_EQ (4, p.processor.getHeardModel());
+        EXPECT_FALSE (p.processor.isCrossfading());
+
+        if (moveDrive)
+            setValue (p.processor, HostParameters::overdrive, 0.05f);
+
+        return p.run (makeSignal (2, 8192, 0.2f));
+    };
+
+    const auto moved = render (true);
+    const auto still = render (false);
+    EXPECT_GT (maxAbsDifference (moved, still, 0, 4096), 0.01f);
+}
