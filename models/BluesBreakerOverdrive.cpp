@@ -85,7 +85,8 @@ void BluesBreakerOverdrive::setParameter (int index, float value)
             break;
 
         case ModelParameters::numOverSampling:
-            // This circuit forms the product in single precision.
+            // This circuit forms the product in single precision; for values from 0 to 1 its
+            // floor never differs from that of the exact product.
             osIndex = ModelParameters::clampOversamplingIndex ((double) (value * 3.0f));
             diodeStage.setFactorIndex (osIndex);
             break;
