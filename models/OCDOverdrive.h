@@ -1,12 +1,51 @@
 #pragma once
 
-#include "models/PlaceholderModel.h"
+#include "dsp/ModuleModel.h"
+#include "models/ModelFrame.h"
+#include "models/OCDDiodeStageOS.h"
+#include "models/OCDDriveStage.h"
+#include "models/OCDToneVolumeStage.h"
 
-class OCDOverdrive : public PlaceholderModel
+// "Modern Overdrive": the op-amp gain stage at the host rate, the oversampled diode clipper
+// (its result replaces its input), and the tone and volume network.
+class OCDOverdrive final : public ModuleModel,
+                           public juce::Timer
 {
 public:
-    OCDOverdrive()
-        : PlaceholderModel ("OCDOverdrive")
-    {
-    }
+    OCDOverdrive();
+
+    void setSampleRate (float rate) override;
+    void setBlockSize (int maxSamples) override;
+    void clearState() override;
+    void initParameters() override;
+    void update() override;
+
+    void setParameter (int index, float value) override;
+    void parameterChanged (int index) override;
+    float getDefaultValue (int index) const override;
+    const char* getParameterName (int index) const override;
+    void start() override;
+
+    void processStereo (float* left, float* right, int numSamples) override;
+    void processMono (float* samples, int numSamples) override;
+
+    // Completes an oversampling change once the audio path has gone silent.
+    void timerCallback() override;
+
+    const ModelFrame& getFrame() const noexcept { return frame; }
+    int getOversamplingIndex() const noexcept { return osIndex; }
+
+    OCDDriveStage driveStage;
+    OCDDiodeStageOS diodeStage;
+    OCDToneVolumeStage toneVolumeStage;
+
+private:
+    void applyDeferred (uint32_t work);
+    void runStages (float* left, float* right, int numSamples);
+
+    float drive = 0.0f;
+    float tone = 0.0f;
+    float level = 0.0f;
+    int osIndex = 0;
+    ModelFrame frame;
 };
