@@ -35,8 +35,9 @@ void ModelFrame::setBlockSize (int numSamples)
 
 void ModelFrame::initParameters() noexcept
 {
+    // Work recorded while the timer held the stages is kept: the next block does it, so a
+    // clear that a reset asked for in that time is not lost.
     phase.store (Phase::idle, std::memory_order_release);
-    deferredWork = 0;
 }
 
 void ModelFrame::fadeCheck() noexcept
@@ -117,15 +118,22 @@ uint32_t ModelFrame::takeOverFromTimer() noexcept
         dryGain = 1.0f;
         wetGain = 0.0f;
         fadeState = currentOn ? fadeInFromSilence : bypassed;
-
-        const auto work = deferredWork;
-        deferredWork = 0;
-        return work;
+        p = Phase::idle;
     }
 
-    if (p != Phase::requested)
+    if (p == Phase::requested)
+        beginFadeToSilence();
+
+    if (p != Phase::idle || deferredWork == 0)
         return 0;
 
+    const auto work = deferredWork;
+    deferredWork = 0;
+    return work;
+}
+
+void ModelFrame::beginFadeToSilence() noexcept
+{
     switch (fadeState)
     {
         case active:
@@ -145,10 +153,10 @@ uint32_t ModelFrame::takeOverFromTimer() noexcept
         case bypassed:
             // Nothing runs: the timer may rebuild at once.
             phase.store (Phase::silent, std::memory_order_release);
-            return 0;
+            return;
 
         default:
-            return 0; // a crossfade with the dry input finishes first
+            return; // a crossfade with the dry input finishes first
     }
 
     if (fadeState != silentState)
@@ -158,7 +166,6 @@ uint32_t ModelFrame::takeOverFromTimer() noexcept
     }
 
     phase.store (Phase::fadingOut, std::memory_order_release);
-    return 0;
 }
 
 void ModelFrame::outputSilence (float* left, float* right, int numSamples) noexcept
@@ -203,8 +210,9 @@ void ModelFrame::mixFade (float* left, float* right, int numSamples) noexcept
         {
             if (wetGain < 1.0f)
             {
-                wetGain += fadeStep;
-                dryGain -= fadeStep;
+                // Rounded steps may not meet the ends exactly; never past them.
+                wetGain = std::min (1.0f, wetGain + fadeStep);
+                dryGain = std::max (0.0f, dryGain - fadeStep);
             }
             else
             {
@@ -217,8 +225,8 @@ void ModelFrame::mixFade (float* left, float* right, int numSamples) noexcept
         {
             if (dryGain < 1.0f)
             {
-                dryGain += fadeStep;
-                wetGain -= fadeStep;
+                dryGain = std::min (1.0f, dryGain + fadeStep);
+                wetGain = std::max (0.0f, wetGain - fadeStep);
             }
             else
             {

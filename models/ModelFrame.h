@@ -165,6 +165,7 @@ public:
 
 private:
     uint32_t takeOverFromTimer() noexcept;
+    void beginFadeToSilence() noexcept;
     void outputSilence (float* left, float* right, int numSamples) noexcept;
     void copyDry (const float* left, const float* right, int numSamples) noexcept;
     void clearDry (bool stereo, int numSamples) noexcept;

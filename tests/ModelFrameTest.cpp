@@ -279,3 +279,44 @@ TEST (ModelFrame, BlocksLargerThanTheBlockSizeGrowTheDryBuffers)
     const auto mono = c.run (6000, 1.0f, false);
     EXPECT_EQ (2.0f, mono.back());
 }
+
+TEST (ModelFrame, AClearAskedForDuringTheRebuildSurvivesAReset)
+{
+    // The processor resets a circuit that stopped being heard while its timer held the stages:
+    // the clear it asks for must still happen before the circuit plays again.
+    DoublingCircuit c (48000.0f);
+    c.run (10000);
+    c.frame.requestOversamplingChange();
+    c.run (20000);
+    c.run (16);
+    ASSERT_EQ (ModelFrame::Phase::silent, c.frame.getPhase());
+
+    EXPECT_TRUE (c.frame.deferWhileRebuilding (ModelFrame::clearHistory));
+    c.frame.initParameters();
+    c.frame.beginStartFade();
+    EXPECT_EQ (ModelFrame::Phase::idle, c.frame.getPhase());
+
+    c.run (8);
+    ASSERT_EQ (1u, c.appliedWork.size());
+    EXPECT_EQ (1u << ModelFrame::clearHistory, c.appliedWork[0]);
+}
+
+TEST (ModelFrame, FadeGainsNeverPassTheirEnds)
+{
+    // A quarter second at 44.1 kHz is 11025 steps of a rounded 1/11025: the gains must still
+    // stop exactly at 0 and 1, so no inverted remnant of the signal is left.
+    DoublingCircuit c (44100.0f);
+    c.run (10000);
+    c.frame.requestOversamplingChange();
+
+    float lowest = 1.0f;
+    for (int i = 0; i < 12000; ++i)
+    {
+        const auto out = c.run (1);
+        lowest = std::min (lowest, out[0]);
+        EXPECT_GE (c.frame.getWetGain(), 0.0f);
+        EXPECT_LE (c.frame.getDryGain(), 1.0f);
+    }
+
+    EXPECT_GE (lowest, 0.0f);
+}
