@@ -223,3 +223,26 @@ TEST (Programs, CopyChannelCopiesValuesButNotThePath)
     EXPECT_EQ (juce::String ("Init.mvkp"), processor.getCurrentPresetPath());
     EXPECT_EQ (juce::String ("A.mvkp"), processor.getPresetPath (0));
 }
+
+TEST (Identity, AnswersTheHostsQuestions)
+{
+    VardekoQX2710AudioProcessor processor;
+    EXPECT_EQ (juce::String ("Vardeko QX2710"), processor.getName());
+    EXPECT_FALSE (processor.acceptsMidi());
+    EXPECT_FALSE (processor.producesMidi());
+    EXPECT_EQ (0.0, processor.getTailLengthSeconds());
+    EXPECT_EQ (0, processor.getLatencySamples());
+    EXPECT_TRUE (processor.hasEditor());
+    EXPECT_FALSE (processor.supportsDoublePrecisionProcessing());
+
+    // Stereo in and out is the default layout, with both buses on.
+    EXPECT_EQ (2, processor.getTotalNumInputChannels());
+    EXPECT_EQ (2, processor.getTotalNumOutputChannels());
+
+    JUCE_BEGIN_IGNORE_WARNINGS_GCC_LIKE ("-Wdeprecated-declarations")
+    EXPECT_EQ (juce::String ("1"), processor.getInputChannelName (0));
+    EXPECT_EQ (juce::String ("2"), processor.getOutputChannelName (1));
+    EXPECT_TRUE (processor.isInputChannelStereoPair (0));
+    EXPECT_TRUE (processor.isOutputChannelStereoPair (1));
+    JUCE_END_IGNORE_WARNINGS_GCC_LIKE
+}
