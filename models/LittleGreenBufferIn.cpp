@@ -1,0 +1,115 @@
+#include "models/LittleGreenBufferIn.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace
+{
+// Values this small are flushed, so that a decaying tail never reaches the slow denormal range.
+inline double flushTiny (double y) noexcept
+{
+    return (y - 1.0e-20) + 1.0e-20;
+}
+
+// Below this the high-passes hold nothing audible and are cleared once their input is silent.
+constexpr double decayedLevel = 1.0e-30;
+} // namespace
+
+LittleGreenBufferIn::LittleGreenBufferIn()
+{
+    typeName = "LittleGreenBufferIn";
+    LittleGreenBufferIn::clearState();
+    LittleGreenBufferIn::initParameters();
+}
+
+void LittleGreenBufferIn::applyCutoffs() noexcept
+{
+    firstHighpass.setCutoff (firstCutoff);
+    secondHighpass.setCutoff (secondCutoff);
+}
+
+void LittleGreenBufferIn::setSampleRate (float rate)
+{
+    FxModuleBase::setSampleRate (rate);
+    firstHighpass.setSampleRate (rate);
+    secondHighpass.setSampleRate (rate);
+
+    // The high-passes compute their coefficients from the rate they hold.
+    applyCutoffs();
+}
+
+void LittleGreenBufferIn::clearState()
+{
+    firstHighpass.clearState();
+    secondHighpass.clearState();
+}
+
+void LittleGreenBufferIn::initParameters()
+{
+    firstHighpass.initParameters();
+    secondHighpass.initParameters();
+
+    // Without a cutoff a high-pass passes everything; the buffer always couples.
+    applyCutoffs();
+}
+
+void LittleGreenBufferIn::update()
+{
+    firstHighpass.update();
+    secondHighpass.update();
+}
+
+void LittleGreenBufferIn::processStereo (float* left, float* right, int numSamples)
+{
+    float inputPeak = 0.0f;
+    double outputPeak = 0.0;
+
+    for (int i = 0; i < numSamples; ++i)
+    {
+        inputPeak = std::max (inputPeak, std::max (std::abs (left[i]), std::abs (right[i])));
+
+        double l = left[i];
+        double r = right[i];
+        firstHighpass.processStereoSample (l, r);
+        outputPeak = std::max (outputPeak, std::max (std::abs (l), std::abs (r)));
+        l = flushTiny (l);
+        r = flushTiny (r);
+
+        secondHighpass.processStereoSample (l, r);
+        outputPeak = std::max (outputPeak, std::max (std::abs (l), std::abs (r)));
+        left[i] = (float) flushTiny (l);
+        right[i] = (float) flushTiny (r);
+    }
+
+    clearWhenDecayed (inputPeak, outputPeak);
+}
+
+void LittleGreenBufferIn::processMono (float* samples, int numSamples)
+{
+    float inputPeak = 0.0f;
+    double outputPeak = 0.0;
+
+    for (int i = 0; i < numSamples; ++i)
+    {
+        inputPeak = std::max (inputPeak, std::abs (samples[i]));
+
+        double x = samples[i];
+        firstHighpass.processMonoSample (x);
+        outputPeak = std::max (outputPeak, std::abs (x));
+        x = flushTiny (x);
+
+        secondHighpass.processMonoSample (x);
+        outputPeak = std::max (outputPeak, std::abs (x));
+        samples[i] = (float) flushTiny (x);
+    }
+
+    clearWhenDecayed (inputPeak, outputPeak);
+}
+
+void LittleGreenBufferIn::clearWhenDecayed (float inputPeak, double outputPeak) noexcept
+{
+    // The high-passes have no denormal guard of their own: with silence at the input their
+    // memories would decay into that range.
+    if (inputPeak == 0.0f && outputPeak < decayedLevel)
+        clearState();
+}
