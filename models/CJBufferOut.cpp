@@ -51,46 +51,41 @@ void CJBufferOut::update()
 
 void CJBufferOut::processStereo (float* left, float* right, int numSamples)
 {
-    float inputPeak = 0.0f;
-    double outputPeak = 0.0;
-
     for (int i = 0; i < numSamples; ++i)
     {
-        inputPeak = std::max (inputPeak, std::max (std::abs (left[i]), std::abs (right[i])));
-
         double l = left[i];
         double r = right[i];
+        const bool silentInput = l == 0.0 && r == 0.0;
+
         highpass.processStereoSample (l, r);
-        outputPeak = std::max (outputPeak, std::max (std::abs (l), std::abs (r)));
+        const auto peak = std::max (std::abs (l), std::abs (r));
         left[i] = (float) (flushTiny (l) * outputGain);
         right[i] = (float) (flushTiny (r) * outputGain);
-    }
 
-    clearWhenDecayed (inputPeak, outputPeak);
+        clearWhenDecayed (silentInput, peak);
+    }
 }
 
 void CJBufferOut::processMono (float* samples, int numSamples)
 {
-    float inputPeak = 0.0f;
-    double outputPeak = 0.0;
-
     for (int i = 0; i < numSamples; ++i)
     {
-        inputPeak = std::max (inputPeak, std::abs (samples[i]));
-
         double x = samples[i];
-        highpass.processMonoSample (x);
-        outputPeak = std::max (outputPeak, std::abs (x));
-        samples[i] = (float) (flushTiny (x) * outputGain);
-    }
+        const bool silentInput = x == 0.0;
 
-    clearWhenDecayed (inputPeak, outputPeak);
+        highpass.processMonoSample (x);
+        const auto peak = std::abs (x);
+        samples[i] = (float) (flushTiny (x) * outputGain);
+
+        clearWhenDecayed (silentInput, peak);
+    }
 }
 
-void CJBufferOut::clearWhenDecayed (float inputPeak, double outputPeak) noexcept
+void CJBufferOut::clearWhenDecayed (bool silentInput, double outputPeak) noexcept
 {
     // The high-pass has no denormal guard of its own: with silence at the input its memory
-    // would decay into that range.
-    if (inputPeak == 0.0f && outputPeak < decayedLevel)
+    // would decay into that range. Deciding per sample keeps the output independent of how
+    // the audio is cut into blocks.
+    if (silentInput && outputPeak < decayedLevel)
         clearState();
 }

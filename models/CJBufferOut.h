@@ -25,5 +25,5 @@ public:
     OnePoleHighpass highpass;
 
 private:
-    void clearWhenDecayed (float inputPeak, double outputPeak) noexcept;
+    void clearWhenDecayed (bool silentInput, double outputPeak) noexcept;
 };

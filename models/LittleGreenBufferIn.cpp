@@ -61,55 +61,50 @@ void LittleGreenBufferIn::update()
 
 void LittleGreenBufferIn::processStereo (float* left, float* right, int numSamples)
 {
-    float inputPeak = 0.0f;
-    double outputPeak = 0.0;
-
     for (int i = 0; i < numSamples; ++i)
     {
-        inputPeak = std::max (inputPeak, std::max (std::abs (left[i]), std::abs (right[i])));
-
         double l = left[i];
         double r = right[i];
+        const bool silentInput = l == 0.0 && r == 0.0;
+
         firstHighpass.processStereoSample (l, r);
-        outputPeak = std::max (outputPeak, std::max (std::abs (l), std::abs (r)));
+        auto peak = std::max (std::abs (l), std::abs (r));
         l = flushTiny (l);
         r = flushTiny (r);
 
         secondHighpass.processStereoSample (l, r);
-        outputPeak = std::max (outputPeak, std::max (std::abs (l), std::abs (r)));
+        peak = std::max (peak, std::max (std::abs (l), std::abs (r)));
         left[i] = (float) flushTiny (l);
         right[i] = (float) flushTiny (r);
-    }
 
-    clearWhenDecayed (inputPeak, outputPeak);
+        clearWhenDecayed (silentInput, peak);
+    }
 }
 
 void LittleGreenBufferIn::processMono (float* samples, int numSamples)
 {
-    float inputPeak = 0.0f;
-    double outputPeak = 0.0;
-
     for (int i = 0; i < numSamples; ++i)
     {
-        inputPeak = std::max (inputPeak, std::abs (samples[i]));
-
         double x = samples[i];
+        const bool silentInput = x == 0.0;
+
         firstHighpass.processMonoSample (x);
-        outputPeak = std::max (outputPeak, std::abs (x));
+        auto peak = std::abs (x);
         x = flushTiny (x);
 
         secondHighpass.processMonoSample (x);
-        outputPeak = std::max (outputPeak, std::abs (x));
+        peak = std::max (peak, std::abs (x));
         samples[i] = (float) flushTiny (x);
-    }
 
-    clearWhenDecayed (inputPeak, outputPeak);
+        clearWhenDecayed (silentInput, peak);
+    }
 }
 
-void LittleGreenBufferIn::clearWhenDecayed (float inputPeak, double outputPeak) noexcept
+void LittleGreenBufferIn::clearWhenDecayed (bool silentInput, double outputPeak) noexcept
 {
     // The high-passes have no denormal guard of their own: with silence at the input their
-    // memories would decay into that range.
-    if (inputPeak == 0.0f && outputPeak < decayedLevel)
+    // memories would decay into that range. Deciding per sample keeps the output independent
+    // of how the audio is cut into blocks.
+    if (silentInput && outputPeak < decayedLevel)
         clearState();
 }

@@ -26,5 +26,5 @@ public:
 
 private:
     void applyCutoffs() noexcept;
-    void clearWhenDecayed (float inputPeak, double outputPeak) noexcept;
+    void clearWhenDecayed (bool silentInput, double outputPeak) noexcept;
 };
