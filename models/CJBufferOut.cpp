@@ -5,12 +5,6 @@
 
 namespace
 {
-// Values this small are flushed, so that a decaying tail never reaches the slow denormal range.
-inline double flushTiny (double y) noexcept
-{
-    return (y - 1.0e-20) + 1.0e-20;
-}
-
 // Below this the high-pass holds nothing audible and is cleared once its input is silent.
 constexpr double decayedLevel = 1.0e-30;
 } // namespace
@@ -59,8 +53,8 @@ void CJBufferOut::processStereo (float* left, float* right, int numSamples)
 
         highpass.processStereoSample (l, r);
         const auto peak = std::max (std::abs (l), std::abs (r));
-        left[i] = (float) (flushTiny (l) * outputGain);
-        right[i] = (float) (flushTiny (r) * outputGain);
+        left[i] = (float) (l * outputGain);
+        right[i] = (float) (r * outputGain);
 
         clearWhenDecayed (silentInput, peak);
     }
@@ -75,7 +69,7 @@ void CJBufferOut::processMono (float* samples, int numSamples)
 
         highpass.processMonoSample (x);
         const auto peak = std::abs (x);
-        samples[i] = (float) (flushTiny (x) * outputGain);
+        samples[i] = (float) (x * outputGain);
 
         clearWhenDecayed (silentInput, peak);
     }

@@ -5,12 +5,6 @@
 
 namespace
 {
-// Values this small are flushed, so that a decaying tail never reaches the slow denormal range.
-inline double flushTiny (double y) noexcept
-{
-    return (y - 1.0e-20) + 1.0e-20;
-}
-
 // Below this the high-passes hold nothing audible and are cleared once their input is silent.
 constexpr double decayedLevel = 1.0e-30;
 } // namespace
@@ -69,13 +63,11 @@ void LittleGreenBufferIn::processStereo (float* left, float* right, int numSampl
 
         firstHighpass.processStereoSample (l, r);
         auto peak = std::max (std::abs (l), std::abs (r));
-        l = flushTiny (l);
-        r = flushTiny (r);
 
         secondHighpass.processStereoSample (l, r);
         peak = std::max (peak, std::max (std::abs (l), std::abs (r)));
-        left[i] = (float) flushTiny (l);
-        right[i] = (float) flushTiny (r);
+        left[i] = (float) l;
+        right[i] = (float) r;
 
         clearWhenDecayed (silentInput, peak);
     }
@@ -90,11 +82,10 @@ void LittleGreenBufferIn::processMono (float* samples, int numSamples)
 
         firstHighpass.processMonoSample (x);
         auto peak = std::abs (x);
-        x = flushTiny (x);
 
         secondHighpass.processMonoSample (x);
         peak = std::max (peak, std::abs (x));
-        samples[i] = (float) flushTiny (x);
+        samples[i] = (float) x;
 
         clearWhenDecayed (silentInput, peak);
     }
