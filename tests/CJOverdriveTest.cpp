@@ -10,6 +10,9 @@
 
 namespace
 {
+constexpr double pi = 3.14159265358979323846;
+constexpr long double longPi = 3.14159265358979323846264338327950288L;
+
 //==============================================================================
 // References derived without the circuit's code.
 
@@ -133,7 +136,7 @@ double measureGain (Stage& stage, double rate, double frequency, double settleSe
     std::vector<float> x ((size_t) (settle + measure));
 
     for (size_t i = 0; i < x.size(); ++i)
-        x[i] = (float) std::sin (2.0 * M_PI * frequency * (double) i / rate);
+        x[i] = (float) std::sin (2.0 * pi * frequency * (double) i / rate);
 
     stage.processMono (x.data(), (int) x.size());
 
@@ -141,7 +144,7 @@ double measureGain (Stage& stage, double rate, double frequency, double settleSe
 
     for (int i = settle; i < settle + measure; ++i)
     {
-        const auto phase = 2.0 * M_PI * frequency * i / rate;
+        const auto phase = 2.0 * pi * frequency * i / rate;
         re += x[(size_t) i] * std::sin (phase);
         im += x[(size_t) i] * std::cos (phase);
         norm += std::sin (phase) * std::sin (phase);
@@ -154,8 +157,8 @@ double measureGain (Stage& stage, double rate, double frequency, double settleSe
 // s / (s + wc) at the frequency the bilinear transform maps f to.
 double warpedHighpassGain (double rate, double fc, double f)
 {
-    const auto t = std::tan (M_PI * f / rate);
-    const auto g = std::tan (M_PI * fc / rate);
+    const auto t = std::tan (pi * f / rate);
+    const auto g = std::tan (pi * fc / rate);
     return t / std::hypot (t, g);
 }
 
@@ -207,7 +210,7 @@ std::vector<float> sine (double rate, int numSamples, double frequency = 220.0, 
     std::vector<float> x ((size_t) numSamples);
 
     for (size_t i = 0; i < x.size(); ++i)
-        x[i] = amplitude * (float) std::sin (2.0 * M_PI * frequency * (double) i / rate);
+        x[i] = amplitude * (float) std::sin (2.0 * pi * frequency * (double) i / rate);
 
     return x;
 }
@@ -396,7 +399,7 @@ TEST (CJBufferOut, GainIsAppliedInDoubleBeforeRounding)
     auto output = input;
     buffer.processMono (output.data(), (int) output.size());
 
-    const auto g = std::tan ((long double) M_PI * 4.0L / 44100.0L);
+    const auto g = std::tan (longPi * 4.0L / 44100.0L);
     const auto gain = (long double) 0.24f;
     long double previousX = 0.0L, previousY = 0.0L;
     int roundedFirst = 0;
@@ -480,7 +483,7 @@ TEST (CJBufferIn, RemovesDcAndPassesHighFrequencies)
         // frequency the bilinear transform maps f to.
         for (const auto f : { 5.0, 20.0, 100.0, 1000.0, 10000.0 })
         {
-            const auto w = 2.0L * rate * std::tan ((long double) M_PI * f / rate);
+            const auto w = 2.0L * rate * std::tan (longPi * f / rate);
             const std::complex<long double> s (0.0L, w);
             const auto h = std::abs (0.00141204L * s * s * s / (1.0L + 1.793L * s + 0.185402L * s * s + 0.00141204L * s * s * s));
 

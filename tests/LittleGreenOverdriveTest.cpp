@@ -9,6 +9,9 @@
 
 namespace
 {
+constexpr double pi = 3.14159265358979323846;
+constexpr long double longPi = 3.14159265358979323846264338327950288L;
+
 //==============================================================================
 // References derived without the circuit's code.
 
@@ -131,7 +134,7 @@ double measureGain (Stage& stage, double rate, double frequency, double settleSe
     std::vector<float> x ((size_t) (settle + measure));
 
     for (size_t i = 0; i < x.size(); ++i)
-        x[i] = (float) std::sin (2.0 * M_PI * frequency * (double) i / rate);
+        x[i] = (float) std::sin (2.0 * pi * frequency * (double) i / rate);
 
     stage.processMono (x.data(), (int) x.size());
 
@@ -139,7 +142,7 @@ double measureGain (Stage& stage, double rate, double frequency, double settleSe
 
     for (int i = settle; i < settle + measure; ++i)
     {
-        const auto phase = 2.0 * M_PI * frequency * i / rate;
+        const auto phase = 2.0 * pi * frequency * i / rate;
         re += x[(size_t) i] * std::sin (phase);
         im += x[(size_t) i] * std::cos (phase);
         norm += std::sin (phase) * std::sin (phase);
@@ -152,8 +155,8 @@ double measureGain (Stage& stage, double rate, double frequency, double settleSe
 // s / (s + wc) at the frequency the bilinear transform maps f to.
 double warpedHighpassGain (double rate, double fc, double f)
 {
-    const auto t = std::tan (M_PI * f / rate);
-    const auto g = std::tan (M_PI * fc / rate);
+    const auto t = std::tan (pi * f / rate);
+    const auto g = std::tan (pi * fc / rate);
     return t / std::hypot (t, g);
 }
 
@@ -205,7 +208,7 @@ std::vector<float> sine (double rate, int numSamples, double frequency = 220.0, 
     std::vector<float> x ((size_t) numSamples);
 
     for (size_t i = 0; i < x.size(); ++i)
-        x[i] = amplitude * (float) std::sin (2.0 * M_PI * frequency * (double) i / rate);
+        x[i] = amplitude * (float) std::sin (2.0 * pi * frequency * (double) i / rate);
 
     return x;
 }
