@@ -1,12 +1,55 @@
 #pragma once
 
-#include "models/PlaceholderModel.h"
+#include "dsp/ModuleModel.h"
+#include "models/CJBufferIn.h"
+#include "models/CJBufferOut.h"
+#include "models/CJDriveStageOS.h"
+#include "models/CJToneVolumeStage.h"
+#include "models/ModelFrame.h"
 
-class CJOverdrive : public PlaceholderModel
+// "Boutique Overdrive": a third-order input buffer, the oversampled op-amp clipping stage
+// added to its input, a combined tone and volume network and an output buffer with a fixed
+// gain.
+class CJOverdrive final : public ModuleModel,
+                          public juce::Timer
 {
 public:
-    CJOverdrive()
-        : PlaceholderModel ("CJOverdrive")
-    {
-    }
+    CJOverdrive();
+
+    void setSampleRate (float rate) override;
+    void setBlockSize (int maxSamples) override;
+    void clearState() override;
+    void initParameters() override;
+    void update() override;
+
+    void setParameter (int index, float value) override;
+    void parameterChanged (int index) override;
+    float getDefaultValue (int index) const override;
+    const char* getParameterName (int index) const override;
+    void start() override;
+
+    void processStereo (float* left, float* right, int numSamples) override;
+    void processMono (float* samples, int numSamples) override;
+
+    // Completes an oversampling change once the audio path has gone silent.
+    void timerCallback() override;
+
+    const ModelFrame& getFrame() const noexcept { return frame; }
+    int getOversamplingIndex() const noexcept { return osIndex; }
+
+    CJBufferIn inputBuffer;
+    CJDriveStageOS driveStage;
+    CJToneVolumeStage toneVolumeStage;
+    CJBufferOut outputBuffer;
+
+private:
+    void route (int index);
+    void applyDeferred (uint32_t work);
+    void runStages (float* left, float* right, int numSamples);
+
+    float drive = 0.0f;
+    float tone = 0.0f;
+    float level = 0.0f;
+    int osIndex = 0;
+    ModelFrame frame;
 };

@@ -1,12 +1,57 @@
 #pragma once
 
-#include "models/PlaceholderModel.h"
+#include "dsp/ModuleModel.h"
+#include "models/LittleGreenBufferIn.h"
+#include "models/LittleGreenDriveStageOS.h"
+#include "models/LittleGreenToneStage.h"
+#include "models/LittleGreenVolumeStage.h"
+#include "models/ModelFrame.h"
 
-class LittleGreenOverdrive : public PlaceholderModel
+// "Mad Overdrive": an input buffer, the oversampled op-amp clipping stage (whose gain network
+// follows both Drive and Tone) added to its input, a two-pole tone network and a volume pot.
+class LittleGreenOverdrive final : public ModuleModel,
+                                   public juce::Timer
 {
 public:
-    LittleGreenOverdrive()
-        : PlaceholderModel ("LittleGreenOverdrive")
-    {
-    }
+    LittleGreenOverdrive();
+
+    void setSampleRate (float rate) override;
+    void setBlockSize (int maxSamples) override;
+    void clearState() override;
+    void initParameters() override;
+    void update() override;
+
+    void setParameter (int index, float value) override;
+    void parameterChanged (int index) override;
+    float getDefaultValue (int index) const override;
+    const char* getParameterName (int index) const override;
+    void start() override;
+
+    void processStereo (float* left, float* right, int numSamples) override;
+    void processMono (float* samples, int numSamples) override;
+
+    // Completes an oversampling change once the audio path has gone silent.
+    void timerCallback() override;
+
+    const ModelFrame& getFrame() const noexcept { return frame; }
+    int getOversamplingIndex() const noexcept { return osIndex; }
+
+    // The volume pot's share of Level.
+    static constexpr float levelToGain = 0.238f;
+
+    LittleGreenBufferIn inputBuffer;
+    LittleGreenDriveStageOS driveStage;
+    LittleGreenToneStage toneStage;
+    LittleGreenVolumeStage volumeStage;
+
+private:
+    void route (int index);
+    void applyDeferred (uint32_t work);
+    void runStages (float* left, float* right, int numSamples);
+
+    float drive = 0.0f;
+    float tone = 0.0f;
+    float level = 0.0f;
+    int osIndex = 0;
+    ModelFrame frame;
 };

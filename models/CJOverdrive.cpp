@@ -1,0 +1,231 @@
+#include "models/CJOverdrive.h"
+
+#include "models/ModelParameters.h"
+
+CJOverdrive::CJOverdrive()
+{
+    typeName = "CJOverdrive";
+    allocateParameters (ModelParameters::count);
+
+    for (int i = 0; i < ModelParameters::count; ++i)
+        CJOverdrive::setParameter (i, ModelParameters::getDefaultValue (i));
+
+    CJOverdrive::clearState();
+    CJOverdrive::initParameters();
+}
+
+void CJOverdrive::setSampleRate (float rate)
+{
+    ModuleModel::setSampleRate (rate);
+    frame.setSampleRate (rate);
+    inputBuffer.setSampleRate (rate);
+    driveStage.setSampleRate (rate);
+    toneVolumeStage.setSampleRate (rate);
+    outputBuffer.setSampleRate (rate);
+}
+
+void CJOverdrive::setBlockSize (int maxSamples)
+{
+    ModuleModel::setBlockSize (maxSamples);
+    frame.setBlockSize (maxSamples);
+}
+
+void CJOverdrive::clearState()
+{
+    if (frame.deferWhileRebuilding (ModelFrame::clearHistory))
+        return;
+
+    inputBuffer.clearState();
+    driveStage.clearState();
+    toneVolumeStage.clearState();
+    outputBuffer.clearState();
+}
+
+void CJOverdrive::initParameters()
+{
+    frame.initParameters();
+    inputBuffer.initParameters();
+    driveStage.initParameters();
+    toneVolumeStage.initParameters();
+    outputBuffer.initParameters();
+}
+
+void CJOverdrive::update()
+{
+    frame.fadeCheck();
+    inputBuffer.update();
+    driveStage.update();
+    toneVolumeStage.update();
+    outputBuffer.update();
+}
+
+void CJOverdrive::setParameter (int index, float value)
+{
+    storeParameter (index, value);
+
+    switch (index)
+    {
+        case ModelParameters::bypass:
+            frame.setRequestedOn (value > 0.0f);
+            break;
+
+        case ModelParameters::drive:
+            drive = value;
+
+            // The drive stage may be in the timer's hands: then it gets the value right
+            // after its rebuild.
+            if (! frame.deferWhileRebuilding (ModelFrame::route + ModelParameters::drive))
+                route (ModelParameters::drive);
+            break;
+
+        case ModelParameters::tone:
+            tone = value;
+            route (ModelParameters::tone);
+            break;
+
+        case ModelParameters::level:
+            level = value;
+            route (ModelParameters::level);
+            break;
+
+        case ModelParameters::numOverSampling:
+            // Double precision, so that 1/3, 2/3 and 1 give 1, 2 and 3.
+            osIndex = ModelParameters::clampOversamplingIndex ((double) value * 3.0);
+            driveStage.setFactorIndex (osIndex);
+            break;
+
+        default:
+            break;
+    }
+}
+
+void CJOverdrive::route (int index)
+{
+    switch (index)
+    {
+        case ModelParameters::drive:
+            driveStage.setDrive (drive);
+            break;
+
+        case ModelParameters::tone:
+            toneVolumeStage.tone = tone;
+            break;
+
+        case ModelParameters::level:
+            toneVolumeStage.level = level;
+            break;
+
+        default:
+            break;
+    }
+}
+
+void CJOverdrive::parameterChanged (int index)
+{
+    switch (index)
+    {
+        case ModelParameters::bypass:
+            frame.fadeCheck();
+            break;
+
+        case ModelParameters::drive:
+            if (! frame.deferWhileRebuilding (ModelFrame::recompute + ModelParameters::drive))
+                driveStage.update();
+            break;
+
+        case ModelParameters::tone:
+        case ModelParameters::level:
+            toneVolumeStage.update();
+            break;
+
+        case ModelParameters::numOverSampling:
+            frame.requestOversamplingChange();
+            startTimer (ModelParameters::oversamplingTimerMs);
+            break;
+
+        default:
+            break;
+    }
+}
+
+void CJOverdrive::applyDeferred (uint32_t work)
+{
+    if ((work & (1u << ModelFrame::clearHistory)) != 0)
+        clearState();
+
+    if ((work & (1u << (ModelFrame::route + ModelParameters::drive))) != 0)
+        route (ModelParameters::drive);
+
+    if ((work & (1u << (ModelFrame::recompute + ModelParameters::drive))) != 0)
+        driveStage.update();
+}
+
+float CJOverdrive::getDefaultValue (int index) const
+{
+    return ModelParameters::getDefaultValue (index);
+}
+
+const char* CJOverdrive::getParameterName (int index) const
+{
+    return ModelParameters::getName (index);
+}
+
+void CJOverdrive::start()
+{
+    stopTimer();
+
+    driveStage.setDrive (drive);
+    toneVolumeStage.tone = tone;
+    toneVolumeStage.level = level;
+    driveStage.setFactorIndex (osIndex);
+    frame.fadeCheck();
+    inputBuffer.update();
+    toneVolumeStage.update();
+    outputBuffer.update();
+    driveStage.initParameters();
+    driveStage.applyFactor();
+    frame.beginStartFade();
+}
+
+void CJOverdrive::runStages (float* left, float* right, int numSamples)
+{
+    if (right != nullptr)
+    {
+        inputBuffer.processStereo (left, right, numSamples);
+        driveStage.processStereo (left, right, numSamples);
+        toneVolumeStage.processStereo (left, right, numSamples);
+        outputBuffer.processStereo (left, right, numSamples);
+    }
+    else
+    {
+        inputBuffer.processMono (left, numSamples);
+        driveStage.processMono (left, numSamples);
+        toneVolumeStage.processMono (left, numSamples);
+        outputBuffer.processMono (left, numSamples);
+    }
+}
+
+void CJOverdrive::processStereo (float* left, float* right, int numSamples)
+{
+    frame.process (
+        left, right, numSamples, [this] (float* l, float* r, int n)
+        { runStages (l, r, n); },
+        [this] (uint32_t work)
+        { applyDeferred (work); });
+}
+
+void CJOverdrive::processMono (float* samples, int numSamples)
+{
+    frame.process (
+        samples, nullptr, numSamples, [this] (float* l, float* r, int n)
+        { runStages (l, r, n); },
+        [this] (uint32_t work)
+        { applyDeferred (work); });
+}
+
+void CJOverdrive::timerCallback()
+{
+    if (frame.timerTick ([this]
+                         { driveStage.applyFactor(); }))
+        stopTimer();
+}

@@ -1,0 +1,251 @@
+#include "models/LittleGreenOverdrive.h"
+
+#include "models/ModelParameters.h"
+
+LittleGreenOverdrive::LittleGreenOverdrive()
+{
+    typeName = "LittleGreenOverdrive";
+    allocateParameters (ModelParameters::count);
+
+    for (int i = 0; i < ModelParameters::count; ++i)
+        LittleGreenOverdrive::setParameter (i, ModelParameters::getDefaultValue (i));
+
+    LittleGreenOverdrive::clearState();
+    LittleGreenOverdrive::initParameters();
+}
+
+void LittleGreenOverdrive::setSampleRate (float rate)
+{
+    ModuleModel::setSampleRate (rate);
+    frame.setSampleRate (rate);
+    inputBuffer.setSampleRate (rate);
+    driveStage.setSampleRate (rate);
+    toneStage.setSampleRate (rate);
+    volumeStage.setSampleRate (rate);
+}
+
+void LittleGreenOverdrive::setBlockSize (int maxSamples)
+{
+    ModuleModel::setBlockSize (maxSamples);
+    frame.setBlockSize (maxSamples);
+}
+
+void LittleGreenOverdrive::clearState()
+{
+    if (frame.deferWhileRebuilding (ModelFrame::clearHistory))
+        return;
+
+    inputBuffer.clearState();
+    driveStage.clearState();
+    toneStage.clearState();
+    volumeStage.clearState();
+}
+
+void LittleGreenOverdrive::initParameters()
+{
+    frame.initParameters();
+    inputBuffer.initParameters();
+    driveStage.initParameters();
+    toneStage.initParameters();
+    volumeStage.initParameters();
+}
+
+void LittleGreenOverdrive::update()
+{
+    frame.fadeCheck();
+    inputBuffer.update();
+    driveStage.update();
+    toneStage.update();
+    volumeStage.update();
+}
+
+void LittleGreenOverdrive::setParameter (int index, float value)
+{
+    storeParameter (index, value);
+
+    switch (index)
+    {
+        case ModelParameters::bypass:
+            frame.setRequestedOn (value > 0.0f);
+            break;
+
+        case ModelParameters::drive:
+            drive = value;
+
+            // The drive stage may be in the timer's hands: then it gets the value right
+            // after its rebuild.
+            if (! frame.deferWhileRebuilding (ModelFrame::route + ModelParameters::drive))
+                route (ModelParameters::drive);
+            break;
+
+        case ModelParameters::tone:
+            tone = value;
+
+            // The tone stage takes Tone at once; the drive stage's pre-clipper follows Tone
+            // too, and may have to wait for its rebuild.
+            toneStage.tone = tone;
+
+            if (! frame.deferWhileRebuilding (ModelFrame::route + ModelParameters::tone))
+                route (ModelParameters::tone);
+            break;
+
+        case ModelParameters::level:
+            level = value;
+            route (ModelParameters::level);
+            break;
+
+        case ModelParameters::numOverSampling:
+            // Double precision, so that 1/3, 2/3 and 1 give 1, 2 and 3.
+            osIndex = ModelParameters::clampOversamplingIndex ((double) value * 3.0);
+            driveStage.setFactorIndex (osIndex);
+            break;
+
+        default:
+            break;
+    }
+}
+
+void LittleGreenOverdrive::route (int index)
+{
+    switch (index)
+    {
+        case ModelParameters::drive:
+            driveStage.setDrive (drive);
+            break;
+
+        case ModelParameters::tone:
+            driveStage.setTone (tone);
+            break;
+
+        case ModelParameters::level:
+            // Picked up by the next block; no recomputation needed.
+            volumeStage.targetGain = level * levelToGain;
+            break;
+
+        default:
+            break;
+    }
+}
+
+void LittleGreenOverdrive::parameterChanged (int index)
+{
+    switch (index)
+    {
+        case ModelParameters::bypass:
+            frame.fadeCheck();
+            break;
+
+        case ModelParameters::drive:
+            if (! frame.deferWhileRebuilding (ModelFrame::recompute + ModelParameters::drive))
+                driveStage.update();
+            break;
+
+        case ModelParameters::tone:
+            if (! frame.deferWhileRebuilding (ModelFrame::recompute + ModelParameters::tone))
+                driveStage.update();
+
+            toneStage.update();
+            break;
+
+        case ModelParameters::level:
+            volumeStage.update();
+            break;
+
+        case ModelParameters::numOverSampling:
+            frame.requestOversamplingChange();
+            startTimer (ModelParameters::oversamplingTimerMs);
+            break;
+
+        default:
+            break;
+    }
+}
+
+void LittleGreenOverdrive::applyDeferred (uint32_t work)
+{
+    const auto has = [work] (uint32_t bit)
+    { return (work & (1u << bit)) != 0; };
+
+    if (has (ModelFrame::clearHistory))
+        clearState();
+
+    if (has (ModelFrame::route + ModelParameters::drive))
+        route (ModelParameters::drive);
+
+    if (has (ModelFrame::route + ModelParameters::tone))
+        route (ModelParameters::tone);
+
+    if (has (ModelFrame::recompute + ModelParameters::drive) || has (ModelFrame::recompute + ModelParameters::tone))
+        driveStage.update();
+}
+
+float LittleGreenOverdrive::getDefaultValue (int index) const
+{
+    return ModelParameters::getDefaultValue (index);
+}
+
+const char* LittleGreenOverdrive::getParameterName (int index) const
+{
+    return ModelParameters::getName (index);
+}
+
+void LittleGreenOverdrive::start()
+{
+    stopTimer();
+
+    driveStage.setDrive (drive);
+    driveStage.setTone (tone);
+    toneStage.tone = tone;
+    volumeStage.targetGain = level * levelToGain;
+    driveStage.setFactorIndex (osIndex);
+    frame.fadeCheck();
+    inputBuffer.update();
+    toneStage.update();
+    volumeStage.update();
+    driveStage.initParameters();
+    driveStage.applyFactor();
+    frame.beginStartFade();
+}
+
+void LittleGreenOverdrive::runStages (float* left, float* right, int numSamples)
+{
+    if (right != nullptr)
+    {
+        inputBuffer.processStereo (left, right, numSamples);
+        driveStage.processStereo (left, right, numSamples);
+        toneStage.processStereo (left, right, numSamples);
+        volumeStage.processStereo (left, right, numSamples);
+    }
+    else
+    {
+        inputBuffer.processMono (left, numSamples);
+        driveStage.processMono (left, numSamples);
+        toneStage.processMono (left, numSamples);
+        volumeStage.processMono (left, numSamples);
+    }
+}
+
+void LittleGreenOverdrive::processStereo (float* left, float* right, int numSamples)
+{
+    frame.process (
+        left, right, numSamples, [this] (float* l, float* r, int n)
+        { runStages (l, r, n); },
+        [this] (uint32_t work)
+        { applyDeferred (work); });
+}
+
+void LittleGreenOverdrive::processMono (float* samples, int numSamples)
+{
+    frame.process (
+        samples, nullptr, numSamples, [this] (float* l, float* r, int n)
+        { runStages (l, r, n); },
+        [this] (uint32_t work)
+        { applyDeferred (work); });
+}
+
+void LittleGreenOverdrive::timerCallback()
+{
+    if (frame.timerTick ([this]
+                         { driveStage.applyFactor(); }))
+        stopTimer();
+}

@@ -1,0 +1,611 @@
+#include "models/CJOverdrive.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <complex>
+#include <cstring>
+#include <random>
+#include <vector>
+
+namespace
+{
+constexpr double pi = 3.14159265358979323846;
+constexpr long double longPi = 3.14159265358979323846264338327950288L;
+
+//==============================================================================
+// References derived without the circuit's code.
+
+// The settled output of the "BODD1" diode pair: the y that solves y + A sinh (y / V) = x,
+// by bisection in long double.
+long double settledDiode (long double x)
+{
+    constexpr long double a = 2.0e-28L, v = 0.025L;
+    auto lo = -std::fabs (x) - 1.0L, hi = std::fabs (x) + 1.0L;
+
+    for (int i = 0; i < 200; ++i)
+    {
+        const auto mid = 0.5L * (lo + hi);
+        (mid + a * std::sinh (mid / v) > x ? hi : lo) = mid;
+    }
+
+    return 0.5L * (lo + hi);
+}
+
+// The op-amp rails: unchanged up to 12.36905353 dB, a knee of -(L - T)^2 / 2 dB over the next
+// dB, then the ceiling of 4.4.
+long double railLimited (long double x)
+{
+    constexpr long double t = 12.36905353L;
+    const auto level = 20.0L * std::log10 (std::fabs (x));
+
+    if (level <= t)
+        return x;
+
+    if (level >= t + 1.0L)
+        return std::copysign (4.4L, x);
+
+    return std::copysign (std::pow (10.0L, (level - 0.5L * (level - t) * (level - t)) / 20.0L), x);
+}
+
+// p (s) with s = 2 fs (1 - z^-1) / (1 + z^-1), times (1 + z^-1)^N, by multiplying out the
+// factors one by one; returns a1..aN and b0..bN divided by a0.
+struct Discrete
+{
+    std::vector<long double> a, b;
+};
+
+std::vector<long double> expandBilinear (const std::vector<long double>& p, long double rate)
+{
+    const auto order = p.size() - 1;
+    std::vector<long double> result (order + 1, 0.0L);
+
+    for (size_t i = 0; i <= order; ++i)
+    {
+        std::vector<long double> term { p[i] * std::pow (2.0L * rate, (long double) i) };
+
+        for (size_t f = 0; f < order; ++f)
+        {
+            const auto sign = f < i ? -1.0L : 1.0L;
+            std::vector<long double> next (term.size() + 1, 0.0L);
+
+            for (size_t j = 0; j < term.size(); ++j)
+            {
+                next[j] += term[j];
+                next[j + 1] += sign * term[j];
+            }
+
+            term = next;
+        }
+
+        for (size_t j = 0; j <= order; ++j)
+            result[j] += term[j];
+    }
+
+    return result;
+}
+
+Discrete discretise (const std::vector<long double>& denominator, const std::vector<long double>& numerator, long double rate)
+{
+    auto a = expandBilinear (denominator, rate);
+    auto b = expandBilinear (numerator, rate);
+    const auto a0 = a[0];
+
+    for (auto& c : a)
+        c /= a0;
+
+    for (auto& c : b)
+        c /= a0;
+
+    return { a, b };
+}
+
+// Prototypes computed in single precision need a relative tolerance of about 1e-5 once
+// discretised (the transform subtracts terms of similar size).
+template <typename Filter>
+void expectTargets (const Filter& filter, const Discrete& expected, const char* what, double tolerance = 1.0e-9)
+{
+    for (size_t k = 1; k < expected.a.size(); ++k)
+        EXPECT_NEAR (filter.target.a[k], (double) expected.a[k], tolerance * std::fabs ((double) expected.a[k]) + 1.0e-12) << what << " a" << k;
+
+    for (size_t k = 0; k < expected.b.size(); ++k)
+        EXPECT_NEAR (filter.target.b[k], (double) expected.b[k], tolerance * std::fabs ((double) expected.b[k]) + 1.0e-12) << what << " b" << k;
+}
+
+// The op-amp gain network 1 + s R Cg / ((1 + s R Cf)(1 + s Rg Cg)) with Cf = 51 pF,
+// Cg = 220 nF and Rg Cg = 0.22 ms, multiplied out.
+std::vector<long double> preClipperDenominator (long double r)
+{
+    return { 1.0L, r * 51.0e-12L + 2.2e-4L, r * 51.0e-12L * 2.2e-4L };
+}
+
+std::vector<long double> preClipperNumerator (long double r)
+{
+    return { 1.0L, r * 220.0e-9L + r * 51.0e-12L + 2.2e-4L, r * 51.0e-12L * 2.2e-4L };
+}
+
+// Steady-state gain of a stage at one frequency: a sine long enough for the stage to settle,
+// then the amplitude by correlation over whole periods.
+template <typename Stage>
+double measureGain (Stage& stage, double rate, double frequency, double settleSeconds)
+{
+    const auto periods = std::max (4, (int) std::ceil (0.2 * frequency));
+    const auto period = rate / frequency;
+    const auto settle = (int) (settleSeconds * rate);
+    const auto measure = (int) std::round (periods * period);
+    std::vector<float> x ((size_t) (settle + measure));
+
+    for (size_t i = 0; i < x.size(); ++i)
+        x[i] = (float) std::sin (2.0 * pi * frequency * (double) i / rate);
+
+    stage.processMono (x.data(), (int) x.size());
+
+    double re = 0.0, im = 0.0, norm = 0.0;
+
+    for (int i = settle; i < settle + measure; ++i)
+    {
+        const auto phase = 2.0 * pi * frequency * i / rate;
+        re += x[(size_t) i] * std::sin (phase);
+        im += x[(size_t) i] * std::cos (phase);
+        norm += std::sin (phase) * std::sin (phase);
+    }
+
+    return std::hypot (re, im) / norm;
+}
+
+// The digital response of a one-pole high-pass whose corner is warped to fc: the analog
+// s / (s + wc) at the frequency the bilinear transform maps f to.
+double warpedHighpassGain (double rate, double fc, double f)
+{
+    const auto t = std::tan (pi * f / rate);
+    const auto g = std::tan (pi * fc / rate);
+    return t / std::hypot (t, g);
+}
+
+//==============================================================================
+// The circuit as the processor prepares it.
+struct Circuit
+{
+    Circuit (float rate, float drive, float tone, float level, int osIndex = 0, bool on = true)
+    {
+        model.setSampleRate (rate);
+        model.setBlockSize (16384);
+        model.reset();
+        model.setParameter (0, on ? 1.0f : 0.0f);
+        model.setParameter (1, drive);
+        model.setParameter (2, tone);
+        model.setParameter (3, level);
+        model.setParameter (4, (float) osIndex / 3.0f);
+        model.start();
+    }
+
+    // Runs a copy of the input in blocks (stereo with both channels equal, or mono).
+    std::vector<float> run (std::vector<float> signal, bool stereo = true, int block = 512)
+    {
+        std::vector<float> right (signal);
+
+        for (size_t start = 0; start < signal.size(); start += (size_t) block)
+        {
+            const auto n = (int) std::min ((size_t) block, signal.size() - start);
+
+            if (stereo)
+                model.processStereo (signal.data() + start, right.data() + start, n);
+            else
+                model.processMono (signal.data() + start, n);
+        }
+
+        if (stereo)
+        {
+            EXPECT_EQ (0, std::memcmp (signal.data(), right.data(), signal.size() * sizeof (float))) << "both channels alike";
+        }
+
+        return signal;
+    }
+
+    CJOverdrive model;
+};
+
+std::vector<float> sine (double rate, int numSamples, double frequency = 220.0, float amplitude = 0.25f)
+{
+    std::vector<float> x ((size_t) numSamples);
+
+    for (size_t i = 0; i < x.size(); ++i)
+        x[i] = amplitude * (float) std::sin (2.0 * pi * frequency * (double) i / rate);
+
+    return x;
+}
+
+std::vector<float> noise (int numSamples, float amplitude, unsigned seed = 7)
+{
+    std::mt19937 random (seed);
+    std::uniform_real_distribution<float> uniform (-amplitude, amplitude);
+    std::vector<float> x ((size_t) numSamples);
+
+    for (auto& v : x)
+        v = uniform (random);
+
+    return x;
+}
+
+double rms (const std::vector<float>& x, size_t start, size_t end)
+{
+    double sum = 0.0;
+
+    for (size_t i = start; i < end; ++i)
+        sum += (double) x[i] * x[i];
+
+    return std::sqrt (sum / (double) (end - start));
+}
+} // namespace
+
+//==============================================================================
+TEST (CJDriveStage, AddsTheSettledDiodeCurveToItsInput)
+{
+    // A constant input passes the pre-clipper at its DC gain of 1 and the rails, and settles
+    // on the diodes' static curve; the stage adds that to its input.
+    const float inputs[] = { 0.05f, -0.5f, 1.0f, 2.0f, -3.0f, 4.4f, 6.0f };
+
+    for (const auto rate : { 44100.0f, 96000.0f })
+    {
+        for (const auto index : { 0, 1, 3 })
+        {
+            for (const auto x : inputs)
+            {
+                CJDriveStageOS stage;
+                stage.setSampleRate (rate);
+                stage.setDrive (0.7f);
+                stage.setFactorIndex (index);
+                stage.initParameters();
+                stage.applyFactor();
+
+                std::vector<float> block (4096, x);
+
+                for (int i = 0; i < 6; ++i)
+                {
+                    std::fill (block.begin(), block.end(), x);
+                    stage.processMono (block.data(), (int) block.size());
+                }
+
+                const auto expected = (long double) x + settledDiode (railLimited (x));
+                EXPECT_NEAR ((double) expected, block.back(), 1.0e-4) << rate << " Hz, index " << index << ", x " << x;
+            }
+        }
+    }
+}
+
+TEST (CJCoefficients, KnobEdges)
+{
+    struct Case
+    {
+        float knob; // Drive, Tone and Level all at this position
+        long double resistance, toneShare; // R and U
+    };
+
+    const Case cases[] = {
+        { 0.0f, 10000.0L, 0.0L },
+        { 0.5f, 110000.0L, 0.9L },
+        { 1.0f, 1010000.0L, 1.0L },
+    };
+
+    for (const auto& c : cases)
+    {
+        CJPreClipperFilter preClipper;
+        preClipper.drive = CJPreClipperFilter::taperDrive (c.knob);
+        EXPECT_NEAR ((double) c.resistance, preClipper.getDriveResistance(), 1.0e-6 * (double) c.resistance) << c.knob;
+
+        preClipper.setSampleRate (88200.0f);
+        preClipper.update();
+        expectTargets (preClipper.getFilter(), discretise (preClipperDenominator (c.resistance), preClipperNumerator (c.resistance), 88200.0L), "pre-clipper", 2.0e-5);
+
+        EXPECT_NEAR ((double) c.toneShare, CJToneVolumeStage::taperTone (c.knob), 1.0e-6) << c.knob;
+
+        // The tone and volume network at U and L: 25 kOhm tone pot, 1 MOhm volume pot.
+        const auto u = c.toneShare, l = (long double) c.knob;
+        const std::vector<long double> a { 25000.0L, 25037.21L + 132.0L * u - 137.5L * u * u, 12.2224762L + 132.16225L * u - 137.66775L * u * u, 0.0002664662L + 0.03028025L * u * (1.0L - u) };
+        const std::vector<long double> b { 0.0L, 25000.0L * l, l * (1.21L + 143.0L * u - 137.5L * u * u), 0.0L };
+
+        CJToneVolumeStage toneVolume;
+        toneVolume.tone = c.knob;
+        toneVolume.level = c.knob;
+        double da[4], db[4];
+        toneVolume.getPrototype (da, db);
+
+        for (size_t k = 0; k < 4; ++k)
+        {
+            EXPECT_NEAR ((double) a[k], da[k], 1.0e-6 * std::fabs ((double) a[k])) << c.knob << " a" << k;
+            EXPECT_NEAR ((double) b[k], db[k], 1.0e-6 * std::fabs ((double) b[k]) + 1.0e-12) << c.knob << " b" << k;
+        }
+
+        toneVolume.setSampleRate (44100.0f);
+        toneVolume.update();
+        expectTargets (toneVolume.getFilter(), discretise (a, b, 44100.0L), "tone and volume", 1.0e-6);
+    }
+
+    // The fixed input buffer.
+    CJBufferIn buffer;
+    buffer.setSampleRate (48000.0f);
+    buffer.update();
+    expectTargets (buffer.getFilter(), discretise ({ 1.0L, 1.793L, 0.185402L, 0.00141204L }, { 0.0L, 0.0L, 0.0L, 0.00141204L }, 48000.0L), "input buffer");
+}
+
+TEST (CJDriveStage, ApplyFactorTapersTheKnobPositionAgain)
+{
+    // The stage keeps the knob position, the pre-clipper the tapered value. Tapering twice
+    // would give R = 16898 at Drive 0.5.
+    CJDriveStageOS stage;
+    stage.setSampleRate (44100.0f);
+    stage.setDrive (0.5f);
+    EXPECT_EQ (0.5f, stage.driveCopy);
+    EXPECT_NEAR (0.1f, stage.preClipper.drive, 1.0e-8f);
+
+    stage.reset();
+    EXPECT_EQ (0.0f, stage.preClipper.drive);
+    EXPECT_EQ (0.5f, stage.driveCopy);
+
+    stage.setFactorIndex (2);
+    stage.applyFactor();
+    EXPECT_EQ (110000.0f, stage.preClipper.getDriveResistance());
+
+    const auto& filter = stage.preClipper.getFilter();
+    expectTargets (filter, discretise (preClipperDenominator (110000.0L), preClipperNumerator (110000.0L), 176400.0L), "R = 110000", 2.0e-5);
+
+    const auto twice = discretise (preClipperDenominator (16898.0L), preClipperNumerator (16898.0L), 176400.0L);
+    EXPECT_GT (std::fabs (filter.target.b[1] - (double) twice.b[1]), 1.0e-3 * std::fabs (filter.target.b[1]));
+
+    // And through the circuit's start.
+    Circuit c (44100.0f, 0.5f, 0.5f, 0.5f, 3);
+    EXPECT_EQ (110000.0f, c.model.driveStage.preClipper.getDriveResistance());
+}
+
+TEST (CJToneVolume, LevelZeroFadesTheCircuitToSilenceOverTheGlide)
+{
+    Circuit c (44100.0f, 0.5f, 0.5f, 0.5f);
+    const auto input = sine (44100.0, 30000);
+    c.run ({ input.begin(), input.begin() + 20000 });
+    ASSERT_EQ (ModelFrame::active, c.model.getFrame().getFadeState());
+
+    c.model.setParameter (3, 0.0f);
+    c.model.parameterChanged (3);
+    const auto out = c.run ({ input.begin() + 20000, input.end() });
+
+    // Level scales the whole numerator, so the output falls with the coefficients' glide over
+    // 2048 samples at 44.1 kHz.
+    const auto before = rms (out, 0, 200);
+    EXPECT_GT (before, 0.1);
+    EXPECT_NEAR (0.5, rms (out, 924, 1124) / before, 0.05);
+    EXPECT_LT (rms (out, 1848, 2048), 0.1 * before);
+    EXPECT_LT (rms (out, 2304, 10000), 0.02 * before);
+
+    // What is left is a slow settling of the network's low poles and the output coupling,
+    // far below the audio band. Its second difference, which weighs a sine by the square of
+    // its frequency, shows no trace of the 220 Hz tone.
+    std::vector<float> curvature (out.size(), 0.0f);
+
+    for (size_t i = 2; i < out.size(); ++i)
+        curvature[i] = out[i] - 2.0f * out[i - 1] + out[i - 2];
+
+    EXPECT_LT (rms (curvature, 2304, 10000), 1.0e-4 * rms (curvature, 2, 200));
+}
+
+TEST (CJBufferOut, GainIsAppliedInDoubleBeforeRounding)
+{
+    // Reference: the high-pass as its bilinear difference equation in long double,
+    // (1 + g) y[n] = x[n] - x[n-1] + (1 - g) y[n-1], then the gain, then one rounding.
+    CJBufferOut buffer;
+    buffer.setSampleRate (44100.0f);
+    buffer.reset();
+
+    const auto input = noise (20000, 1.0f, 11);
+    auto output = input;
+    buffer.processMono (output.data(), (int) output.size());
+
+    const auto g = std::tan (longPi * 4.0L / 44100.0L);
+    const auto gain = (long double) 0.24f;
+    long double previousX = 0.0L, previousY = 0.0L;
+    int roundedFirst = 0;
+
+    for (size_t i = 0; i < input.size(); ++i)
+    {
+        const auto y = ((long double) input[i] - previousX + (1.0L - g) * previousY) / (1.0L + g);
+        previousX = input[i];
+        previousY = y;
+
+        ASSERT_EQ ((float) (double) (y * gain), output[i]) << i;
+
+        if ((float) y * 0.24f != output[i])
+            ++roundedFirst;
+    }
+
+    EXPECT_GT (roundedFirst, 0) << "rounding before the gain would give other samples";
+}
+
+TEST (CJBufferOut, HighPassWorksAtEveryRateAndSurvivesInitParameters)
+{
+    for (const auto rate : { 44100.0f, 96000.0f })
+    {
+        for (const bool resetFirst : { false, true })
+        {
+            CJBufferOut buffer;
+
+            if (resetFirst)
+            {
+                buffer.reset();
+                buffer.setSampleRate (rate);
+            }
+            else
+            {
+                buffer.setSampleRate (rate);
+                buffer.reset();
+            }
+
+            for (const auto f : { 2.0, 4.0, 8.0, 50.0, 1000.0 })
+            {
+                buffer.clearState();
+                EXPECT_NEAR (0.24 * warpedHighpassGain (rate, 4.0, f), measureGain (buffer, rate, f, 1.5), 5.0e-5) << rate << " Hz, " << f << " Hz";
+            }
+
+            buffer.clearState();
+            std::vector<float> dc ((size_t) rate * 2, 1.0f);
+            buffer.processMono (dc.data(), (int) dc.size());
+            EXPECT_NEAR (0.0f, dc.back(), 1.0e-5f) << "DC is removed";
+        }
+    }
+}
+
+TEST (CJBufferOut, SilenceAfterASignalDecaysToZeroWithoutDenormals)
+{
+    CJBufferOut buffer;
+    buffer.setSampleRate (44100.0f);
+    buffer.reset();
+
+    auto x = noise (4410, 1.0f);
+    x.resize (400000, 0.0f);
+
+    for (size_t start = 0; start < x.size(); start += 512)
+        buffer.processMono (x.data() + start, (int) std::min ((size_t) 512, x.size() - start));
+
+    for (size_t i = 0; i < x.size(); ++i)
+        ASSERT_NE (FP_SUBNORMAL, std::fpclassify (x[i])) << i;
+
+    EXPECT_EQ (0.0f, x.back());
+}
+
+TEST (CJBufferIn, RemovesDcAndPassesHighFrequencies)
+{
+    for (const auto rate : { 44100.0f, 96000.0f })
+    {
+        CJBufferIn buffer;
+        buffer.setSampleRate (rate);
+        buffer.reset();
+        buffer.update();
+
+        // The analog 0.00141204 s^3 / (1 + 1.793 s + 0.185402 s^2 + 0.00141204 s^3) at the
+        // frequency the bilinear transform maps f to.
+        for (const auto f : { 5.0, 20.0, 100.0, 1000.0, 10000.0 })
+        {
+            const auto w = 2.0L * rate * std::tan (longPi * f / rate);
+            const std::complex<long double> s (0.0L, w);
+            const auto h = std::abs (0.00141204L * s * s * s / (1.0L + 1.793L * s + 0.185402L * s * s + 0.00141204L * s * s * s));
+
+            buffer.clearState();
+            EXPECT_NEAR ((double) h, measureGain (buffer, rate, f, 2.0), 2.0e-4) << rate << " Hz, " << f << " Hz";
+
+            if (f >= 10000.0)
+            {
+                EXPECT_NEAR (1.0, (double) h, 1.0e-5);
+            }
+        }
+
+        buffer.clearState();
+        std::vector<float> dc ((size_t) rate * 3, 1.0f);
+        buffer.processMono (dc.data(), (int) dc.size());
+        EXPECT_NEAR (0.0f, dc.back(), 1.0e-4f) << "DC is removed";
+    }
+}
+
+//==============================================================================
+TEST (CJOverdrive, OversamplingChangeThroughItsTimerWithDriveArrivingDuringTheRebuild)
+{
+    Circuit c (44100.0f, 0.3f, 0.5f, 0.5f);
+    auto& model = c.model;
+    auto& stage = model.driveStage;
+    c.run (sine (44100.0, 10000));
+    ASSERT_EQ (ModelFrame::active, model.getFrame().getFadeState());
+
+    // Message thread: 4x requested.
+    model.setParameter (4, 2.0f / 3.0f);
+    model.parameterChanged (4);
+    EXPECT_TRUE (model.isTimerRunning());
+    model.timerCallback();
+    EXPECT_EQ (0, stage.getActiveIndex()) << "nothing is rebuilt while the audio path plays";
+
+    // A quarter second down to silence; the next block is the first silent one.
+    const auto fadeOut = c.run (sine (44100.0, 11264));
+    EXPECT_GT (rms (fadeOut, 0, 1024), 0.05);
+    EXPECT_EQ (ModelFrame::silentState, model.getFrame().getFadeState());
+    model.timerCallback();
+    EXPECT_EQ (0, stage.getActiveIndex()) << "the timer waits for a silent block";
+
+    const auto silent = c.run (sine (44100.0, 512));
+    EXPECT_EQ (0.0, rms (silent, 0, silent.size()));
+    ASSERT_EQ (ModelFrame::Phase::silent, model.getFrame().getPhase());
+
+    // The audio thread moves Drive while the timer owns the drive stage.
+    const auto targetsBefore = stage.preClipper.getFilter().target;
+    model.setParameter (1, 0.5f);
+    model.parameterChanged (1);
+    EXPECT_EQ (0.3f, stage.driveCopy);
+    EXPECT_EQ (CJPreClipperFilter::taperDrive (0.3f), stage.preClipper.drive);
+    EXPECT_EQ (0, std::memcmp (&targetsBefore, &stage.preClipper.getFilter().target, sizeof (targetsBefore))) << "the pre-clipper is not recomputed";
+
+    // Tone and Level are not the timer's.
+    model.setParameter (2, 1.0f);
+    model.parameterChanged (2);
+    EXPECT_EQ (1.0f, model.toneVolumeStage.tone);
+
+    // The stages do not run while they belong to the timer.
+    const auto preClipperHistory = stage.preClipper.getFilter().left;
+    const auto inputHistory = model.inputBuffer.getFilter().left;
+    const auto moreSilence = c.run (sine (44100.0, 2048));
+    EXPECT_EQ (0.0, rms (moreSilence, 0, moreSilence.size()));
+    EXPECT_EQ (0, std::memcmp (&preClipperHistory, &stage.preClipper.getFilter().left, sizeof (preClipperHistory)));
+    EXPECT_EQ (0, std::memcmp (&inputHistory, &model.inputBuffer.getFilter().left, sizeof (inputHistory)));
+
+    // The rebuild tapers the old knob position again; the new one follows right after.
+    model.timerCallback();
+    EXPECT_FALSE (model.isTimerRunning());
+    EXPECT_EQ (2, stage.getActiveIndex());
+    EXPECT_EQ (176400.0f, stage.preClipper.getSampleRate());
+    EXPECT_EQ (176400.0f, stage.tableReader.getActiveTableRate());
+    EXPECT_EQ (CJPreClipperFilter::taperDrive (0.3f), stage.preClipper.drive);
+
+    const auto fadeIn = c.run (sine (44100.0, 11025 + 512));
+    EXPECT_EQ (0.5f, stage.driveCopy);
+    EXPECT_EQ (110000.0f, stage.preClipper.getDriveResistance());
+    expectTargets (stage.preClipper.getFilter(), discretise (preClipperDenominator (110000.0L), preClipperNumerator (110000.0L), 176400.0L), "after the rebuild", 2.0e-5);
+
+    EXPECT_EQ (0.0f, fadeIn.front());
+    EXPECT_LT (rms (fadeIn, 0, 256), rms (fadeIn, 10000, 11025));
+    EXPECT_EQ (ModelFrame::active, model.getFrame().getFadeState());
+}
+
+TEST (CJOverdrive, GlitchFreeAtEveryRateAndFactor)
+{
+    for (const auto rate : { 44100.0f, 48000.0f, 96000.0f, 192000.0f })
+    {
+        for (int index = 0; index < 4; ++index)
+        {
+            const auto n = (int) (rate * 0.15f);
+            auto input = noise (n, 2.0f, (unsigned) index + 1);
+            input.resize ((size_t) n * 3, 0.0f);
+
+            Circuit stereo (rate, 1.0f, 0.5f, 1.0f, index), mono (rate, 1.0f, 0.5f, 1.0f, index);
+            const auto out = stereo.run (input);
+            const auto outMono = mono.run (input, false, 300);
+
+            ASSERT_EQ (0, std::memcmp (out.data(), outMono.data(), out.size() * sizeof (float))) << "mono matches stereo, " << rate << " Hz, index " << index;
+
+            float peak = 0.0f;
+
+            for (const auto v : out)
+            {
+                ASSERT_TRUE (std::isfinite (v));
+                ASSERT_NE (FP_SUBNORMAL, std::fpclassify (v)) << rate << " Hz, index " << index;
+                peak = std::max (peak, std::abs (v));
+            }
+
+            EXPECT_LT (peak, 1.5f) << rate << " Hz, index " << index;
+            EXPECT_GT (peak, 0.2f) << rate << " Hz, index " << index;
+
+            // Silence in: nothing audible out, and nothing denormal.
+            Circuit quiet (rate, 1.0f, 0.5f, 1.0f, index);
+            const auto zeros = quiet.run (std::vector<float> ((size_t) rate / 2, 0.0f));
+
+            for (const auto v : zeros)
+            {
+                ASSERT_LT (std::abs (v), 1.0e-6f) << rate << " Hz, index " << index;
+                ASSERT_NE (FP_SUBNORMAL, std::fpclassify (v));
+            }
+        }
+    }
+}

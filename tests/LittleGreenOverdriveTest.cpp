@@ -1,0 +1,573 @@
+#include "models/LittleGreenOverdrive.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <random>
+#include <vector>
+
+namespace
+{
+constexpr double pi = 3.14159265358979323846;
+constexpr long double longPi = 3.14159265358979323846264338327950288L;
+
+//==============================================================================
+// References derived without the circuit's code.
+
+// The settled output of the "MODD1" diode pair: the y that solves y + A sinh (y / V) = x,
+// by bisection in long double.
+long double settledDiode (long double x)
+{
+    constexpr long double a = 1.12e-34L, v = 0.025L;
+    auto lo = -std::fabs (x) - 1.0L, hi = std::fabs (x) + 1.0L;
+
+    for (int i = 0; i < 200; ++i)
+    {
+        const auto mid = 0.5L * (lo + hi);
+        (mid + a * std::sinh (mid / v) > x ? hi : lo) = mid;
+    }
+
+    return 0.5L * (lo + hi);
+}
+
+// The op-amp rails: unchanged up to 12.36905353 dB, a knee of -(L - T)^2 / 2 dB over the next
+// dB, then the ceiling of 4.4.
+long double railLimited (long double x)
+{
+    constexpr long double t = 12.36905353L;
+    const auto level = 20.0L * std::log10 (std::fabs (x));
+
+    if (level <= t)
+        return x;
+
+    if (level >= t + 1.0L)
+        return std::copysign (4.4L, x);
+
+    return std::copysign (std::pow (10.0L, (level - 0.5L * (level - t) * (level - t)) / 20.0L), x);
+}
+
+// p (s) with s = 2 fs (1 - z^-1) / (1 + z^-1), times (1 + z^-1)^N, by multiplying out the
+// factors one by one; returns a1..aN and b0..bN divided by a0.
+struct Discrete
+{
+    std::vector<long double> a, b;
+};
+
+std::vector<long double> expandBilinear (const std::vector<long double>& p, long double rate)
+{
+    const auto order = p.size() - 1;
+    std::vector<long double> result (order + 1, 0.0L);
+
+    for (size_t i = 0; i <= order; ++i)
+    {
+        std::vector<long double> term { p[i] * std::pow (2.0L * rate, (long double) i) };
+
+        for (size_t f = 0; f < order; ++f)
+        {
+            const auto sign = f < i ? -1.0L : 1.0L;
+            std::vector<long double> next (term.size() + 1, 0.0L);
+
+            for (size_t j = 0; j < term.size(); ++j)
+            {
+                next[j] += term[j];
+                next[j + 1] += sign * term[j];
+            }
+
+            term = next;
+        }
+
+        for (size_t j = 0; j <= order; ++j)
+            result[j] += term[j];
+    }
+
+    return result;
+}
+
+Discrete discretise (const std::vector<long double>& denominator, const std::vector<long double>& numerator, long double rate)
+{
+    auto a = expandBilinear (denominator, rate);
+    auto b = expandBilinear (numerator, rate);
+    const auto a0 = a[0];
+
+    for (auto& c : a)
+        c /= a0;
+
+    for (auto& c : b)
+        c /= a0;
+
+    return { a, b };
+}
+
+// A resistance computed in single precision needs a relative tolerance of about 1e-6.
+template <typename Filter>
+void expectTargets (const Filter& filter, const Discrete& expected, const char* what, double tolerance = 1.0e-9)
+{
+    for (size_t k = 1; k < expected.a.size(); ++k)
+        EXPECT_NEAR (filter.target.a[k], (double) expected.a[k], tolerance * std::fabs ((double) expected.a[k]) + 1.0e-12) << what << " a" << k;
+
+    for (size_t k = 0; k < expected.b.size(); ++k)
+        EXPECT_NEAR (filter.target.b[k], (double) expected.b[k], tolerance * std::fabs ((double) expected.b[k]) + 1.0e-12) << what << " b" << k;
+}
+
+// The pre-clipper's prototype built from its circuit description: the 20 kOhm tone pot's
+// side X and the drive network resistance R.
+std::vector<long double> preClipperDenominator (long double r, long double x)
+{
+    return { 1.0L, 0.00144L + x + 1.0e-10L * r, 4.4e-7L + 4.4e-4L * x + 1.44e-13L * r + 1.0e-10L * x * r, 4.4e-17L * r + 4.4e-14L * x * r };
+}
+
+std::vector<long double> preClipperNumerator (long double r, long double x)
+{
+    return { 1.0L, 0.00144L + x + 1.2201e-6L * r, 4.4e-7L + 4.4e-4L * x + 6.60144e-10L * r + 2.201e-7L * x * r, 4.4e-17L * r + 4.4e-14L * x * r };
+}
+
+// Steady-state gain of a stage at one frequency: a sine long enough for the stage to settle,
+// then the amplitude by correlation over whole periods.
+template <typename Stage>
+double measureGain (Stage& stage, double rate, double frequency, double settleSeconds)
+{
+    const auto periods = std::max (4, (int) std::ceil (0.2 * frequency));
+    const auto period = rate / frequency;
+    const auto settle = (int) (settleSeconds * rate);
+    const auto measure = (int) std::round (periods * period);
+    std::vector<float> x ((size_t) (settle + measure));
+
+    for (size_t i = 0; i < x.size(); ++i)
+        x[i] = (float) std::sin (2.0 * pi * frequency * (double) i / rate);
+
+    stage.processMono (x.data(), (int) x.size());
+
+    double re = 0.0, im = 0.0, norm = 0.0;
+
+    for (int i = settle; i < settle + measure; ++i)
+    {
+        const auto phase = 2.0 * pi * frequency * i / rate;
+        re += x[(size_t) i] * std::sin (phase);
+        im += x[(size_t) i] * std::cos (phase);
+        norm += std::sin (phase) * std::sin (phase);
+    }
+
+    return std::hypot (re, im) / norm;
+}
+
+// The digital response of a one-pole high-pass whose corner is warped to fc: the analog
+// s / (s + wc) at the frequency the bilinear transform maps f to.
+double warpedHighpassGain (double rate, double fc, double f)
+{
+    const auto t = std::tan (pi * f / rate);
+    const auto g = std::tan (pi * fc / rate);
+    return t / std::hypot (t, g);
+}
+
+//==============================================================================
+// The circuit as the processor prepares it.
+struct Circuit
+{
+    Circuit (float rate, float drive, float tone, float level, int osIndex = 0, bool on = true)
+    {
+        model.setSampleRate (rate);
+        model.setBlockSize (16384);
+        model.reset();
+        model.setParameter (0, on ? 1.0f : 0.0f);
+        model.setParameter (1, drive);
+        model.setParameter (2, tone);
+        model.setParameter (3, level);
+        model.setParameter (4, (float) osIndex / 3.0f);
+        model.start();
+    }
+
+    // Runs a copy of the input in blocks (stereo with both channels equal, or mono).
+    std::vector<float> run (std::vector<float> signal, bool stereo = true, int block = 512)
+    {
+        std::vector<float> right (signal);
+
+        for (size_t start = 0; start < signal.size(); start += (size_t) block)
+        {
+            const auto n = (int) std::min ((size_t) block, signal.size() - start);
+
+            if (stereo)
+                model.processStereo (signal.data() + start, right.data() + start, n);
+            else
+                model.processMono (signal.data() + start, n);
+        }
+
+        if (stereo)
+        {
+            EXPECT_EQ (0, std::memcmp (signal.data(), right.data(), signal.size() * sizeof (float))) << "both channels alike";
+        }
+
+        return signal;
+    }
+
+    LittleGreenOverdrive model;
+};
+
+std::vector<float> sine (double rate, int numSamples, double frequency = 220.0, float amplitude = 0.25f)
+{
+    std::vector<float> x ((size_t) numSamples);
+
+    for (size_t i = 0; i < x.size(); ++i)
+        x[i] = amplitude * (float) std::sin (2.0 * pi * frequency * (double) i / rate);
+
+    return x;
+}
+
+std::vector<float> noise (int numSamples, float amplitude, unsigned seed = 7)
+{
+    std::mt19937 random (seed);
+    std::uniform_real_distribution<float> uniform (-amplitude, amplitude);
+    std::vector<float> x ((size_t) numSamples);
+
+    for (auto& v : x)
+        v = uniform (random);
+
+    return x;
+}
+
+double rms (const std::vector<float>& x, size_t start, size_t end)
+{
+    double sum = 0.0;
+
+    for (size_t i = start; i < end; ++i)
+        sum += (double) x[i] * x[i];
+
+    return std::sqrt (sum / (double) (end - start));
+}
+} // namespace
+
+//==============================================================================
+TEST (LittleGreenDriveStage, AddsTheSettledDiodeCurveToItsInput)
+{
+    // A constant input passes the pre-clipper at its DC gain of 1 and the rails, and settles
+    // on the diodes' static curve; the stage adds that to its input.
+    const float inputs[] = { 0.05f, -0.5f, 1.0f, 2.0f, -3.0f, 4.4f, 6.0f };
+
+    for (const auto rate : { 44100.0f, 96000.0f })
+    {
+        for (const auto index : { 0, 1, 3 })
+        {
+            for (const auto x : inputs)
+            {
+                LittleGreenDriveStageOS stage;
+                stage.setSampleRate (rate);
+                stage.setDrive (0.7f);
+                stage.setTone (1.0f);
+                stage.setFactorIndex (index);
+                stage.initParameters();
+                stage.applyFactor();
+
+                std::vector<float> block (4096, x);
+
+                for (int i = 0; i < 6; ++i)
+                {
+                    std::fill (block.begin(), block.end(), x);
+                    stage.processMono (block.data(), (int) block.size());
+                }
+
+                const auto expected = (long double) x + settledDiode (railLimited (x));
+                EXPECT_NEAR ((double) expected, block.back(), 1.0e-4) << rate << " Hz, index " << index << ", x " << x;
+            }
+        }
+    }
+}
+
+TEST (LittleGreenCoefficients, KnobEdges)
+{
+    const auto halfDrive = (std::sqrt (5.445000171661377L) - 1.0L) / 4.445000171661377L * 500000.0L + 5600.0L;
+
+    struct Case
+    {
+        float drive, tone;
+        long double resistance, toneSide, spread; // R, X and T (1 - T)
+    };
+
+    const Case cases[] = {
+        { 0.0f, 0.0f, 5600.0L, 0.02L, 0.0L },
+        { 0.5f, 0.5f, halfDrive, 0.01L, 0.25L },
+        { 1.0f, 1.0f, 505600.0L, 0.0L, 0.0L },
+    };
+
+    for (const auto& c : cases)
+    {
+        LittleGreenPreClipperFilter preClipper;
+        preClipper.drive = c.drive;
+        preClipper.tone = c.tone;
+        EXPECT_NEAR ((double) c.resistance, preClipper.getDriveResistance(), 1.0e-6 * (double) c.resistance) << c.drive;
+        EXPECT_NEAR ((double) c.toneSide, preClipper.getToneTerm(), 1.0e-12) << c.tone;
+
+        // What reaches the filter is the circuit's prototype for that R and X.
+        preClipper.setSampleRate (352800.0f);
+        preClipper.update();
+        expectTargets (preClipper.getFilter(), discretise (preClipperDenominator (c.resistance, c.toneSide), preClipperNumerator (c.resistance, c.toneSide), 352800.0L), "pre-clipper", 1.0e-6);
+
+        // The tone network: {20000, 2.3218 + 18.8 T (1 - T), 0} over
+        // {20000, 4.4418 + 18.8 T (1 - T), 8.836e-5 + 0.00376 T (1 - T)}.
+        LittleGreenToneStage toneStage;
+        toneStage.tone = c.tone;
+        double a[3], b[3];
+        toneStage.getPrototype (a, b);
+        const auto spread = (double) c.spread;
+        EXPECT_NEAR (20000.0, a[0], 1.0e-9);
+        EXPECT_NEAR (4.4418 + 18.8 * spread, a[1], 1.0e-9) << c.tone;
+        EXPECT_NEAR (8.836e-5 + 0.00376 * spread, a[2], 1.0e-15) << c.tone;
+        EXPECT_NEAR (20000.0, b[0], 1.0e-9);
+        EXPECT_NEAR (2.3218 + 18.8 * spread, b[1], 1.0e-9) << c.tone;
+        EXPECT_EQ (0.0, b[2]);
+
+        toneStage.setSampleRate (48000.0f);
+        toneStage.update();
+        const auto s = (long double) spread;
+        expectTargets (toneStage.getFilter(), discretise ({ 20000.0L, 4.4418L + 18.8L * s, 8.836e-5L + 0.00376L * s }, { 20000.0L, 2.3218L + 18.8L * s, 0.0L }, 48000.0L), "tone stage");
+    }
+}
+
+TEST (LittleGreenStages, PreClipperAndToneStageKeepWhatInitParametersMustKeep)
+{
+    // The pre-clipper forgets Drive but keeps Tone; the tone stage forgets Tone and its
+    // coefficients, so its next set is taken without a glide.
+    LittleGreenPreClipperFilter preClipper;
+    preClipper.drive = 0.8f;
+    preClipper.tone = 0.3f;
+    preClipper.initParameters();
+    EXPECT_EQ (0.0f, preClipper.drive);
+    EXPECT_EQ (0.3f, preClipper.tone);
+
+    LittleGreenToneStage toneStage;
+    toneStage.setSampleRate (44100.0f);
+    toneStage.tone = 0.5f;
+    toneStage.update();
+    std::vector<float> block (4096, 0.5f);
+    toneStage.processMono (block.data(), (int) block.size());
+    toneStage.initParameters();
+    EXPECT_EQ (0.0f, toneStage.tone);
+    EXPECT_TRUE (toneStage.getFilter().firstSet);
+
+    toneStage.update();
+    const auto& f = toneStage.getFilter();
+    EXPECT_EQ (f.target.b[0], f.current.b[0]) << "taken at once";
+}
+
+TEST (LittleGreenVolume, GlidesFromSilenceToTheLevelAfterAReset)
+{
+    for (const auto& [rate, length] : { std::pair<float, int> { 44100.0f, 2048 }, { 96000.0f, 4096 }, { 192000.0f, 8192 }, { 32000.0f, 1024 } })
+    {
+        LittleGreenVolumeStage volume;
+        volume.setSampleRate (rate);
+        volume.targetGain = 0.5f * LittleGreenOverdrive::levelToGain;
+        volume.reset();
+
+        std::vector<float> ones ((size_t) length + 100, 1.0f);
+        volume.processMono (ones.data(), 300);
+        volume.processMono (ones.data() + 300, (int) ones.size() - 300);
+
+        // The gain is stepped in single precision: the steps add up to within 1e-5 of the
+        // straight line.
+        for (const auto i : { 0, length / 4, length / 2, length - 1 })
+            EXPECT_NEAR (0.119 * (i + 1) / length, ones[(size_t) i], 1.0e-5) << rate << " Hz, sample " << i;
+
+        EXPECT_NEAR (0.119f, ones.back(), 1.0e-5f);
+        EXPECT_EQ (ones[(size_t) length - 1], ones.back()) << "the glide ends after its length";
+    }
+}
+
+TEST (LittleGreenVolume, LevelTakesEffectAtTheNextBlockWithoutParameterChanged)
+{
+    // Two circuits hear the same input; one of them gets a new Level without the
+    // recomputation call.
+    Circuit a (44100.0f, 0.5f, 0.5f, 0.5f), b (44100.0f, 0.5f, 0.5f, 0.5f);
+    const auto input = sine (44100.0, 30000);
+    const std::vector<float> first (input.begin(), input.begin() + 10000);
+    const std::vector<float> rest (input.begin() + 10000, input.end());
+
+    a.run (first);
+    b.run (first);
+    EXPECT_NEAR (0.119f, a.model.volumeStage.getCurrentGain(), 1.0e-5f) << "the volume has risen from silence";
+
+    a.model.setParameter (3, 1.0f);
+    const auto louder = a.run (rest);
+    const auto same = b.run (rest);
+
+    EXPECT_GT (std::abs (louder[1]), std::abs (same[1])) << "from the very next block";
+    EXPECT_NEAR (0.238f, a.model.volumeStage.getCurrentGain(), 2.0e-5f);
+
+    for (size_t i = 4096; i < louder.size(); i += 97)
+        EXPECT_NEAR (2.0f * same[i], louder[i], 2.0e-4f * std::abs (same[i])) << i;
+}
+
+TEST (LittleGreenVolume, RisesFromSilenceWithTheCircuitsFadeIn)
+{
+    Circuit c (44100.0f, 0.5f, 0.5f, 0.5f);
+    EXPECT_EQ (0.0f, c.model.volumeStage.getCurrentGain());
+    c.run (sine (44100.0, 1024));
+    EXPECT_NEAR (0.119f * 0.5f, c.model.volumeStage.getCurrentGain(), 1.0e-5f);
+    c.run (sine (44100.0, 1024));
+    EXPECT_NEAR (0.119f, c.model.volumeStage.getCurrentGain(), 1.0e-5f);
+    EXPECT_EQ (ModelFrame::fadeInFromSilence, c.model.getFrame().getFadeState()) << "the fade-in lasts twice as long";
+}
+
+TEST (LittleGreenBufferIn, HighPassesWorkAtEveryRateAndSurviveInitParameters)
+{
+    for (const auto rate : { 44100.0f, 96000.0f })
+    {
+        // Both orders in which a circuit meets its rate and its reset.
+        for (const bool resetFirst : { false, true })
+        {
+            LittleGreenBufferIn buffer;
+
+            if (resetFirst)
+            {
+                buffer.reset();
+                buffer.setSampleRate (rate);
+            }
+            else
+            {
+                buffer.setSampleRate (rate);
+                buffer.reset();
+            }
+
+            for (const auto f : { 8.0, 16.0, 33.0, 100.0, 1000.0 })
+            {
+                buffer.clearState();
+                const auto expected = warpedHighpassGain (rate, 33.0, f) * warpedHighpassGain (rate, 16.0, f);
+                EXPECT_NEAR (expected, measureGain (buffer, rate, f, 0.6), 2.0e-4) << rate << " Hz, " << f << " Hz";
+            }
+
+            buffer.clearState();
+            std::vector<float> dc ((size_t) rate, 1.0f);
+            buffer.processMono (dc.data(), (int) dc.size());
+            EXPECT_NEAR (0.0f, dc.back(), 1.0e-6f) << "DC is removed";
+        }
+    }
+}
+
+TEST (LittleGreenBufferIn, SilenceAfterASignalDecaysToZeroWithoutDenormals)
+{
+    LittleGreenBufferIn buffer;
+    buffer.setSampleRate (44100.0f);
+    buffer.reset();
+
+    auto x = noise (4410, 1.0f);
+    x.resize (200000, 0.0f);
+    buffer.processMono (x.data(), 4410);
+
+    for (size_t start = 4410; start < x.size(); start += 512)
+        buffer.processMono (x.data() + start, (int) std::min ((size_t) 512, x.size() - start));
+
+    for (size_t i = 0; i < x.size(); ++i)
+        ASSERT_NE (FP_SUBNORMAL, std::fpclassify (x[i])) << i;
+
+    EXPECT_EQ (0.0f, x.back());
+}
+
+//==============================================================================
+TEST (LittleGreenOverdrive, OversamplingChangeThroughItsTimerWithDriveAndToneArrivingDuringTheRebuild)
+{
+    Circuit c (44100.0f, 0.5f, 0.5f, 0.5f);
+    auto& model = c.model;
+    auto& stage = model.driveStage;
+    c.run (sine (44100.0, 10000));
+    ASSERT_EQ (ModelFrame::active, model.getFrame().getFadeState());
+
+    // Message thread: 8x requested.
+    model.setParameter (4, 1.0f);
+    model.parameterChanged (4);
+    EXPECT_TRUE (model.isTimerRunning());
+    model.timerCallback();
+    EXPECT_EQ (0, stage.getActiveIndex()) << "nothing is rebuilt while the audio path plays";
+
+    // A quarter second down to silence; the next block is the first silent one.
+    const auto fadeOut = c.run (sine (44100.0, 11264));
+    EXPECT_GT (rms (fadeOut, 0, 1024), 0.1);
+    EXPECT_LT (rms (fadeOut, 10900, 11025), 0.01);
+    EXPECT_EQ (ModelFrame::silentState, model.getFrame().getFadeState());
+    model.timerCallback();
+    EXPECT_EQ (0, stage.getActiveIndex()) << "the timer waits for a silent block";
+    EXPECT_TRUE (model.isTimerRunning());
+
+    const auto silent = c.run (sine (44100.0, 512));
+    EXPECT_EQ (0.0, rms (silent, 0, silent.size()));
+    ASSERT_EQ (ModelFrame::Phase::silent, model.getFrame().getPhase());
+
+    // The audio thread moves Drive and Tone while the timer owns the drive stage.
+    const auto targetsBefore = stage.preClipper.getFilter().target;
+    model.setParameter (1, 1.0f);
+    model.parameterChanged (1);
+    model.setParameter (2, 0.0f);
+    model.parameterChanged (2);
+    EXPECT_EQ (0.5f, stage.driveCopy);
+    EXPECT_EQ (0.5f, stage.toneCopy);
+    EXPECT_EQ (0.5f, stage.preClipper.tone);
+    EXPECT_EQ (0, std::memcmp (&targetsBefore, &stage.preClipper.getFilter().target, sizeof (targetsBefore))) << "the pre-clipper is not recomputed";
+    EXPECT_EQ (0.0f, model.toneStage.tone) << "the tone stage is not the timer's";
+
+    // The stages do not run while they belong to the timer.
+    const auto preClipperHistory = stage.preClipper.getFilter().left;
+    const auto toneHistory = model.toneStage.getFilter().left;
+    const auto moreSilence = c.run (sine (44100.0, 2048));
+    EXPECT_EQ (0.0, rms (moreSilence, 0, moreSilence.size()));
+    EXPECT_EQ (0, std::memcmp (&preClipperHistory, &stage.preClipper.getFilter().left, sizeof (preClipperHistory)));
+    EXPECT_EQ (0, std::memcmp (&toneHistory, &model.toneStage.getFilter().left, sizeof (toneHistory)));
+
+    // The rebuild, then the deferred values right after it.
+    model.timerCallback();
+    EXPECT_FALSE (model.isTimerRunning());
+    EXPECT_EQ (3, stage.getActiveIndex());
+    EXPECT_EQ (352800.0f, stage.preClipper.getSampleRate());
+    EXPECT_EQ (352800.0f, stage.tableReader.getActiveTableRate());
+    EXPECT_EQ (0.5f, stage.driveCopy) << "still waiting for the audio thread";
+
+    const auto fadeIn = c.run (sine (44100.0, 11025 + 512));
+    EXPECT_EQ (1.0f, stage.driveCopy);
+    EXPECT_EQ (0.0f, stage.toneCopy);
+    EXPECT_EQ (1.0f, stage.preClipper.drive);
+    EXPECT_EQ (0.0f, stage.preClipper.tone);
+    expectTargets (stage.preClipper.getFilter(), discretise (preClipperDenominator (505600.0L, 0.02L), preClipperNumerator (505600.0L, 0.02L), 352800.0L), "after the rebuild");
+
+    EXPECT_EQ (0.0f, fadeIn.front());
+    EXPECT_LT (rms (fadeIn, 0, 256), rms (fadeIn, 10000, 11025));
+    EXPECT_EQ (ModelFrame::active, model.getFrame().getFadeState());
+}
+
+TEST (LittleGreenOverdrive, GlitchFreeAtEveryRateAndFactor)
+{
+    for (const auto rate : { 44100.0f, 48000.0f, 96000.0f, 192000.0f })
+    {
+        for (int index = 0; index < 4; ++index)
+        {
+            const auto n = (int) (rate * 0.15f);
+            auto input = noise (n, 2.0f, (unsigned) index + 1);
+            input.resize ((size_t) n * 3, 0.0f);
+
+            Circuit stereo (rate, 1.0f, 0.5f, 1.0f, index), mono (rate, 1.0f, 0.5f, 1.0f, index);
+            const auto out = stereo.run (input);
+            const auto outMono = mono.run (input, false, 300);
+
+            ASSERT_EQ (0, std::memcmp (out.data(), outMono.data(), out.size() * sizeof (float))) << "mono matches stereo, " << rate << " Hz, index " << index;
+
+            float peak = 0.0f;
+
+            for (const auto v : out)
+            {
+                ASSERT_TRUE (std::isfinite (v));
+                ASSERT_NE (FP_SUBNORMAL, std::fpclassify (v)) << rate << " Hz, index " << index;
+                peak = std::max (peak, std::abs (v));
+            }
+
+            EXPECT_LT (peak, 1.5f) << rate << " Hz, index " << index;
+            EXPECT_GT (peak, 0.2f) << rate << " Hz, index " << index;
+
+            // Silence in: nothing audible out, and nothing denormal. (The diode table's grid
+            // position for 0 is computed from a single-precision scale, which leaves an offset
+            // of a few 1e-8 in the drive stage.)
+            Circuit quiet (rate, 1.0f, 0.5f, 1.0f, index);
+            const auto zeros = quiet.run (std::vector<float> ((size_t) rate / 2, 0.0f));
+
+            for (const auto v : zeros)
+            {
+                ASSERT_LT (std::abs (v), 1.0e-6f) << rate << " Hz, index " << index;
+                ASSERT_NE (FP_SUBNORMAL, std::fpclassify (v));
+            }
+        }
+    }
+}
