@@ -34,7 +34,8 @@ endfunction()
 
 _vardeko_windows_image_libs()
 
-# A version resource for a plug-in binary. JUCE gives one only to its app targets.
+# A version resource for a plug-in binary or app. JUCE gives one only to its app targets, and
+# leaves some of its fields empty.
 function (vardeko_add_version_resource target shared_target)
     get_target_property (company ${shared_target} JUCE_COMPANY_NAME)
     get_target_property (product ${shared_target} JUCE_PRODUCT_NAME)
@@ -63,20 +64,30 @@ function (vardeko_add_version_resource target shared_target)
     set (VARDEKO_RC_FILE_NAME "$<TARGET_FILE_NAME:${target}>")
 
     set (folder "${CMAKE_CURRENT_BINARY_DIR}/${target}_version")
+    set (rc_file "${folder}/version.rc")
     configure_file ("${PROJECT_SOURCE_DIR}/cmake/VardekoVersion.rc.in" "${folder}/version.rc.in" @ONLY)
-    file (GENERATE OUTPUT "${folder}/version.rc" INPUT "${folder}/version.rc.in")
-    target_sources (${target} PRIVATE "${folder}/version.rc")
+    file (GENERATE OUTPUT "${rc_file}" INPUT "${folder}/version.rc.in")
+
+    if (type STREQUAL "EXECUTABLE")
+        # JUCE compiles its own resources.rc into apps, with a fixed product version of 0.0.0.0
+        # and no file type: ours replaces it. (windres loses the quotes of a path given in
+        # JUCE_USER_DEFINED_RC_FILE, JUCE's own way of replacing it.)
+        get_target_property (juce_code ${shared_target} JUCE_GENERATED_SOURCES_DIRECTORY)
+        get_target_property (sources ${target} SOURCES)
+        list (REMOVE_ITEM sources "${juce_code}/resources.rc")
+        set_target_properties (${target} PROPERTIES SOURCES "${sources}")
+    endif()
+
+    target_sources (${target} PRIVATE "${rc_file}")
 endfunction()
 
 # Called once the plug-in targets exist.
 function (vardeko_windows_finish shared_target)
-    foreach (format VST3 VST AAX)
+    foreach (format VST3 VST AAX Standalone)
         if (TARGET ${shared_target}_${format})
             vardeko_add_version_resource (${shared_target}_${format} ${shared_target})
         endif()
     endforeach()
-
-    # The Standalone app gets JUCE's own version resource.
 
     # A cross build has no GoogleTest for the target, so the unit tests and benchmarks stay
     # off there; the programs that check the plug-in from the outside are built all the same.
