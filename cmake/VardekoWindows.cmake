@@ -100,16 +100,23 @@ function (vardeko_windows_finish shared_target)
     add_subdirectory ("${PROJECT_SOURCE_DIR}/tests/windows" "${PROJECT_BINARY_DIR}/tests/windows")
 
     # Where scripts/windows finds what it checks.
-    set (artefacts "vst3_dll=$<TARGET_FILE:${shared_target}_VST3>\n")
+    set (artefacts)
 
-    if (TARGET ${shared_target}_Standalone)
-        string (APPEND artefacts "standalone=$<TARGET_FILE:${shared_target}_Standalone>\n")
-    endif()
+    foreach (entry vst3:VST3 vst2:VST aax:AAX standalone:Standalone)
+        string (REPLACE ":" ";" entry "${entry}")
+        list (GET entry 0 key)
+        list (GET entry 1 format)
 
-    if (TARGET vardeko-hosttest)
-        string (APPEND artefacts "hosttest=$<TARGET_FILE:vardeko-hosttest>\n")
-    endif()
+        if (TARGET ${shared_target}_${format})
+            string (APPEND artefacts "${key}=$<TARGET_FILE:${shared_target}_${format}>\n")
+        endif()
+    endforeach()
 
-    string (APPEND artefacts "wincheck=$<TARGET_FILE:vardeko-wincheck>\n")
+    foreach (program hosttest wincheck)
+        if (TARGET vardeko-${program})
+            string (APPEND artefacts "${program}=$<TARGET_FILE:vardeko-${program}>\n")
+        endif()
+    endforeach()
+
     file (GENERATE OUTPUT "${PROJECT_BINARY_DIR}/windows-artefacts-$<CONFIG>.txt" CONTENT "${artefacts}")
 endfunction()

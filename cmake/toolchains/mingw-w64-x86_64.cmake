@@ -30,3 +30,8 @@ set (CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 set (CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
 set (CMAKE_SHARED_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
 set (CMAKE_MODULE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
+
+# Release binaries without the symbol table (it doubles the size of the plug-in).
+set (CMAKE_EXE_LINKER_FLAGS_RELEASE_INIT "-s")
+set (CMAKE_SHARED_LINKER_FLAGS_RELEASE_INIT "-s")
+set (CMAKE_MODULE_LINKER_FLAGS_RELEASE_INIT "-s")
