@@ -2,10 +2,12 @@
 #
 #   cmake -S . -B build-windows -G Ninja \
 #       -DCMAKE_TOOLCHAIN_FILE=cmake/toolchains/mingw-w64-x86_64.cmake \
-#       -DJUCE_DIR=/usr/lib/x86_64-linux-gnu/cmake/JUCE-7.0.5
+#       -DJUCE_DIR=/usr/lib/x86_64-linux-gnu/cmake/JUCE-7.0.5 \
+#       -DVARDEKO_WINDOWS_DEPS=<prefix with libpng and libjpeg> -DVARDEKO_BUILD_TESTS=OFF
 #
-# JUCE_DIR must be given: the multiarch folder that holds JUCE's package is not searched for a
-# Windows target. JUCE's own tool (juceaide) comes from that package and runs natively.
+# scripts/windows does all of that. JUCE_DIR must be given: the multiarch folder that holds
+# JUCE's package is not searched for a Windows target. JUCE's own tool (juceaide) comes from
+# that package and runs natively. There is no GoogleTest for Windows here, hence no unit tests.
 
 set (CMAKE_SYSTEM_NAME Windows)
 set (CMAKE_SYSTEM_PROCESSOR x86_64)
@@ -24,6 +26,9 @@ set (CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set (CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set (CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set (CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+
+# pkg-config would otherwise answer with this machine's Linux libraries.
+set (ENV{PKG_CONFIG_LIBDIR} /usr/${VARDEKO_MINGW_TRIPLE}/lib/pkgconfig)
 
 # The compiler's runtime (libgcc, libstdc++, winpthreads) goes into each binary, so that the
 # plug-in and the programs need nothing but Windows' own libraries.
