@@ -76,6 +76,11 @@ function (vardeko_add_juce_library name)
         target_link_libraries (${name} PUBLIC juce::pkgconfig_JUCE_IMG_LINUX_DEPS)
     endif()
 
+    # Windows: the same libraries, found by cmake/VardekoWindows.cmake.
+    if (TARGET vardeko_windows_image_libs)
+        target_link_libraries (${name} PUBLIC vardeko_windows_image_libs)
+    endif()
+
     set_target_properties (${name} PROPERTIES POSITION_INDEPENDENT_CODE ON)
 
     # JUCE's own sources are not ours to fix: keep their warnings out of our logs.

@@ -2,6 +2,11 @@
 
 set (VARDEKO_FORMATS VST3 LV2 Standalone)
 
+# JUCE writes the LV2 manifest by running the built plug-in, which a cross build cannot do.
+if (CMAKE_CROSSCOMPILING)
+    list (REMOVE_ITEM VARDEKO_FORMATS LV2)
+endif()
+
 if (VARDEKO_BUILD_VST2)
     if (NOT EXISTS "${VARDEKO_VST2_SDK}/pluginterfaces/vst2.x/aeffect.h")
         message (FATAL_ERROR "VARDEKO_BUILD_VST2 needs VARDEKO_VST2_SDK: the VST2 SDK folder that holds pluginterfaces/vst2.x")
