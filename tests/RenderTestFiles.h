@@ -15,7 +15,8 @@ class RenderScratchFolder : public ::testing::Test
 protected:
     void SetUp() override
     {
-        folder = juce::File::getSpecialLocation (juce::File::tempDirectory).getNonexistentChildFile ("vardeko-render-test", {}, false);
+        // A unique name: ctest runs test cases side by side in separate processes.
+        folder = juce::File::getSpecialLocation (juce::File::tempDirectory).getChildFile ("vardeko-render-test-" + juce::Uuid().toString());
         ASSERT_TRUE (folder.createDirectory().wasOk());
     }
 
