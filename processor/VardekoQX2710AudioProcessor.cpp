@@ -489,7 +489,7 @@ void VardekoQX2710AudioProcessor::adoptPreparedModel()
 
     for (int k = 0; k < 3; ++k)
     {
-        if (latest[k] != pendingModelValues[(size_t) k])
+        if (latest[k] != pendingModelValues[(size_t) k].load (std::memory_order_relaxed))
         {
             incoming.setParameter (modelDrive + k, latest[k]);
             incoming.parameterChanged (modelDrive + k);
@@ -550,24 +550,26 @@ void VardekoQX2710AudioProcessor::pollDeferredChanges()
     }
 }
 
-bool VardekoQX2710AudioProcessor::startModelForTimer (int m)
+void VardekoQX2710AudioProcessor::startModelForTimer (int m)
 {
     auto& model = *models[(size_t) m];
 
-    pendingModelValues = { parameterValue (HostParameters::overdrive),
-                           parameterValue (HostParameters::tone),
-                           parameterValue (HostParameters::level) };
+    const float values[] = { parameterValue (HostParameters::overdrive),
+                             parameterValue (HostParameters::tone),
+                             parameterValue (HostParameters::level) };
+
+    for (size_t k = 0; k < 3; ++k)
+        pendingModelValues[k].store (values[k], std::memory_order_relaxed);
 
     model.reset();
     model.setParameter (modelBypass, 1.0f);
-    model.setParameter (modelDrive, pendingModelValues[0]);
-    model.setParameter (modelTone, pendingModelValues[1]);
-    model.setParameter (modelLevel, pendingModelValues[2]);
+    model.setParameter (modelDrive, values[0]);
+    model.setParameter (modelTone, values[1]);
+    model.setParameter (modelLevel, values[2]);
     model.setParameter (modelNumOverSampling, (float) HostParameters::getOversamplingIndex (parameterValue (HostParameters::oversampling)) / 3.0f);
     model.start();
 
     pendingModel.store (m, std::memory_order_release);
-    return true;
 }
 
 void VardekoQX2710AudioProcessor::applyDeferredChanges()
@@ -593,7 +595,8 @@ void VardekoQX2710AudioProcessor::applyDeferredChanges()
 
         if (! busy)
         {
-            modelChanged = startModelForTimer (m);
+            startModelForTimer (m);
+            modelChanged = true;
             heading = m;
         }
         else if (pending >= 0 && pendingModel.compare_exchange_strong (pending, -1))

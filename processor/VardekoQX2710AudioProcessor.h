@@ -145,7 +145,7 @@ private:
     void adoptPreparedModel();
     void forwardParameter (int modelParameter, float value, float& lastForwarded, bool fading);
     void publishModelState() noexcept;
-    bool startModelForTimer (int model);
+    void startModelForTimer (int model);
 
     float parameterValue (int index) const noexcept { return parameterValues[(size_t) index].load (std::memory_order_relaxed); }
 
@@ -211,7 +211,7 @@ private:
     // heard, records the values it gave it, then publishes its index; the audio thread adopts
     // it at the start of a block and publishes what it plays.
     std::atomic<int> pendingModel { -1 };
-    std::array<float, 3> pendingModelValues {};
+    std::array<std::atomic<float>, 3> pendingModelValues {};
     std::atomic<int> audioModelState { 0 };
 
     // Hand-over of an oversampling change: index first, then the flag (release/acquire).
