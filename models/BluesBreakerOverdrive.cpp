@@ -98,12 +98,11 @@ void BluesBreakerOverdrive::setParameter (int index, float value)
 
 void BluesBreakerOverdrive::parameterChanged (int index)
 {
+    if (frame.sharedParameterChanged (index, *this))
+        return;
+
     switch (index)
     {
-        case ModelParameters::bypass:
-            frame.fadeCheck();
-            break;
-
         case ModelParameters::drive:
             gainStage.update();
             break;
@@ -113,11 +112,6 @@ void BluesBreakerOverdrive::parameterChanged (int index)
             filterStage.update();
             break;
 
-        case ModelParameters::numOverSampling:
-            frame.requestOversamplingChange();
-            startTimer (ModelParameters::oversamplingTimerMs);
-            break;
-
         default:
             break;
     }
@@ -125,7 +119,7 @@ void BluesBreakerOverdrive::parameterChanged (int index)
 
 void BluesBreakerOverdrive::applyDeferred (uint32_t work)
 {
-    if ((work & (1u << ModelFrame::clearHistory)) != 0)
+    if (ModelFrame::hasWork (work, ModelFrame::clearHistory))
         clearState();
 }
 

@@ -122,12 +122,11 @@ void CJOverdrive::route (int index)
 
 void CJOverdrive::parameterChanged (int index)
 {
+    if (frame.sharedParameterChanged (index, *this))
+        return;
+
     switch (index)
     {
-        case ModelParameters::bypass:
-            frame.fadeCheck();
-            break;
-
         case ModelParameters::drive:
             if (! frame.deferWhileRebuilding (ModelFrame::recompute + ModelParameters::drive))
                 driveStage.update();
@@ -138,11 +137,6 @@ void CJOverdrive::parameterChanged (int index)
             toneVolumeStage.update();
             break;
 
-        case ModelParameters::numOverSampling:
-            frame.requestOversamplingChange();
-            startTimer (ModelParameters::oversamplingTimerMs);
-            break;
-
         default:
             break;
     }
@@ -150,13 +144,13 @@ void CJOverdrive::parameterChanged (int index)
 
 void CJOverdrive::applyDeferred (uint32_t work)
 {
-    if ((work & (1u << ModelFrame::clearHistory)) != 0)
+    if (ModelFrame::hasWork (work, ModelFrame::clearHistory))
         clearState();
 
-    if ((work & (1u << (ModelFrame::route + ModelParameters::drive))) != 0)
+    if (ModelFrame::hasWork (work, ModelFrame::route + ModelParameters::drive))
         route (ModelParameters::drive);
 
-    if ((work & (1u << (ModelFrame::recompute + ModelParameters::drive))) != 0)
+    if (ModelFrame::hasWork (work, ModelFrame::recompute + ModelParameters::drive))
         driveStage.update();
 }
 

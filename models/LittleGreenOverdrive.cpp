@@ -129,12 +129,11 @@ void LittleGreenOverdrive::route (int index)
 
 void LittleGreenOverdrive::parameterChanged (int index)
 {
+    if (frame.sharedParameterChanged (index, *this))
+        return;
+
     switch (index)
     {
-        case ModelParameters::bypass:
-            frame.fadeCheck();
-            break;
-
         case ModelParameters::drive:
             if (! frame.deferWhileRebuilding (ModelFrame::recompute + ModelParameters::drive))
                 driveStage.update();
@@ -151,11 +150,6 @@ void LittleGreenOverdrive::parameterChanged (int index)
             volumeStage.update();
             break;
 
-        case ModelParameters::numOverSampling:
-            frame.requestOversamplingChange();
-            startTimer (ModelParameters::oversamplingTimerMs);
-            break;
-
         default:
             break;
     }
@@ -163,19 +157,17 @@ void LittleGreenOverdrive::parameterChanged (int index)
 
 void LittleGreenOverdrive::applyDeferred (uint32_t work)
 {
-    const auto has = [work] (uint32_t bit)
-    { return (work & (1u << bit)) != 0; };
-
-    if (has (ModelFrame::clearHistory))
+    if (ModelFrame::hasWork (work, ModelFrame::clearHistory))
         clearState();
 
-    if (has (ModelFrame::route + ModelParameters::drive))
+    if (ModelFrame::hasWork (work, ModelFrame::route + ModelParameters::drive))
         route (ModelParameters::drive);
 
-    if (has (ModelFrame::route + ModelParameters::tone))
+    if (ModelFrame::hasWork (work, ModelFrame::route + ModelParameters::tone))
         route (ModelParameters::tone);
 
-    if (has (ModelFrame::recompute + ModelParameters::drive) || has (ModelFrame::recompute + ModelParameters::tone))
+    if (ModelFrame::hasWork (work, ModelFrame::recompute + ModelParameters::drive)
+        || ModelFrame::hasWork (work, ModelFrame::recompute + ModelParameters::tone))
         driveStage.update();
 }
 

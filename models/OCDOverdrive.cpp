@@ -97,12 +97,11 @@ void OCDOverdrive::setParameter (int index, float value)
 
 void OCDOverdrive::parameterChanged (int index)
 {
+    if (frame.sharedParameterChanged (index, *this))
+        return;
+
     switch (index)
     {
-        case ModelParameters::bypass:
-            frame.fadeCheck();
-            break;
-
         case ModelParameters::drive:
             driveStage.update();
             break;
@@ -112,11 +111,6 @@ void OCDOverdrive::parameterChanged (int index)
             toneVolumeStage.update();
             break;
 
-        case ModelParameters::numOverSampling:
-            frame.requestOversamplingChange();
-            startTimer (ModelParameters::oversamplingTimerMs);
-            break;
-
         default:
             break;
     }
@@ -124,7 +118,7 @@ void OCDOverdrive::parameterChanged (int index)
 
 void OCDOverdrive::applyDeferred (uint32_t work)
 {
-    if ((work & (1u << ModelFrame::clearHistory)) != 0)
+    if (ModelFrame::hasWork (work, ModelFrame::clearHistory))
         clearState();
 }
 

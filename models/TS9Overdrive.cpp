@@ -119,12 +119,11 @@ void TS9Overdrive::route (int index)
 
 void TS9Overdrive::parameterChanged (int index)
 {
+    if (frame.sharedParameterChanged (index, *this))
+        return;
+
     switch (index)
     {
-        case ModelParameters::bypass:
-            frame.fadeCheck();
-            break;
-
         case ModelParameters::drive:
             if (! frame.deferWhileRebuilding (ModelFrame::recompute + ModelParameters::drive))
                 driveStage.updatePreClipper();
@@ -135,11 +134,6 @@ void TS9Overdrive::parameterChanged (int index)
             toneStage.update();
             break;
 
-        case ModelParameters::numOverSampling:
-            frame.requestOversamplingChange();
-            startTimer (ModelParameters::oversamplingTimerMs);
-            break;
-
         default:
             break;
     }
@@ -147,13 +141,13 @@ void TS9Overdrive::parameterChanged (int index)
 
 void TS9Overdrive::applyDeferred (uint32_t work)
 {
-    if ((work & (1u << ModelFrame::clearHistory)) != 0)
+    if (ModelFrame::hasWork (work, ModelFrame::clearHistory))
         clearState();
 
-    if ((work & (1u << (ModelFrame::route + ModelParameters::drive))) != 0)
+    if (ModelFrame::hasWork (work, ModelFrame::route + ModelParameters::drive))
         route (ModelParameters::drive);
 
-    if ((work & (1u << (ModelFrame::recompute + ModelParameters::drive))) != 0)
+    if (ModelFrame::hasWork (work, ModelFrame::recompute + ModelParameters::drive))
         driveStage.updatePreClipper();
 }
 
