@@ -1,7 +1,5 @@
 #include "models/BluesBreakerOverdrive.h"
 
-#include "models/ModelParameters.h"
-
 BluesBreakerOverdrive::BluesBreakerOverdrive()
 {
     typeName = "BluesBreakerOverdrive";
@@ -123,16 +121,6 @@ void BluesBreakerOverdrive::applyDeferred (uint32_t work)
         clearState();
 }
 
-float BluesBreakerOverdrive::getDefaultValue (int index) const
-{
-    return ModelParameters::getDefaultValue (index);
-}
-
-const char* BluesBreakerOverdrive::getParameterName (int index) const
-{
-    return ModelParameters::getName (index);
-}
-
 void BluesBreakerOverdrive::start()
 {
     stopTimer();
@@ -165,19 +153,10 @@ void BluesBreakerOverdrive::runStages (float* left, float* right, int numSamples
     }
 }
 
-void BluesBreakerOverdrive::processStereo (float* left, float* right, int numSamples)
+void BluesBreakerOverdrive::processBlock (float* left, float* right, int numSamples)
 {
     frame.process (
         left, right, numSamples, [this] (float* l, float* r, int n)
-        { runStages (l, r, n); },
-        [this] (uint32_t work)
-        { applyDeferred (work); });
-}
-
-void BluesBreakerOverdrive::processMono (float* samples, int numSamples)
-{
-    frame.process (
-        samples, nullptr, numSamples, [this] (float* l, float* r, int n)
         { runStages (l, r, n); },
         [this] (uint32_t work)
         { applyDeferred (work); });

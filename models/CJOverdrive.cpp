@@ -1,7 +1,5 @@
 #include "models/CJOverdrive.h"
 
-#include "models/ModelParameters.h"
-
 CJOverdrive::CJOverdrive()
 {
     typeName = "CJOverdrive";
@@ -154,16 +152,6 @@ void CJOverdrive::applyDeferred (uint32_t work)
         driveStage.update();
 }
 
-float CJOverdrive::getDefaultValue (int index) const
-{
-    return ModelParameters::getDefaultValue (index);
-}
-
-const char* CJOverdrive::getParameterName (int index) const
-{
-    return ModelParameters::getName (index);
-}
-
 void CJOverdrive::start()
 {
     stopTimer();
@@ -199,19 +187,10 @@ void CJOverdrive::runStages (float* left, float* right, int numSamples)
     }
 }
 
-void CJOverdrive::processStereo (float* left, float* right, int numSamples)
+void CJOverdrive::processBlock (float* left, float* right, int numSamples)
 {
     frame.process (
         left, right, numSamples, [this] (float* l, float* r, int n)
-        { runStages (l, r, n); },
-        [this] (uint32_t work)
-        { applyDeferred (work); });
-}
-
-void CJOverdrive::processMono (float* samples, int numSamples)
-{
-    frame.process (
-        samples, nullptr, numSamples, [this] (float* l, float* r, int n)
         { runStages (l, r, n); },
         [this] (uint32_t work)
         { applyDeferred (work); });

@@ -1,7 +1,5 @@
 #include "models/LittleGreenOverdrive.h"
 
-#include "models/ModelParameters.h"
-
 LittleGreenOverdrive::LittleGreenOverdrive()
 {
     typeName = "LittleGreenOverdrive";
@@ -171,16 +169,6 @@ void LittleGreenOverdrive::applyDeferred (uint32_t work)
         driveStage.update();
 }
 
-float LittleGreenOverdrive::getDefaultValue (int index) const
-{
-    return ModelParameters::getDefaultValue (index);
-}
-
-const char* LittleGreenOverdrive::getParameterName (int index) const
-{
-    return ModelParameters::getName (index);
-}
-
 void LittleGreenOverdrive::start()
 {
     stopTimer();
@@ -217,19 +205,10 @@ void LittleGreenOverdrive::runStages (float* left, float* right, int numSamples)
     }
 }
 
-void LittleGreenOverdrive::processStereo (float* left, float* right, int numSamples)
+void LittleGreenOverdrive::processBlock (float* left, float* right, int numSamples)
 {
     frame.process (
         left, right, numSamples, [this] (float* l, float* r, int n)
-        { runStages (l, r, n); },
-        [this] (uint32_t work)
-        { applyDeferred (work); });
-}
-
-void LittleGreenOverdrive::processMono (float* samples, int numSamples)
-{
-    frame.process (
-        samples, nullptr, numSamples, [this] (float* l, float* r, int n)
         { runStages (l, r, n); },
         [this] (uint32_t work)
         { applyDeferred (work); });

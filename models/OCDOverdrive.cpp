@@ -1,7 +1,5 @@
 #include "models/OCDOverdrive.h"
 
-#include "models/ModelParameters.h"
-
 OCDOverdrive::OCDOverdrive()
 {
     typeName = "OCDOverdrive";
@@ -122,16 +120,6 @@ void OCDOverdrive::applyDeferred (uint32_t work)
         clearState();
 }
 
-float OCDOverdrive::getDefaultValue (int index) const
-{
-    return ModelParameters::getDefaultValue (index);
-}
-
-const char* OCDOverdrive::getParameterName (int index) const
-{
-    return ModelParameters::getName (index);
-}
-
 void OCDOverdrive::start()
 {
     stopTimer();
@@ -164,19 +152,10 @@ void OCDOverdrive::runStages (float* left, float* right, int numSamples)
     }
 }
 
-void OCDOverdrive::processStereo (float* left, float* right, int numSamples)
+void OCDOverdrive::processBlock (float* left, float* right, int numSamples)
 {
     frame.process (
         left, right, numSamples, [this] (float* l, float* r, int n)
-        { runStages (l, r, n); },
-        [this] (uint32_t work)
-        { applyDeferred (work); });
-}
-
-void OCDOverdrive::processMono (float* samples, int numSamples)
-{
-    frame.process (
-        samples, nullptr, numSamples, [this] (float* l, float* r, int n)
         { runStages (l, r, n); },
         [this] (uint32_t work)
         { applyDeferred (work); });

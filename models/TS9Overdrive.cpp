@@ -1,6 +1,5 @@
 #include "models/TS9Overdrive.h"
 
-#include "models/ModelParameters.h"
 #include "models/ToneTaper.h"
 
 TS9Overdrive::TS9Overdrive()
@@ -151,16 +150,6 @@ void TS9Overdrive::applyDeferred (uint32_t work)
         driveStage.updatePreClipper();
 }
 
-float TS9Overdrive::getDefaultValue (int index) const
-{
-    return ModelParameters::getDefaultValue (index);
-}
-
-const char* TS9Overdrive::getParameterName (int index) const
-{
-    return ModelParameters::getName (index);
-}
-
 void TS9Overdrive::start()
 {
     stopTimer();
@@ -193,19 +182,10 @@ void TS9Overdrive::runStages (float* left, float* right, int numSamples)
     }
 }
 
-void TS9Overdrive::processStereo (float* left, float* right, int numSamples)
+void TS9Overdrive::processBlock (float* left, float* right, int numSamples)
 {
     frame.process (
         left, right, numSamples, [this] (float* l, float* r, int n)
-        { runStages (l, r, n); },
-        [this] (uint32_t work)
-        { applyDeferred (work); });
-}
-
-void TS9Overdrive::processMono (float* samples, int numSamples)
-{
-    frame.process (
-        samples, nullptr, numSamples, [this] (float* l, float* r, int n)
         { runStages (l, r, n); },
         [this] (uint32_t work)
         { applyDeferred (work); });
