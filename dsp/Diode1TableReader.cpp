@@ -7,7 +7,7 @@
 #include <cmath>
 
 Diode1TableReader::Diode1TableReader()
-    : activeTable (&noTable())
+    : buffers (noTable())
 {
     clearState();
     initParameters();
@@ -26,7 +26,7 @@ void Diode1TableReader::clearState()
 
 void Diode1TableReader::initParameters()
 {
-    swapPending = false;
+    buffers.dropPendingRead();
 }
 
 void Diode1TableReader::setOversamplingIndex (int index)
@@ -38,38 +38,20 @@ void Diode1TableReader::update()
 {
     // The curve does not depend on the rate; it is read again whenever the rate changes,
     // like the rate-dependent tables.
-    int factor = 1 << juce::jlimit (0, 3, oversamplingIndex);
-    const float fs = getSampleRate();
+    const float rate = Buffers::effectiveRate (getSampleRate(), oversamplingIndex);
 
-    if (fs > 68100.0f)
-        factor = std::min (factor, 4);
-
-    if (fs > 136200.0f)
-        factor = std::min (factor, 2);
-
-    const float rate = static_cast<float> (factor) * fs;
-
-    if (rate == loadedRate || buffersUnallocated)
+    if (rate == loadedRate || ! buffers.isAllocated())
         return;
 
-    float* idle = nextLoadIntoA ? bufferA.get() : bufferB.get();
+    float* idle = buffers.getIdle();
     const bool read = readTable (prefix, idle);
-
-    if (read)
-        (nextLoadIntoA ? viewA : viewB) = makeView (idle, true);
-
-    swapPending = read;
+    buffers.readFinished (read, makeView (idle, true));
     loadedRate = rate;
 }
 
 void Diode1TableReader::swapTables()
 {
-    if (! swapPending)
-        return;
-
-    activeTable.store (nextLoadIntoA ? &viewA : &viewB, std::memory_order_release);
-    nextLoadIntoA = ! nextLoadIntoA;
-    swapPending = false;
+    buffers.swap();
 }
 
 double Diode1TableReader::lookUp (const TableView& table, double x) noexcept
@@ -110,14 +92,14 @@ double Diode1TableReader::lookUp (const TableView& table, double x) noexcept
 
 void Diode1TableReader::processStereoSample (double& left, double& right)
 {
-    const auto& table = *activeTable.load (std::memory_order_acquire);
+    const auto& table = buffers.getActive();
     left = lookUp (table, left);
     right = lookUp (table, right);
 }
 
 void Diode1TableReader::processMonoSample (double& x)
 {
-    x = lookUp (*activeTable.load (std::memory_order_acquire), x);
+    x = lookUp (buffers.getActive(), x);
 }
 
 bool Diode1TableReader::loadTables (const juce::String& newPrefix, bool checkOnly)
@@ -130,7 +112,7 @@ bool Diode1TableReader::loadTables (const juce::String& newPrefix, bool checkOnl
         tablesAvailable = true;
 
         if (! checkOnly)
-            allocateBuffers (numValues);
+            buffers.allocate (numValues);
 
         return true;
     }
@@ -142,24 +124,9 @@ bool Diode1TableReader::loadTables (const juce::String& newPrefix, bool checkOnl
 
     // No curve: an all-zero table keeps the stage running, silent.
     setGeometry (2, 2, -1.0f, 1.0f);
-    allocateBuffers (count);
-    std::fill (bufferA.get(), bufferA.get() + capacity, 0.0f);
-    std::fill (bufferB.get(), bufferB.get() + capacity, 0.0f);
-    viewA = makeView (bufferA.get(), false);
-    nextLoadIntoA = false;
-    activeTable.store (&viewA, std::memory_order_release);
+    buffers.allocate (count);
+    buffers.useZeros (makeView (nullptr, false));
     return false;
-}
-
-void Diode1TableReader::allocateBuffers (int numValues)
-{
-    if (! buffersUnallocated)
-        return;
-
-    bufferA.calloc (static_cast<size_t> (numValues));
-    bufferB.calloc (static_cast<size_t> (numValues));
-    capacity = numValues;
-    buffersUnallocated = false;
 }
 
 void Diode1TableReader::setGeometry (int newNx, int newCount, float newXmin, float newXmax)
@@ -187,7 +154,7 @@ Diode1TableReader::TableView Diode1TableReader::makeView (const float* values, b
 
 bool Diode1TableReader::hasActiveTable() const noexcept
 {
-    return activeTable.load (std::memory_order_acquire)->isCurve;
+    return buffers.getActive().isCurve;
 }
 
 juce::String Diode1TableReader::getTableFileName (const juce::String& tablePrefix)
@@ -211,7 +178,7 @@ bool Diode1TableReader::readTableFrom (juce::InputStream& in, const juce::String
     if (! header.read (in) || ! header.hasName (name) || header.rate != 0.0f)
         return false;
 
-    const bool gridFits = header.nx >= 2 && header.count == header.nx && header.count <= capacity
+    const bool gridFits = header.nx >= 2 && header.count == header.nx && header.count <= buffers.getCapacity()
                           && std::isfinite (header.xmin) && std::isfinite (header.xmax) && header.xmax > header.xmin;
 
     if (! gridFits || destination == nullptr)
@@ -227,7 +194,7 @@ bool Diode1TableReader::readTable (const juce::String& tablePrefix, float* desti
         return false;
 
     if (destination != nullptr)
-        std::fill (destination, destination + capacity, 0.0f);
+        std::fill (destination, destination + buffers.getCapacity(), 0.0f);
 
     const auto name = getTableFileName (tablePrefix);
     const auto file = getTableFolder().getChildFile (name);

@@ -1,10 +1,9 @@
 #pragma once
 
+#include "dsp/DiodeTableBuffers.h"
 #include "dsp/ModuleBase.h"
 
 #include <juce_core/juce_core.h>
-
-#include <atomic>
 
 // A memoryless diode clipper: one rate-independent curve, read with four-point Lagrange
 // interpolation. Buffering and loading follow Diode2TableReader: the curve is read into the
@@ -69,9 +68,10 @@ private:
         bool isCurve = false;
     };
 
+    using Buffers = DiodeTableBuffers<TableView>;
+
     static const TableView& noTable() noexcept;
     static double lookUp (const TableView& table, double x) noexcept;
-    void allocateBuffers (int numValues);
     void setGeometry (int newNx, int newCount, float newXmin, float newXmax);
     TableView makeView (const float* values, bool isCurve) const;
 
@@ -84,17 +84,8 @@ private:
     float xOffset = 1.0f;
     float xScale = 0.5f;
     juce::String prefix;
-    bool buffersUnallocated = true;
-    juce::HeapBlock<float> bufferA;
-    juce::HeapBlock<float> bufferB;
-    bool nextLoadIntoA = false;
     bool tablesAvailable = false;
     int oversamplingIndex = 0;
     float loadedRate = -1.0f;
-    bool swapPending = false;
-    std::atomic<const TableView*> activeTable;
-
-    int capacity = 0;
-    TableView viewA;
-    TableView viewB;
+    Buffers buffers;
 };

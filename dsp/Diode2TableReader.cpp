@@ -39,7 +39,7 @@ inline void locate (double u, int last, int& i0, int& i1, double& f) noexcept
 const float Diode2TableReader::tableRates[numTableRates] = { 44100.0f, 48000.0f, 88200.0f, 96000.0f, 176400.0f, 192000.0f, 352800.0f, 384000.0f };
 
 Diode2TableReader::Diode2TableReader()
-    : activeTable (&noTable())
+    : buffers (noTable())
 {
     clearState();
     initParameters();
@@ -60,7 +60,7 @@ void Diode2TableReader::clearState()
 
 void Diode2TableReader::initParameters()
 {
-    swapPending = false;
+    buffers.dropPendingRead();
 }
 
 void Diode2TableReader::setOversamplingIndex (int index)
@@ -70,22 +70,12 @@ void Diode2TableReader::setOversamplingIndex (int index)
 
 void Diode2TableReader::update()
 {
-    // The reader's own cap keeps the effective rate at or below the highest table rate.
-    int factor = 1 << juce::jlimit (0, 3, oversamplingIndex);
-    const float fs = getSampleRate();
+    const float rate = Buffers::effectiveRate (getSampleRate(), oversamplingIndex);
 
-    if (fs > 68100.0f)
-        factor = std::min (factor, 4);
-
-    if (fs > 136200.0f)
-        factor = std::min (factor, 2);
-
-    const float rate = static_cast<float> (factor) * fs;
-
-    if (rate == loadedRate || buffersUnallocated)
+    if (rate == loadedRate || ! buffers.isAllocated())
         return;
 
-    float* idle = nextLoadIntoA ? bufferA.get() : bufferB.get();
+    float* idle = buffers.getIdle();
     float readRate = rate;
     bool read = readTable (prefix, rate, idle);
 
@@ -98,23 +88,15 @@ void Diode2TableReader::update()
     }
 
     if (read)
-    {
         tableEverRead = true;
-        (nextLoadIntoA ? viewA : viewB) = makeView (idle, readRate);
-    }
 
-    swapPending = read;
+    buffers.readFinished (read, makeView (idle, readRate));
     loadedRate = rate;
 }
 
 void Diode2TableReader::swapTables()
 {
-    if (! swapPending)
-        return;
-
-    activeTable.store (nextLoadIntoA ? &viewA : &viewB, std::memory_order_release);
-    nextLoadIntoA = ! nextLoadIntoA;
-    swapPending = false;
+    buffers.swap();
 }
 
 double Diode2TableReader::lookUp (const TableView& table, double x, double previous) noexcept
@@ -135,14 +117,14 @@ double Diode2TableReader::lookUp (const TableView& table, double x, double previ
 
 void Diode2TableReader::processStereoSample (double& left, double& right)
 {
-    const auto& table = *activeTable.load (std::memory_order_acquire);
+    const auto& table = buffers.getActive();
     left = previousLeft = lookUp (table, left, previousLeft);
     right = previousRight = lookUp (table, right, previousRight);
 }
 
 void Diode2TableReader::processMonoSample (double& x)
 {
-    x = previousLeft = lookUp (*activeTable.load (std::memory_order_acquire), x, previousLeft);
+    x = previousLeft = lookUp (buffers.getActive(), x, previousLeft);
 }
 
 bool Diode2TableReader::loadTables (const juce::String& newPrefix, bool checkOnly)
@@ -155,7 +137,7 @@ bool Diode2TableReader::loadTables (const juce::String& newPrefix, bool checkOnl
         tablesAvailable = true;
 
         if (! checkOnly)
-            allocateBuffers (numValues);
+            buffers.allocate (numValues);
 
         return true;
     }
@@ -167,25 +149,9 @@ bool Diode2TableReader::loadTables (const juce::String& newPrefix, bool checkOnl
 
     // No tables: an all-zero table keeps the stage running, silent.
     setNeutralGeometry();
-    allocateBuffers (count);
-    std::fill (bufferA.get(), bufferA.get() + capacity, 0.0f);
-    std::fill (bufferB.get(), bufferB.get() + capacity, 0.0f);
-    viewA = makeView (bufferA.get(), -1.0f);
-    nextLoadIntoA = false;
-    activeTable.store (&viewA, std::memory_order_release);
+    buffers.allocate (count);
+    buffers.useZeros (makeView (nullptr, -1.0f));
     return false;
-}
-
-void Diode2TableReader::allocateBuffers (int numValues)
-{
-    // Sized once: every table of a set has the same grid.
-    if (! buffersUnallocated)
-        return;
-
-    bufferA.calloc (static_cast<size_t> (numValues));
-    bufferB.calloc (static_cast<size_t> (numValues));
-    capacity = numValues;
-    buffersUnallocated = false;
 }
 
 void Diode2TableReader::setNeutralGeometry()
@@ -229,7 +195,7 @@ Diode2TableReader::TableView Diode2TableReader::makeView (const float* values, f
 
 float Diode2TableReader::getActiveTableRate() const noexcept
 {
-    return activeTable.load (std::memory_order_acquire)->rate;
+    return buffers.getActive().rate;
 }
 
 float Diode2TableReader::getNearestTableRate (float rate) noexcept
@@ -268,7 +234,7 @@ bool Diode2TableReader::readTableFrom (juce::InputStream& in, const juce::String
     // Whatever the file says, the grid must fit the buffers it is read into.
     const bool gridFits = header.nx >= 2 && header.ny >= 2
                           && static_cast<juce::int64> (header.nx) * header.ny == header.count
-                          && header.count <= capacity
+                          && header.count <= buffers.getCapacity()
                           && std::isfinite (header.xmin) && std::isfinite (header.xmax) && header.xmax > header.xmin
                           && std::isfinite (header.ymin) && std::isfinite (header.ymax) && header.ymax > header.ymin;
 
@@ -285,7 +251,7 @@ bool Diode2TableReader::readTable (const juce::String& tablePrefix, float rate, 
         return false;
 
     if (destination != nullptr)
-        std::fill (destination, destination + capacity, 0.0f);
+        std::fill (destination, destination + buffers.getCapacity(), 0.0f);
 
     const auto name = getTableFileName (tablePrefix, rate);
     const auto file = getTableFolder().getChildFile (name);

@@ -1,10 +1,9 @@
 #pragma once
 
+#include "dsp/DiodeTableBuffers.h"
 #include "dsp/ModuleBase.h"
 
 #include <juce_core/juce_core.h>
-
-#include <atomic>
 
 // A diode clipper with its capacitor, read from a table of the next output over the input
 // and the previous output. The memory term depends on the time step, so there is one table
@@ -85,9 +84,10 @@ private:
         float rate = -1.0f;
     };
 
+    using Buffers = DiodeTableBuffers<TableView>;
+
     static const TableView& noTable() noexcept;
     static double lookUp (const TableView& table, double x, double previous) noexcept;
-    void allocateBuffers (int numValues);
     void setNeutralGeometry();
     void setGeometry (int newNx, int newNy, int newCount, float newXmin, float newXmax, float newYmin, float newYmax);
     TableView makeView (const float* values, float rate) const;
@@ -108,20 +108,11 @@ private:
     float yOffset = 1.0f;
     float yScale = 0.5f;
     juce::String prefix;
-    bool buffersUnallocated = true;
-    juce::HeapBlock<float> bufferA;
-    juce::HeapBlock<float> bufferB;
-    bool nextLoadIntoA = false;
     bool tablesAvailable = false;
     int oversamplingIndex = 0;
     float loadedRate = -1.0f;
-    bool swapPending = false;
-    std::atomic<const TableView*> activeTable;
     double previousLeft = 0.0;
     double previousRight = 0.0;
-
-    int capacity = 0;
     bool tableEverRead = false;
-    TableView viewA;
-    TableView viewB;
+    Buffers buffers;
 };

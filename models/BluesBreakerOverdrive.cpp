@@ -1,7 +1,5 @@
 #include "models/BluesBreakerOverdrive.h"
 
-#include "models/ModelParameters.h"
-
 BluesBreakerOverdrive::BluesBreakerOverdrive()
 {
     typeName = "BluesBreakerOverdrive";
@@ -98,12 +96,11 @@ void BluesBreakerOverdrive::setParameter (int index, float value)
 
 void BluesBreakerOverdrive::parameterChanged (int index)
 {
+    if (frame.sharedParameterChanged (index, *this))
+        return;
+
     switch (index)
     {
-        case ModelParameters::bypass:
-            frame.fadeCheck();
-            break;
-
         case ModelParameters::drive:
             gainStage.update();
             break;
@@ -113,11 +110,6 @@ void BluesBreakerOverdrive::parameterChanged (int index)
             filterStage.update();
             break;
 
-        case ModelParameters::numOverSampling:
-            frame.requestOversamplingChange();
-            startTimer (ModelParameters::oversamplingTimerMs);
-            break;
-
         default:
             break;
     }
@@ -125,18 +117,8 @@ void BluesBreakerOverdrive::parameterChanged (int index)
 
 void BluesBreakerOverdrive::applyDeferred (uint32_t work)
 {
-    if ((work & (1u << ModelFrame::clearHistory)) != 0)
+    if (ModelFrame::hasWork (work, ModelFrame::clearHistory))
         clearState();
-}
-
-float BluesBreakerOverdrive::getDefaultValue (int index) const
-{
-    return ModelParameters::getDefaultValue (index);
-}
-
-const char* BluesBreakerOverdrive::getParameterName (int index) const
-{
-    return ModelParameters::getName (index);
 }
 
 void BluesBreakerOverdrive::start()
@@ -171,19 +153,10 @@ void BluesBreakerOverdrive::runStages (float* left, float* right, int numSamples
     }
 }
 
-void BluesBreakerOverdrive::processStereo (float* left, float* right, int numSamples)
+void BluesBreakerOverdrive::processBlock (float* left, float* right, int numSamples)
 {
     frame.process (
         left, right, numSamples, [this] (float* l, float* r, int n)
-        { runStages (l, r, n); },
-        [this] (uint32_t work)
-        { applyDeferred (work); });
-}
-
-void BluesBreakerOverdrive::processMono (float* samples, int numSamples)
-{
-    frame.process (
-        samples, nullptr, numSamples, [this] (float* l, float* r, int n)
         { runStages (l, r, n); },
         [this] (uint32_t work)
         { applyDeferred (work); });

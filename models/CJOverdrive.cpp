@@ -1,7 +1,5 @@
 #include "models/CJOverdrive.h"
 
-#include "models/ModelParameters.h"
-
 CJOverdrive::CJOverdrive()
 {
     typeName = "CJOverdrive";
@@ -122,12 +120,11 @@ void CJOverdrive::route (int index)
 
 void CJOverdrive::parameterChanged (int index)
 {
+    if (frame.sharedParameterChanged (index, *this))
+        return;
+
     switch (index)
     {
-        case ModelParameters::bypass:
-            frame.fadeCheck();
-            break;
-
         case ModelParameters::drive:
             if (! frame.deferWhileRebuilding (ModelFrame::recompute + ModelParameters::drive))
                 driveStage.update();
@@ -138,11 +135,6 @@ void CJOverdrive::parameterChanged (int index)
             toneVolumeStage.update();
             break;
 
-        case ModelParameters::numOverSampling:
-            frame.requestOversamplingChange();
-            startTimer (ModelParameters::oversamplingTimerMs);
-            break;
-
         default:
             break;
     }
@@ -150,24 +142,14 @@ void CJOverdrive::parameterChanged (int index)
 
 void CJOverdrive::applyDeferred (uint32_t work)
 {
-    if ((work & (1u << ModelFrame::clearHistory)) != 0)
+    if (ModelFrame::hasWork (work, ModelFrame::clearHistory))
         clearState();
 
-    if ((work & (1u << (ModelFrame::route + ModelParameters::drive))) != 0)
+    if (ModelFrame::hasWork (work, ModelFrame::route + ModelParameters::drive))
         route (ModelParameters::drive);
 
-    if ((work & (1u << (ModelFrame::recompute + ModelParameters::drive))) != 0)
+    if (ModelFrame::hasWork (work, ModelFrame::recompute + ModelParameters::drive))
         driveStage.update();
-}
-
-float CJOverdrive::getDefaultValue (int index) const
-{
-    return ModelParameters::getDefaultValue (index);
-}
-
-const char* CJOverdrive::getParameterName (int index) const
-{
-    return ModelParameters::getName (index);
 }
 
 void CJOverdrive::start()
@@ -205,19 +187,10 @@ void CJOverdrive::runStages (float* left, float* right, int numSamples)
     }
 }
 
-void CJOverdrive::processStereo (float* left, float* right, int numSamples)
+void CJOverdrive::processBlock (float* left, float* right, int numSamples)
 {
     frame.process (
         left, right, numSamples, [this] (float* l, float* r, int n)
-        { runStages (l, r, n); },
-        [this] (uint32_t work)
-        { applyDeferred (work); });
-}
-
-void CJOverdrive::processMono (float* samples, int numSamples)
-{
-    frame.process (
-        samples, nullptr, numSamples, [this] (float* l, float* r, int n)
         { runStages (l, r, n); },
         [this] (uint32_t work)
         { applyDeferred (work); });

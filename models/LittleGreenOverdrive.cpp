@@ -1,7 +1,5 @@
 #include "models/LittleGreenOverdrive.h"
 
-#include "models/ModelParameters.h"
-
 LittleGreenOverdrive::LittleGreenOverdrive()
 {
     typeName = "LittleGreenOverdrive";
@@ -129,12 +127,11 @@ void LittleGreenOverdrive::route (int index)
 
 void LittleGreenOverdrive::parameterChanged (int index)
 {
+    if (frame.sharedParameterChanged (index, *this))
+        return;
+
     switch (index)
     {
-        case ModelParameters::bypass:
-            frame.fadeCheck();
-            break;
-
         case ModelParameters::drive:
             if (! frame.deferWhileRebuilding (ModelFrame::recompute + ModelParameters::drive))
                 driveStage.update();
@@ -151,11 +148,6 @@ void LittleGreenOverdrive::parameterChanged (int index)
             volumeStage.update();
             break;
 
-        case ModelParameters::numOverSampling:
-            frame.requestOversamplingChange();
-            startTimer (ModelParameters::oversamplingTimerMs);
-            break;
-
         default:
             break;
     }
@@ -163,30 +155,18 @@ void LittleGreenOverdrive::parameterChanged (int index)
 
 void LittleGreenOverdrive::applyDeferred (uint32_t work)
 {
-    const auto has = [work] (uint32_t bit)
-    { return (work & (1u << bit)) != 0; };
-
-    if (has (ModelFrame::clearHistory))
+    if (ModelFrame::hasWork (work, ModelFrame::clearHistory))
         clearState();
 
-    if (has (ModelFrame::route + ModelParameters::drive))
+    if (ModelFrame::hasWork (work, ModelFrame::route + ModelParameters::drive))
         route (ModelParameters::drive);
 
-    if (has (ModelFrame::route + ModelParameters::tone))
+    if (ModelFrame::hasWork (work, ModelFrame::route + ModelParameters::tone))
         route (ModelParameters::tone);
 
-    if (has (ModelFrame::recompute + ModelParameters::drive) || has (ModelFrame::recompute + ModelParameters::tone))
+    if (ModelFrame::hasWork (work, ModelFrame::recompute + ModelParameters::drive)
+        || ModelFrame::hasWork (work, ModelFrame::recompute + ModelParameters::tone))
         driveStage.update();
-}
-
-float LittleGreenOverdrive::getDefaultValue (int index) const
-{
-    return ModelParameters::getDefaultValue (index);
-}
-
-const char* LittleGreenOverdrive::getParameterName (int index) const
-{
-    return ModelParameters::getName (index);
 }
 
 void LittleGreenOverdrive::start()
@@ -225,19 +205,10 @@ void LittleGreenOverdrive::runStages (float* left, float* right, int numSamples)
     }
 }
 
-void LittleGreenOverdrive::processStereo (float* left, float* right, int numSamples)
+void LittleGreenOverdrive::processBlock (float* left, float* right, int numSamples)
 {
     frame.process (
         left, right, numSamples, [this] (float* l, float* r, int n)
-        { runStages (l, r, n); },
-        [this] (uint32_t work)
-        { applyDeferred (work); });
-}
-
-void LittleGreenOverdrive::processMono (float* samples, int numSamples)
-{
-    frame.process (
-        samples, nullptr, numSamples, [this] (float* l, float* r, int n)
         { runStages (l, r, n); },
         [this] (uint32_t work)
         { applyDeferred (work); });

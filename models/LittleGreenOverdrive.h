@@ -6,6 +6,7 @@
 #include "models/LittleGreenToneStage.h"
 #include "models/LittleGreenVolumeStage.h"
 #include "models/ModelFrame.h"
+#include "models/ModelParameters.h"
 
 // "Mad Overdrive": an input buffer, the oversampled op-amp clipping stage (whose gain network
 // follows both Drive and Tone) added to its input, a two-pole tone network and a volume pot.
@@ -23,12 +24,12 @@ public:
 
     void setParameter (int index, float value) override;
     void parameterChanged (int index) override;
-    float getDefaultValue (int index) const override;
-    const char* getParameterName (int index) const override;
+    float getDefaultValue (int index) const override { return ModelParameters::getDefaultValue (index); }
+    const char* getParameterName (int index) const override { return ModelParameters::getName (index); }
     void start() override;
 
-    void processStereo (float* left, float* right, int numSamples) override;
-    void processMono (float* samples, int numSamples) override;
+    void processStereo (float* left, float* right, int numSamples) override { processBlock (left, right, numSamples); }
+    void processMono (float* samples, int numSamples) override { processBlock (samples, nullptr, numSamples); }
 
     // Completes an oversampling change once the audio path has gone silent.
     void timerCallback() override;
@@ -48,6 +49,9 @@ private:
     void route (int index);
     void applyDeferred (uint32_t work);
     void runStages (float* left, float* right, int numSamples);
+
+    // One block through the frame; right == nullptr for mono.
+    void processBlock (float* left, float* right, int numSamples);
 
     float drive = 0.0f;
     float tone = 0.0f;

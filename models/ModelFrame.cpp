@@ -1,5 +1,9 @@
 #include "models/ModelFrame.h"
 
+#include "models/ModelParameters.h"
+
+#include <juce_events/juce_events.h>
+
 #include <algorithm>
 
 int ModelFrame::startFadeLength (float fs) noexcept
@@ -104,6 +108,24 @@ bool ModelFrame::deferWhileRebuilding (uint32_t workBit) noexcept
 
     deferredWork |= (1u << workBit);
     return true;
+}
+
+bool ModelFrame::sharedParameterChanged (int index, juce::Timer& timer)
+{
+    switch (index)
+    {
+        case ModelParameters::bypass:
+            fadeCheck();
+            return true;
+
+        case ModelParameters::numOverSampling:
+            requestOversamplingChange();
+            timer.startTimer (ModelParameters::oversamplingTimerMs);
+            return true;
+
+        default:
+            return false;
+    }
 }
 
 uint32_t ModelFrame::takeOverFromTimer() noexcept

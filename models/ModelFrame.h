@@ -4,6 +4,11 @@
 #include <cstdint>
 #include <vector>
 
+namespace juce
+{
+class Timer;
+}
+
 // What every circuit shares around its own stages: the on/off request, the seven fade states
 // with their gains, the block frame with its dry buffers, and the hand-over with the circuit's
 // message-thread timer when the oversampling factor changes.
@@ -92,6 +97,14 @@ public:
     // recorded for later because the timer owns the stages; false when the caller must do it
     // now.
     bool deferWhileRebuilding (uint32_t workBit) noexcept;
+
+    // True when the recorded work handed to applyDeferred includes workBit.
+    static bool hasWork (uint32_t work, uint32_t workBit) noexcept { return (work & (1u << workBit)) != 0; }
+
+    // The parameter changes every circuit handles alike: Bypass checks for a crossfade with
+    // the dry input, NumOverSampling requests the change and (re)starts the circuit's timer.
+    // Returns false for the circuit's own parameters.
+    bool sharedParameterChanged (int index, juce::Timer& timer);
 
     //==============================================================================
     // Processes one block in place. runStages (left, right, n) runs the circuit's stages, with

@@ -1,7 +1,5 @@
 #include "models/OCDOverdrive.h"
 
-#include "models/ModelParameters.h"
-
 OCDOverdrive::OCDOverdrive()
 {
     typeName = "OCDOverdrive";
@@ -97,12 +95,11 @@ void OCDOverdrive::setParameter (int index, float value)
 
 void OCDOverdrive::parameterChanged (int index)
 {
+    if (frame.sharedParameterChanged (index, *this))
+        return;
+
     switch (index)
     {
-        case ModelParameters::bypass:
-            frame.fadeCheck();
-            break;
-
         case ModelParameters::drive:
             driveStage.update();
             break;
@@ -112,11 +109,6 @@ void OCDOverdrive::parameterChanged (int index)
             toneVolumeStage.update();
             break;
 
-        case ModelParameters::numOverSampling:
-            frame.requestOversamplingChange();
-            startTimer (ModelParameters::oversamplingTimerMs);
-            break;
-
         default:
             break;
     }
@@ -124,18 +116,8 @@ void OCDOverdrive::parameterChanged (int index)
 
 void OCDOverdrive::applyDeferred (uint32_t work)
 {
-    if ((work & (1u << ModelFrame::clearHistory)) != 0)
+    if (ModelFrame::hasWork (work, ModelFrame::clearHistory))
         clearState();
-}
-
-float OCDOverdrive::getDefaultValue (int index) const
-{
-    return ModelParameters::getDefaultValue (index);
-}
-
-const char* OCDOverdrive::getParameterName (int index) const
-{
-    return ModelParameters::getName (index);
 }
 
 void OCDOverdrive::start()
@@ -170,19 +152,10 @@ void OCDOverdrive::runStages (float* left, float* right, int numSamples)
     }
 }
 
-void OCDOverdrive::processStereo (float* left, float* right, int numSamples)
+void OCDOverdrive::processBlock (float* left, float* right, int numSamples)
 {
     frame.process (
         left, right, numSamples, [this] (float* l, float* r, int n)
-        { runStages (l, r, n); },
-        [this] (uint32_t work)
-        { applyDeferred (work); });
-}
-
-void OCDOverdrive::processMono (float* samples, int numSamples)
-{
-    frame.process (
-        samples, nullptr, numSamples, [this] (float* l, float* r, int n)
         { runStages (l, r, n); },
         [this] (uint32_t work)
         { applyDeferred (work); });

@@ -1,6 +1,5 @@
 #include "models/TS9Overdrive.h"
 
-#include "models/ModelParameters.h"
 #include "models/ToneTaper.h"
 
 TS9Overdrive::TS9Overdrive()
@@ -119,12 +118,11 @@ void TS9Overdrive::route (int index)
 
 void TS9Overdrive::parameterChanged (int index)
 {
+    if (frame.sharedParameterChanged (index, *this))
+        return;
+
     switch (index)
     {
-        case ModelParameters::bypass:
-            frame.fadeCheck();
-            break;
-
         case ModelParameters::drive:
             if (! frame.deferWhileRebuilding (ModelFrame::recompute + ModelParameters::drive))
                 driveStage.updatePreClipper();
@@ -135,11 +133,6 @@ void TS9Overdrive::parameterChanged (int index)
             toneStage.update();
             break;
 
-        case ModelParameters::numOverSampling:
-            frame.requestOversamplingChange();
-            startTimer (ModelParameters::oversamplingTimerMs);
-            break;
-
         default:
             break;
     }
@@ -147,24 +140,14 @@ void TS9Overdrive::parameterChanged (int index)
 
 void TS9Overdrive::applyDeferred (uint32_t work)
 {
-    if ((work & (1u << ModelFrame::clearHistory)) != 0)
+    if (ModelFrame::hasWork (work, ModelFrame::clearHistory))
         clearState();
 
-    if ((work & (1u << (ModelFrame::route + ModelParameters::drive))) != 0)
+    if (ModelFrame::hasWork (work, ModelFrame::route + ModelParameters::drive))
         route (ModelParameters::drive);
 
-    if ((work & (1u << (ModelFrame::recompute + ModelParameters::drive))) != 0)
+    if (ModelFrame::hasWork (work, ModelFrame::recompute + ModelParameters::drive))
         driveStage.updatePreClipper();
-}
-
-float TS9Overdrive::getDefaultValue (int index) const
-{
-    return ModelParameters::getDefaultValue (index);
-}
-
-const char* TS9Overdrive::getParameterName (int index) const
-{
-    return ModelParameters::getName (index);
 }
 
 void TS9Overdrive::start()
@@ -199,19 +182,10 @@ void TS9Overdrive::runStages (float* left, float* right, int numSamples)
     }
 }
 
-void TS9Overdrive::processStereo (float* left, float* right, int numSamples)
+void TS9Overdrive::processBlock (float* left, float* right, int numSamples)
 {
     frame.process (
         left, right, numSamples, [this] (float* l, float* r, int n)
-        { runStages (l, r, n); },
-        [this] (uint32_t work)
-        { applyDeferred (work); });
-}
-
-void TS9Overdrive::processMono (float* samples, int numSamples)
-{
-    frame.process (
-        samples, nullptr, numSamples, [this] (float* l, float* r, int n)
         { runStages (l, r, n); },
         [this] (uint32_t work)
         { applyDeferred (work); });

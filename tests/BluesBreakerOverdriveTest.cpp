@@ -3,87 +3,15 @@
 // applied after rounding, Level 0, the oversampling change through the circuit's own timer, and
 // clean behaviour at every rate and factor.
 
-#include "models/BluesBreakerOverdrive.h"
+#include "CircuitReferences.h"
+#include "CircuitTestHelpers.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <limits>
-#include <random>
 #include <vector>
 
-namespace
-{
-// The diode curve's rule, solved by bisection in long double: y + A sinh (y / V) = x.
-long double diodeCurve (long double x)
-{
-    constexpr long double a = 2e-9L, v = 0.05L;
-    long double lo = -5.0L, hi = 5.0L;
-
-    for (int i = 0; i < 200; ++i)
-    {
-        const auto mid = (lo + hi) / 2;
-        (mid + a * std::sinh (mid / v) < x ? lo : hi) = mid;
-    }
-
-    return (lo + hi) / 2;
-}
-
-// The op-amp's rails: unity up to the knee, 4.4 from its end on (the knee is not needed here).
-long double rails (long double x)
-{
-    return std::abs (x) >= 4.660716391L ? std::copysign (4.4L, x) : x;
-}
-
-void prepare (BluesBreakerOverdrive& circuit, float rate, float drive, float tone, float level, float oversampling, bool on = true)
-{
-    circuit.setSampleRate (rate);
-    circuit.setBlockSize (16384);
-    circuit.reset();
-    circuit.setParameter (0, on ? 1.0f : 0.0f);
-    circuit.setParameter (1, drive);
-    circuit.setParameter (2, tone);
-    circuit.setParameter (3, level);
-    circuit.setParameter (4, oversampling);
-    circuit.start();
-}
-
-std::vector<float> sine (int numSamples, float rate, float amplitude = 0.25f, double hz = 220.0)
-{
-    std::vector<float> s ((size_t) numSamples);
-
-    for (int i = 0; i < numSamples; ++i)
-        s[(size_t) i] = amplitude * (float) std::sin (2.0 * 3.141592653589793 * hz * i / rate);
-
-    return s;
-}
-
-void runMono (BluesBreakerOverdrive& circuit, std::vector<float>& signal, size_t from, size_t to, int block = 512)
-{
-    for (auto i = from; i < to; i += (size_t) block)
-        circuit.processMono (signal.data() + i, (int) std::min ((size_t) block, to - i));
-}
-
-float peak (const std::vector<float>& s, size_t from, size_t to)
-{
-    float p = 0.0f;
-
-    for (auto i = from; i < to; ++i)
-        p = std::max (p, std::abs (s[i]));
-
-    return p;
-}
-
-float largestStep (const std::vector<float>& s, size_t from, size_t to)
-{
-    float worst = 0.0f;
-
-    for (auto i = from + 1; i < to; ++i)
-        worst = std::max (worst, std::abs (s[i] - s[i - 1]));
-
-    return worst;
-}
-} // namespace
+using namespace CircuitTest;
 
 TEST (BluesOverdrive, DiodeStageReplacesItsInputWithTheClippedMixAtEveryRateAndFactor)
 {
@@ -114,7 +42,7 @@ TEST (BluesOverdrive, DiodeStageReplacesItsInputWithTheClippedMixAtEveryRateAndF
             stage.processMono (mono.data(), (int) mono.size());
 
             const auto x = (long double) u;
-            const auto expected = x * (long double) 0.68f + diodeCurve (rails (22.0L * x));
+            const auto expected = x * (long double) 0.68f + settledDiode (railLimited (22.0L * x), 2e-9L, 0.05L);
 
             // The oversampling filters' passband ripple leaves the settled level a few 1e-6 off.
             const auto tolerance = c.index == 0 ? 2e-6 : 2e-5 * std::abs ((double) expected);
@@ -153,7 +81,7 @@ TEST (BluesOverdrive, CoefficientsAtTheEndsOfTheControls)
     };
 
     BluesBreakerOverdrive circuit;
-    prepare (circuit, 48000.0f, 0.5f, 0.5f, 0.5f, 0.0f);
+    prepare (circuit, 48000.0f, { 0.5f, 0.5f, 0.5f, 0 });
 
     for (const auto& row : rows)
     {
@@ -223,12 +151,7 @@ TEST (BluesOverdrive, NetworkLossIsAppliedAfterRoundingToFloat)
     reference.setAnalogCoefficients (a, b, 44100.0f);
     reference.beginBlock();
 
-    std::mt19937 random (7);
-    std::uniform_real_distribution<float> noise (-1.0f, 1.0f);
-    std::vector<float> signal (4000);
-
-    for (auto& x : signal)
-        x = noise (random);
+    const auto signal = noise (4000, 1.0f);
 
     auto output = signal;
     stage.processMono (output.data(), (int) output.size());
@@ -251,10 +174,10 @@ TEST (BluesOverdrive, NetworkLossIsAppliedAfterRoundingToFloat)
 TEST (BluesOverdrive, LevelZeroFadesToSilenceOverTheCoefficientGlide)
 {
     BluesBreakerOverdrive circuit;
-    prepare (circuit, 48000.0f, 0.5f, 0.5f, 0.5f, 0.0f);
+    prepare (circuit, 48000.0f, { 0.5f, 0.5f, 0.5f, 0 });
 
     const size_t change = 20000, glide = 2048;
-    auto signal = sine (48000 * 2, 48000.0f);
+    auto signal = sine (48000 * 2, 220.0, 48000.0f, 0.25f);
     runMono (circuit, signal, 0, change);
     const auto before = peak (signal, change - 5000, change);
     const auto stepBefore = largestStep (signal, change - 1000, change);
@@ -282,10 +205,10 @@ TEST (BluesOverdrive, OversamplingChangeFadesOutWaitsForTheTimerAndFadesInWithTh
     constexpr float rate = 44100.0f;
     constexpr size_t quarter = 11025;
     BluesBreakerOverdrive circuit, unchanged;
-    prepare (circuit, rate, 0.7f, 0.5f, 0.5f, 0.0f);
-    prepare (unchanged, rate, 0.7f, 0.5f, 0.5f, 0.0f);
+    prepare (circuit, rate, { 0.7f, 0.5f, 0.5f, 0 });
+    prepare (unchanged, rate, { 0.7f, 0.5f, 0.5f, 0 });
 
-    auto signal = sine (60000, rate);
+    auto signal = sine (60000, 220.0, rate, 0.25f);
     auto reference = signal;
     const size_t request = 10000;
     runMono (circuit, signal, 0, request, 500);
@@ -339,12 +262,12 @@ TEST (BluesOverdrive, OversamplingChangeFadesOutWaitsForTheTimerAndFadesInWithTh
 TEST (BluesOverdrive, OversamplingChangeWhileOffIsAppliedAtTheTickWithoutAnyChange)
 {
     BluesBreakerOverdrive circuit;
-    prepare (circuit, 48000.0f, 0.5f, 0.5f, 0.5f, 0.0f, false);
+    prepare (circuit, 48000.0f, { 0.5f, 0.5f, 0.5f, 0, false });
 
     circuit.setParameter (4, 2.0f / 3.0f);
     circuit.parameterChanged (4);
 
-    auto signal = sine (4096, 48000.0f);
+    auto signal = sine (4096, 220.0, 48000.0f, 0.25f);
     const auto input = signal;
     runMono (circuit, signal, 0, 2048);
     circuit.timerCallback();
@@ -360,13 +283,13 @@ TEST (BluesOverdrive, HistoryClearDuringTheRebuildWaitsForItAndControlsDoNot)
     // waits and is applied before the circuit resumes; Drive, Tone and Level, whose stages the
     // timer never touches, are applied at once.
     BluesBreakerOverdrive circuit;
-    prepare (circuit, 44100.0f, 0.5f, 0.5f, 0.5f, 0.0f);
-    auto signal = sine (30000, 44100.0f);
+    prepare (circuit, 44100.0f, { 0.5f, 0.5f, 0.5f, 0 });
+    auto signal = sine (30000, 220.0, 44100.0f, 0.25f);
     runMono (circuit, signal, 0, 30000);
 
     circuit.setParameter (4, 1.0f / 3.0f);
     circuit.parameterChanged (4);
-    signal = sine (12000, 44100.0f);
+    signal = sine (12000, 220.0, 44100.0f, 0.25f);
     runMono (circuit, signal, 0, 12000);
     ASSERT_EQ (ModelFrame::Phase::silent, circuit.getFrame().getPhase());
 
@@ -424,7 +347,7 @@ TEST (BluesOverdrive, NumOverSamplingSelectsFloorOfThreeTimesTheValue)
 
     for (const auto& [rate, index] : caps)
     {
-        prepare (circuit, rate, 0.5f, 0.5f, 0.5f, 1.0f);
+        prepare (circuit, rate, { 0.5f, 0.5f, 0.5f, 3 });
         EXPECT_EQ (index, circuit.diodeStage.getActiveIndex()) << rate;
     }
 }
@@ -438,17 +361,13 @@ TEST (BluesOverdrive, CleanAtEveryRateAndFactor)
         for (int index = 0; index < 4; ++index)
         {
             BluesBreakerOverdrive stereo, mono;
-            prepare (stereo, rate, 1.0f, 0.8f, 1.0f, (float) index / 3.0f);
-            prepare (mono, rate, 1.0f, 0.8f, 1.0f, (float) index / 3.0f);
+            prepare (stereo, rate, { 1.0f, 0.8f, 1.0f, index });
+            prepare (mono, rate, { 1.0f, 0.8f, 1.0f, index });
 
             const auto noisy = (size_t) ModelFrame::startFadeLength (rate) + (size_t) (rate * 0.1f);
             const auto total = noisy + (size_t) (rate * 0.5f);
-            std::vector<float> left (total, 0.0f);
-            std::mt19937 random (11);
-            std::uniform_real_distribution<float> noise (-4.0f, 4.0f);
-
-            for (size_t i = 0; i < noisy; ++i)
-                left[i] = noise (random);
+            auto left = noise ((int) noisy, 4.0f, 11);
+            left.resize (total, 0.0f);
 
             auto right = left, single = left;
 

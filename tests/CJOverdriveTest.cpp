@@ -1,116 +1,18 @@
-#include "models/CJOverdrive.h"
+#include "CircuitReferences.h"
+#include "CircuitTestHelpers.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <complex>
 #include <cstring>
-#include <random>
 #include <vector>
+
+using namespace CircuitTest;
 
 namespace
 {
-constexpr double pi = 3.14159265358979323846;
-constexpr long double longPi = 3.14159265358979323846264338327950288L;
-
-//==============================================================================
-// References derived without the circuit's code.
-
-// The settled output of the "BODD1" diode pair: the y that solves y + A sinh (y / V) = x,
-// by bisection in long double.
-long double settledDiode (long double x)
-{
-    constexpr long double a = 2.0e-28L, v = 0.025L;
-    auto lo = -std::fabs (x) - 1.0L, hi = std::fabs (x) + 1.0L;
-
-    for (int i = 0; i < 200; ++i)
-    {
-        const auto mid = 0.5L * (lo + hi);
-        (mid + a * std::sinh (mid / v) > x ? hi : lo) = mid;
-    }
-
-    return 0.5L * (lo + hi);
-}
-
-// The op-amp rails: unchanged up to 12.36905353 dB, a knee of -(L - T)^2 / 2 dB over the next
-// dB, then the ceiling of 4.4.
-long double railLimited (long double x)
-{
-    constexpr long double t = 12.36905353L;
-    const auto level = 20.0L * std::log10 (std::fabs (x));
-
-    if (level <= t)
-        return x;
-
-    if (level >= t + 1.0L)
-        return std::copysign (4.4L, x);
-
-    return std::copysign (std::pow (10.0L, (level - 0.5L * (level - t) * (level - t)) / 20.0L), x);
-}
-
-// p (s) with s = 2 fs (1 - z^-1) / (1 + z^-1), times (1 + z^-1)^N, by multiplying out the
-// factors one by one; returns a1..aN and b0..bN divided by a0.
-struct Discrete
-{
-    std::vector<long double> a, b;
-};
-
-std::vector<long double> expandBilinear (const std::vector<long double>& p, long double rate)
-{
-    const auto order = p.size() - 1;
-    std::vector<long double> result (order + 1, 0.0L);
-
-    for (size_t i = 0; i <= order; ++i)
-    {
-        std::vector<long double> term { p[i] * std::pow (2.0L * rate, (long double) i) };
-
-        for (size_t f = 0; f < order; ++f)
-        {
-            const auto sign = f < i ? -1.0L : 1.0L;
-            std::vector<long double> next (term.size() + 1, 0.0L);
-
-            for (size_t j = 0; j < term.size(); ++j)
-            {
-                next[j] += term[j];
-                next[j + 1] += sign * term[j];
-            }
-
-            term = next;
-        }
-
-        for (size_t j = 0; j <= order; ++j)
-            result[j] += term[j];
-    }
-
-    return result;
-}
-
-Discrete discretise (const std::vector<long double>& denominator, const std::vector<long double>& numerator, long double rate)
-{
-    auto a = expandBilinear (denominator, rate);
-    auto b = expandBilinear (numerator, rate);
-    const auto a0 = a[0];
-
-    for (auto& c : a)
-        c /= a0;
-
-    for (auto& c : b)
-        c /= a0;
-
-    return { a, b };
-}
-
-// Prototypes computed in single precision need a relative tolerance of about 1e-5 once
-// discretised (the transform subtracts terms of similar size).
-template <typename Filter>
-void expectTargets (const Filter& filter, const Discrete& expected, const char* what, double tolerance = 1.0e-9)
-{
-    for (size_t k = 1; k < expected.a.size(); ++k)
-        EXPECT_NEAR (filter.target.a[k], (double) expected.a[k], tolerance * std::fabs ((double) expected.a[k]) + 1.0e-12) << what << " a" << k;
-
-    for (size_t k = 0; k < expected.b.size(); ++k)
-        EXPECT_NEAR (filter.target.b[k], (double) expected.b[k], tolerance * std::fabs ((double) expected.b[k]) + 1.0e-12) << what << " b" << k;
-}
+using Circuit = PreparedCircuit<CJOverdrive>;
 
 // The op-amp gain network 1 + s R Cg / ((1 + s R Cf)(1 + s Rg Cg)) with Cf = 51 pF,
 // Cg = 220 nF and Rg Cg = 0.22 ms, multiplied out.
@@ -122,119 +24,6 @@ std::vector<long double> preClipperDenominator (long double r)
 std::vector<long double> preClipperNumerator (long double r)
 {
     return { 1.0L, r * 220.0e-9L + r * 51.0e-12L + 2.2e-4L, r * 51.0e-12L * 2.2e-4L };
-}
-
-// Steady-state gain of a stage at one frequency: a sine long enough for the stage to settle,
-// then the amplitude by correlation over whole periods.
-template <typename Stage>
-double measureGain (Stage& stage, double rate, double frequency, double settleSeconds)
-{
-    const auto periods = std::max (4, (int) std::ceil (0.2 * frequency));
-    const auto period = rate / frequency;
-    const auto settle = (int) (settleSeconds * rate);
-    const auto measure = (int) std::round (periods * period);
-    std::vector<float> x ((size_t) (settle + measure));
-
-    for (size_t i = 0; i < x.size(); ++i)
-        x[i] = (float) std::sin (2.0 * pi * frequency * (double) i / rate);
-
-    stage.processMono (x.data(), (int) x.size());
-
-    double re = 0.0, im = 0.0, norm = 0.0;
-
-    for (int i = settle; i < settle + measure; ++i)
-    {
-        const auto phase = 2.0 * pi * frequency * i / rate;
-        re += x[(size_t) i] * std::sin (phase);
-        im += x[(size_t) i] * std::cos (phase);
-        norm += std::sin (phase) * std::sin (phase);
-    }
-
-    return std::hypot (re, im) / norm;
-}
-
-// The digital response of a one-pole high-pass whose corner is warped to fc: the analog
-// s / (s + wc) at the frequency the bilinear transform maps f to.
-double warpedHighpassGain (double rate, double fc, double f)
-{
-    const auto t = std::tan (pi * f / rate);
-    const auto g = std::tan (pi * fc / rate);
-    return t / std::hypot (t, g);
-}
-
-//==============================================================================
-// The circuit as the processor prepares it.
-struct Circuit
-{
-    Circuit (float rate, float drive, float tone, float level, int osIndex = 0, bool on = true)
-    {
-        model.setSampleRate (rate);
-        model.setBlockSize (16384);
-        model.reset();
-        model.setParameter (0, on ? 1.0f : 0.0f);
-        model.setParameter (1, drive);
-        model.setParameter (2, tone);
-        model.setParameter (3, level);
-        model.setParameter (4, (float) osIndex / 3.0f);
-        model.start();
-    }
-
-    // Runs a copy of the input in blocks (stereo with both channels equal, or mono).
-    std::vector<float> run (std::vector<float> signal, bool stereo = true, int block = 512)
-    {
-        std::vector<float> right (signal);
-
-        for (size_t start = 0; start < signal.size(); start += (size_t) block)
-        {
-            const auto n = (int) std::min ((size_t) block, signal.size() - start);
-
-            if (stereo)
-                model.processStereo (signal.data() + start, right.data() + start, n);
-            else
-                model.processMono (signal.data() + start, n);
-        }
-
-        if (stereo)
-        {
-            EXPECT_EQ (0, std::memcmp (signal.data(), right.data(), signal.size() * sizeof (float))) << "both channels alike";
-        }
-
-        return signal;
-    }
-
-    CJOverdrive model;
-};
-
-std::vector<float> sine (double rate, int numSamples, double frequency = 220.0, float amplitude = 0.25f)
-{
-    std::vector<float> x ((size_t) numSamples);
-
-    for (size_t i = 0; i < x.size(); ++i)
-        x[i] = amplitude * (float) std::sin (2.0 * pi * frequency * (double) i / rate);
-
-    return x;
-}
-
-std::vector<float> noise (int numSamples, float amplitude, unsigned seed = 7)
-{
-    std::mt19937 random (seed);
-    std::uniform_real_distribution<float> uniform (-amplitude, amplitude);
-    std::vector<float> x ((size_t) numSamples);
-
-    for (auto& v : x)
-        v = uniform (random);
-
-    return x;
-}
-
-double rms (const std::vector<float>& x, size_t start, size_t end)
-{
-    double sum = 0.0;
-
-    for (size_t i = start; i < end; ++i)
-        sum += (double) x[i] * x[i];
-
-    return std::sqrt (sum / (double) (end - start));
 }
 } // namespace
 
@@ -266,7 +55,8 @@ TEST (CJDriveStage, AddsTheSettledDiodeCurveToItsInput)
                     stage.processMono (block.data(), (int) block.size());
                 }
 
-                const auto expected = (long double) x + settledDiode (railLimited (x));
+                // The "BODD1" diode pair.
+                const auto expected = (long double) x + settledDiode (railLimited (x), 2.0e-28L, 0.025L);
                 EXPECT_NEAR ((double) expected, block.back(), 1.0e-4) << rate << " Hz, index " << index << ", x " << x;
             }
         }
@@ -293,6 +83,8 @@ TEST (CJCoefficients, KnobEdges)
         preClipper.drive = CJPreClipperFilter::taperDrive (c.knob);
         EXPECT_NEAR ((double) c.resistance, preClipper.getDriveResistance(), 1.0e-6 * (double) c.resistance) << c.knob;
 
+        // The prototype is computed in single precision: about 1e-5 once discretised (the
+        // transform subtracts terms of similar size).
         preClipper.setSampleRate (88200.0f);
         preClipper.update();
         expectTargets (preClipper.getFilter(), discretise (preClipperDenominator (c.resistance), preClipperNumerator (c.resistance), 88200.0L), "pre-clipper", 2.0e-5);
@@ -360,7 +152,7 @@ TEST (CJDriveStage, ApplyFactorTapersTheKnobPositionAgain)
 TEST (CJToneVolume, LevelZeroFadesTheCircuitToSilenceOverTheGlide)
 {
     Circuit c (44100.0f, 0.5f, 0.5f, 0.5f);
-    const auto input = sine (44100.0, 30000);
+    const auto input = sine (30000, 220.0, 44100.0, 0.25f);
     c.run ({ input.begin(), input.begin() + 20000 });
     ASSERT_EQ (ModelFrame::active, c.model.getFrame().getFadeState());
 
@@ -509,7 +301,7 @@ TEST (CJOverdrive, OversamplingChangeThroughItsTimerWithDriveArrivingDuringTheRe
     Circuit c (44100.0f, 0.3f, 0.5f, 0.5f);
     auto& model = c.model;
     auto& stage = model.driveStage;
-    c.run (sine (44100.0, 10000));
+    c.run (sine (10000, 220.0, 44100.0, 0.25f));
     ASSERT_EQ (ModelFrame::active, model.getFrame().getFadeState());
 
     // Message thread: 4x requested.
@@ -520,13 +312,13 @@ TEST (CJOverdrive, OversamplingChangeThroughItsTimerWithDriveArrivingDuringTheRe
     EXPECT_EQ (0, stage.getActiveIndex()) << "nothing is rebuilt while the audio path plays";
 
     // A quarter second down to silence; the next block is the first silent one.
-    const auto fadeOut = c.run (sine (44100.0, 11264));
+    const auto fadeOut = c.run (sine (11264, 220.0, 44100.0, 0.25f));
     EXPECT_GT (rms (fadeOut, 0, 1024), 0.05);
     EXPECT_EQ (ModelFrame::silentState, model.getFrame().getFadeState());
     model.timerCallback();
     EXPECT_EQ (0, stage.getActiveIndex()) << "the timer waits for a silent block";
 
-    const auto silent = c.run (sine (44100.0, 512));
+    const auto silent = c.run (sine (512, 220.0, 44100.0, 0.25f));
     EXPECT_EQ (0.0, rms (silent, 0, silent.size()));
     ASSERT_EQ (ModelFrame::Phase::silent, model.getFrame().getPhase());
 
@@ -546,7 +338,7 @@ TEST (CJOverdrive, OversamplingChangeThroughItsTimerWithDriveArrivingDuringTheRe
     // The stages do not run while they belong to the timer.
     const auto preClipperHistory = stage.preClipper.getFilter().left;
     const auto inputHistory = model.inputBuffer.getFilter().left;
-    const auto moreSilence = c.run (sine (44100.0, 2048));
+    const auto moreSilence = c.run (sine (2048, 220.0, 44100.0, 0.25f));
     EXPECT_EQ (0.0, rms (moreSilence, 0, moreSilence.size()));
     EXPECT_EQ (0, std::memcmp (&preClipperHistory, &stage.preClipper.getFilter().left, sizeof (preClipperHistory)));
     EXPECT_EQ (0, std::memcmp (&inputHistory, &model.inputBuffer.getFilter().left, sizeof (inputHistory)));
@@ -559,7 +351,7 @@ TEST (CJOverdrive, OversamplingChangeThroughItsTimerWithDriveArrivingDuringTheRe
     EXPECT_EQ (176400.0f, stage.tableReader.getActiveTableRate());
     EXPECT_EQ (CJPreClipperFilter::taperDrive (0.3f), stage.preClipper.drive);
 
-    const auto fadeIn = c.run (sine (44100.0, 11025 + 512));
+    const auto fadeIn = c.run (sine (11025 + 512, 220.0, 44100.0, 0.25f));
     EXPECT_EQ (0.5f, stage.driveCopy);
     EXPECT_EQ (110000.0f, stage.preClipper.getDriveResistance());
     expectTargets (stage.preClipper.getFilter(), discretise (preClipperDenominator (110000.0L), preClipperNumerator (110000.0L), 176400.0L), "after the rebuild", 2.0e-5);

@@ -1,114 +1,17 @@
-#include "models/LittleGreenOverdrive.h"
+#include "CircuitReferences.h"
+#include "CircuitTestHelpers.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstring>
-#include <random>
 #include <vector>
+
+using namespace CircuitTest;
 
 namespace
 {
-constexpr double pi = 3.14159265358979323846;
-constexpr long double longPi = 3.14159265358979323846264338327950288L;
-
-//==============================================================================
-// References derived without the circuit's code.
-
-// The settled output of the "MODD1" diode pair: the y that solves y + A sinh (y / V) = x,
-// by bisection in long double.
-long double settledDiode (long double x)
-{
-    constexpr long double a = 1.12e-34L, v = 0.025L;
-    auto lo = -std::fabs (x) - 1.0L, hi = std::fabs (x) + 1.0L;
-
-    for (int i = 0; i < 200; ++i)
-    {
-        const auto mid = 0.5L * (lo + hi);
-        (mid + a * std::sinh (mid / v) > x ? hi : lo) = mid;
-    }
-
-    return 0.5L * (lo + hi);
-}
-
-// The op-amp rails: unchanged up to 12.36905353 dB, a knee of -(L - T)^2 / 2 dB over the next
-// dB, then the ceiling of 4.4.
-long double railLimited (long double x)
-{
-    constexpr long double t = 12.36905353L;
-    const auto level = 20.0L * std::log10 (std::fabs (x));
-
-    if (level <= t)
-        return x;
-
-    if (level >= t + 1.0L)
-        return std::copysign (4.4L, x);
-
-    return std::copysign (std::pow (10.0L, (level - 0.5L * (level - t) * (level - t)) / 20.0L), x);
-}
-
-// p (s) with s = 2 fs (1 - z^-1) / (1 + z^-1), times (1 + z^-1)^N, by multiplying out the
-// factors one by one; returns a1..aN and b0..bN divided by a0.
-struct Discrete
-{
-    std::vector<long double> a, b;
-};
-
-std::vector<long double> expandBilinear (const std::vector<long double>& p, long double rate)
-{
-    const auto order = p.size() - 1;
-    std::vector<long double> result (order + 1, 0.0L);
-
-    for (size_t i = 0; i <= order; ++i)
-    {
-        std::vector<long double> term { p[i] * std::pow (2.0L * rate, (long double) i) };
-
-        for (size_t f = 0; f < order; ++f)
-        {
-            const auto sign = f < i ? -1.0L : 1.0L;
-            std::vector<long double> next (term.size() + 1, 0.0L);
-
-            for (size_t j = 0; j < term.size(); ++j)
-            {
-                next[j] += term[j];
-                next[j + 1] += sign * term[j];
-            }
-
-            term = next;
-        }
-
-        for (size_t j = 0; j <= order; ++j)
-            result[j] += term[j];
-    }
-
-    return result;
-}
-
-Discrete discretise (const std::vector<long double>& denominator, const std::vector<long double>& numerator, long double rate)
-{
-    auto a = expandBilinear (denominator, rate);
-    auto b = expandBilinear (numerator, rate);
-    const auto a0 = a[0];
-
-    for (auto& c : a)
-        c /= a0;
-
-    for (auto& c : b)
-        c /= a0;
-
-    return { a, b };
-}
-
-// A resistance computed in single precision needs a relative tolerance of about 1e-6.
-template <typename Filter>
-void expectTargets (const Filter& filter, const Discrete& expected, const char* what, double tolerance = 1.0e-9)
-{
-    for (size_t k = 1; k < expected.a.size(); ++k)
-        EXPECT_NEAR (filter.target.a[k], (double) expected.a[k], tolerance * std::fabs ((double) expected.a[k]) + 1.0e-12) << what << " a" << k;
-
-    for (size_t k = 0; k < expected.b.size(); ++k)
-        EXPECT_NEAR (filter.target.b[k], (double) expected.b[k], tolerance * std::fabs ((double) expected.b[k]) + 1.0e-12) << what << " b" << k;
-}
+using Circuit = PreparedCircuit<LittleGreenOverdrive>;
 
 // The pre-clipper's prototype built from its circuit description: the 20 kOhm tone pot's
 // side X and the drive network resistance R.
@@ -120,119 +23,6 @@ std::vector<long double> preClipperDenominator (long double r, long double x)
 std::vector<long double> preClipperNumerator (long double r, long double x)
 {
     return { 1.0L, 0.00144L + x + 1.2201e-6L * r, 4.4e-7L + 4.4e-4L * x + 6.60144e-10L * r + 2.201e-7L * x * r, 4.4e-17L * r + 4.4e-14L * x * r };
-}
-
-// Steady-state gain of a stage at one frequency: a sine long enough for the stage to settle,
-// then the amplitude by correlation over whole periods.
-template <typename Stage>
-double measureGain (Stage& stage, double rate, double frequency, double settleSeconds)
-{
-    const auto periods = std::max (4, (int) std::ceil (0.2 * frequency));
-    const auto period = rate / frequency;
-    const auto settle = (int) (settleSeconds * rate);
-    const auto measure = (int) std::round (periods * period);
-    std::vector<float> x ((size_t) (settle + measure));
-
-    for (size_t i = 0; i < x.size(); ++i)
-        x[i] = (float) std::sin (2.0 * pi * frequency * (double) i / rate);
-
-    stage.processMono (x.data(), (int) x.size());
-
-    double re = 0.0, im = 0.0, norm = 0.0;
-
-    for (int i = settle; i < settle + measure; ++i)
-    {
-        const auto phase = 2.0 * pi * frequency * i / rate;
-        re += x[(size_t) i] * std::sin (phase);
-        im += x[(size_t) i] * std::cos (phase);
-        norm += std::sin (phase) * std::sin (phase);
-    }
-
-    return std::hypot (re, im) / norm;
-}
-
-// The digital response of a one-pole high-pass whose corner is warped to fc: the analog
-// s / (s + wc) at the frequency the bilinear transform maps f to.
-double warpedHighpassGain (double rate, double fc, double f)
-{
-    const auto t = std::tan (pi * f / rate);
-    const auto g = std::tan (pi * fc / rate);
-    return t / std::hypot (t, g);
-}
-
-//==============================================================================
-// The circuit as the processor prepares it.
-struct Circuit
-{
-    Circuit (float rate, float drive, float tone, float level, int osIndex = 0, bool on = true)
-    {
-        model.setSampleRate (rate);
-        model.setBlockSize (16384);
-        model.reset();
-        model.setParameter (0, on ? 1.0f : 0.0f);
-        model.setParameter (1, drive);
-        model.setParameter (2, tone);
-        model.setParameter (3, level);
-        model.setParameter (4, (float) osIndex / 3.0f);
-        model.start();
-    }
-
-    // Runs a copy of the input in blocks (stereo with both channels equal, or mono).
-    std::vector<float> run (std::vector<float> signal, bool stereo = true, int block = 512)
-    {
-        std::vector<float> right (signal);
-
-        for (size_t start = 0; start < signal.size(); start += (size_t) block)
-        {
-            const auto n = (int) std::min ((size_t) block, signal.size() - start);
-
-            if (stereo)
-                model.processStereo (signal.data() + start, right.data() + start, n);
-            else
-                model.processMono (signal.data() + start, n);
-        }
-
-        if (stereo)
-        {
-            EXPECT_EQ (0, std::memcmp (signal.data(), right.data(), signal.size() * sizeof (float))) << "both channels alike";
-        }
-
-        return signal;
-    }
-
-    LittleGreenOverdrive model;
-};
-
-std::vector<float> sine (double rate, int numSamples, double frequency = 220.0, float amplitude = 0.25f)
-{
-    std::vector<float> x ((size_t) numSamples);
-
-    for (size_t i = 0; i < x.size(); ++i)
-        x[i] = amplitude * (float) std::sin (2.0 * pi * frequency * (double) i / rate);
-
-    return x;
-}
-
-std::vector<float> noise (int numSamples, float amplitude, unsigned seed = 7)
-{
-    std::mt19937 random (seed);
-    std::uniform_real_distribution<float> uniform (-amplitude, amplitude);
-    std::vector<float> x ((size_t) numSamples);
-
-    for (auto& v : x)
-        v = uniform (random);
-
-    return x;
-}
-
-double rms (const std::vector<float>& x, size_t start, size_t end)
-{
-    double sum = 0.0;
-
-    for (size_t i = start; i < end; ++i)
-        sum += (double) x[i] * x[i];
-
-    return std::sqrt (sum / (double) (end - start));
 }
 } // namespace
 
@@ -265,7 +55,8 @@ TEST (LittleGreenDriveStage, AddsTheSettledDiodeCurveToItsInput)
                     stage.processMono (block.data(), (int) block.size());
                 }
 
-                const auto expected = (long double) x + settledDiode (railLimited (x));
+                // The "MODD1" diode pair.
+                const auto expected = (long double) x + settledDiode (railLimited (x), 1.12e-34L, 0.025L);
                 EXPECT_NEAR ((double) expected, block.back(), 1.0e-4) << rate << " Hz, index " << index << ", x " << x;
             }
         }
@@ -296,7 +87,8 @@ TEST (LittleGreenCoefficients, KnobEdges)
         EXPECT_NEAR ((double) c.resistance, preClipper.getDriveResistance(), 1.0e-6 * (double) c.resistance) << c.drive;
         EXPECT_NEAR ((double) c.toneSide, preClipper.getToneTerm(), 1.0e-12) << c.tone;
 
-        // What reaches the filter is the circuit's prototype for that R and X.
+        // What reaches the filter is the circuit's prototype for that R and X (R is computed in
+        // single precision: about 1e-6).
         preClipper.setSampleRate (352800.0f);
         preClipper.update();
         expectTargets (preClipper.getFilter(), discretise (preClipperDenominator (c.resistance, c.toneSide), preClipperNumerator (c.resistance, c.toneSide), 352800.0L), "pre-clipper", 1.0e-6);
@@ -376,7 +168,7 @@ TEST (LittleGreenVolume, LevelTakesEffectAtTheNextBlockWithoutParameterChanged)
     // Two circuits hear the same input; one of them gets a new Level without the
     // recomputation call.
     Circuit a (44100.0f, 0.5f, 0.5f, 0.5f), b (44100.0f, 0.5f, 0.5f, 0.5f);
-    const auto input = sine (44100.0, 30000);
+    const auto input = sine (30000, 220.0, 44100.0, 0.25f);
     const std::vector<float> first (input.begin(), input.begin() + 10000);
     const std::vector<float> rest (input.begin() + 10000, input.end());
 
@@ -399,9 +191,9 @@ TEST (LittleGreenVolume, RisesFromSilenceWithTheCircuitsFadeIn)
 {
     Circuit c (44100.0f, 0.5f, 0.5f, 0.5f);
     EXPECT_EQ (0.0f, c.model.volumeStage.getCurrentGain());
-    c.run (sine (44100.0, 1024));
+    c.run (sine (1024, 220.0, 44100.0, 0.25f));
     EXPECT_NEAR (0.119f * 0.5f, c.model.volumeStage.getCurrentGain(), 1.0e-5f);
-    c.run (sine (44100.0, 1024));
+    c.run (sine (1024, 220.0, 44100.0, 0.25f));
     EXPECT_NEAR (0.119f, c.model.volumeStage.getCurrentGain(), 1.0e-5f);
     EXPECT_EQ (ModelFrame::fadeInFromSilence, c.model.getFrame().getFadeState()) << "the fade-in lasts twice as long";
 }
@@ -466,7 +258,7 @@ TEST (LittleGreenOverdrive, OversamplingChangeThroughItsTimerWithDriveAndToneArr
     Circuit c (44100.0f, 0.5f, 0.5f, 0.5f);
     auto& model = c.model;
     auto& stage = model.driveStage;
-    c.run (sine (44100.0, 10000));
+    c.run (sine (10000, 220.0, 44100.0, 0.25f));
     ASSERT_EQ (ModelFrame::active, model.getFrame().getFadeState());
 
     // Message thread: 8x requested.
@@ -477,7 +269,7 @@ TEST (LittleGreenOverdrive, OversamplingChangeThroughItsTimerWithDriveAndToneArr
     EXPECT_EQ (0, stage.getActiveIndex()) << "nothing is rebuilt while the audio path plays";
 
     // A quarter second down to silence; the next block is the first silent one.
-    const auto fadeOut = c.run (sine (44100.0, 11264));
+    const auto fadeOut = c.run (sine (11264, 220.0, 44100.0, 0.25f));
     EXPECT_GT (rms (fadeOut, 0, 1024), 0.1);
     EXPECT_LT (rms (fadeOut, 10900, 11025), 0.01);
     EXPECT_EQ (ModelFrame::silentState, model.getFrame().getFadeState());
@@ -485,7 +277,7 @@ TEST (LittleGreenOverdrive, OversamplingChangeThroughItsTimerWithDriveAndToneArr
     EXPECT_EQ (0, stage.getActiveIndex()) << "the timer waits for a silent block";
     EXPECT_TRUE (model.isTimerRunning());
 
-    const auto silent = c.run (sine (44100.0, 512));
+    const auto silent = c.run (sine (512, 220.0, 44100.0, 0.25f));
     EXPECT_EQ (0.0, rms (silent, 0, silent.size()));
     ASSERT_EQ (ModelFrame::Phase::silent, model.getFrame().getPhase());
 
@@ -504,7 +296,7 @@ TEST (LittleGreenOverdrive, OversamplingChangeThroughItsTimerWithDriveAndToneArr
     // The stages do not run while they belong to the timer.
     const auto preClipperHistory = stage.preClipper.getFilter().left;
     const auto toneHistory = model.toneStage.getFilter().left;
-    const auto moreSilence = c.run (sine (44100.0, 2048));
+    const auto moreSilence = c.run (sine (2048, 220.0, 44100.0, 0.25f));
     EXPECT_EQ (0.0, rms (moreSilence, 0, moreSilence.size()));
     EXPECT_EQ (0, std::memcmp (&preClipperHistory, &stage.preClipper.getFilter().left, sizeof (preClipperHistory)));
     EXPECT_EQ (0, std::memcmp (&toneHistory, &model.toneStage.getFilter().left, sizeof (toneHistory)));
@@ -517,7 +309,7 @@ TEST (LittleGreenOverdrive, OversamplingChangeThroughItsTimerWithDriveAndToneArr
     EXPECT_EQ (352800.0f, stage.tableReader.getActiveTableRate());
     EXPECT_EQ (0.5f, stage.driveCopy) << "still waiting for the audio thread";
 
-    const auto fadeIn = c.run (sine (44100.0, 11025 + 512));
+    const auto fadeIn = c.run (sine (11025 + 512, 220.0, 44100.0, 0.25f));
     EXPECT_EQ (1.0f, stage.driveCopy);
     EXPECT_EQ (0.0f, stage.toneCopy);
     EXPECT_EQ (1.0f, stage.preClipper.drive);

@@ -3,87 +3,15 @@
 // double precision before rounding, Level 0, the oversampling change through the circuit's own
 // timer, and clean behaviour at every rate and factor.
 
-#include "models/OCDOverdrive.h"
+#include "CircuitReferences.h"
+#include "CircuitTestHelpers.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <limits>
-#include <random>
 #include <vector>
 
-namespace
-{
-// The settled clipping curve, solved by bisection in long double: y + A sinh (y / V) = x.
-long double diodeCurve (long double x)
-{
-    constexpr long double a = 1.5e-11L, v = 0.025L;
-    long double lo = -5.0L, hi = 5.0L;
-
-    for (int i = 0; i < 200; ++i)
-    {
-        const auto mid = (lo + hi) / 2;
-        (mid + a * std::sinh (mid / v) < x ? lo : hi) = mid;
-    }
-
-    return (lo + hi) / 2;
-}
-
-// The op-amp's rails: unity up to the knee, 4.4 from its end on (the knee is not needed here).
-long double rails (long double x)
-{
-    return std::abs (x) >= 4.660716391L ? std::copysign (4.4L, x) : x;
-}
-
-void prepare (OCDOverdrive& circuit, float rate, float drive, float tone, float level, float oversampling, bool on = true)
-{
-    circuit.setSampleRate (rate);
-    circuit.setBlockSize (16384);
-    circuit.reset();
-    circuit.setParameter (0, on ? 1.0f : 0.0f);
-    circuit.setParameter (1, drive);
-    circuit.setParameter (2, tone);
-    circuit.setParameter (3, level);
-    circuit.setParameter (4, oversampling);
-    circuit.start();
-}
-
-std::vector<float> sine (int numSamples, float rate, float amplitude = 0.25f, double hz = 220.0)
-{
-    std::vector<float> s ((size_t) numSamples);
-
-    for (int i = 0; i < numSamples; ++i)
-        s[(size_t) i] = amplitude * (float) std::sin (2.0 * 3.141592653589793 * hz * i / rate);
-
-    return s;
-}
-
-void runMono (OCDOverdrive& circuit, std::vector<float>& signal, size_t from, size_t to, int block = 512)
-{
-    for (auto i = from; i < to; i += (size_t) block)
-        circuit.processMono (signal.data() + i, (int) std::min ((size_t) block, to - i));
-}
-
-float peak (const std::vector<float>& s, size_t from, size_t to)
-{
-    float p = 0.0f;
-
-    for (auto i = from; i < to; ++i)
-        p = std::max (p, std::abs (s[i]));
-
-    return p;
-}
-
-float largestStep (const std::vector<float>& s, size_t from, size_t to)
-{
-    float worst = 0.0f;
-
-    for (auto i = from + 1; i < to; ++i)
-        worst = std::max (worst, std::abs (s[i] - s[i - 1]));
-
-    return worst;
-}
-} // namespace
+using namespace CircuitTest;
 
 TEST (ModernOverdrive, DiodeStageReplacesItsInputWithTheClippedSignal)
 {
@@ -112,7 +40,7 @@ TEST (ModernOverdrive, DiodeStageReplacesItsInputWithTheClippedSignal)
             stage.reset();
             stage.processMono (mono.data(), (int) mono.size());
 
-            const auto expected = diodeCurve (rails ((long double) x));
+            const auto expected = settledDiode (railLimited ((long double) x), 1.5e-11L, 0.025L);
 
             // The table's grid leaves the settled curve about 2e-6 off; the oversampling
             // filters' passband ripple a few 1e-6 more.
@@ -159,7 +87,7 @@ TEST (ModernOverdrive, CoefficientsAtTheEndsOfTheControls)
     constexpr double cf = 220e-12, cg = 68e-9, rgCg = 1.496e-4;
 
     OCDOverdrive circuit;
-    prepare (circuit, 48000.0f, 0.5f, 0.5f, 0.5f, 0.0f);
+    prepare (circuit, 48000.0f, { 0.5f, 0.5f, 0.5f, 0 });
 
     for (const auto& row : rows)
     {
@@ -238,12 +166,7 @@ TEST (ModernOverdrive, OutputLossIsAppliedInDoublePrecisionBeforeRounding)
     reference.setAnalogCoefficients (a, b, 44100.0f);
     reference.beginBlock();
 
-    std::mt19937 random (7);
-    std::uniform_real_distribution<float> noise (-1.0f, 1.0f);
-    std::vector<float> signal (4000);
-
-    for (auto& x : signal)
-        x = noise (random);
+    const auto signal = noise (4000, 1.0f);
 
     auto output = signal;
     stage.processMono (output.data(), (int) output.size());
@@ -268,10 +191,10 @@ TEST (ModernOverdrive, OutputLossIsAppliedInDoublePrecisionBeforeRounding)
 TEST (ModernOverdrive, LevelZeroFadesToSilenceOverTheCoefficientGlide)
 {
     OCDOverdrive circuit;
-    prepare (circuit, 48000.0f, 0.5f, 0.5f, 0.5f, 0.0f);
+    prepare (circuit, 48000.0f, { 0.5f, 0.5f, 0.5f, 0 });
 
     const size_t change = 20000, glide = 2048;
-    auto signal = sine (48000 * 2, 48000.0f);
+    auto signal = sine (48000 * 2, 220.0, 48000.0f, 0.25f);
     runMono (circuit, signal, 0, change);
     const auto before = peak (signal, change - 5000, change);
     const auto stepBefore = largestStep (signal, change - 1000, change);
@@ -297,11 +220,11 @@ TEST (ModernOverdrive, OversamplingChangeFadesOutWaitsForTheTimerAndFadesInWithT
     constexpr float rate = 48000.0f;
     constexpr size_t quarter = 12000;
     OCDOverdrive circuit, unchanged;
-    prepare (circuit, rate, 0.7f, 0.5f, 0.5f, 1.0f / 3.0f);
-    prepare (unchanged, rate, 0.7f, 0.5f, 0.5f, 1.0f / 3.0f);
+    prepare (circuit, rate, { 0.7f, 0.5f, 0.5f, 1 });
+    prepare (unchanged, rate, { 0.7f, 0.5f, 0.5f, 1 });
     EXPECT_EQ (1, circuit.diodeStage.getActiveIndex());
 
-    auto signal = sine (60000, rate);
+    auto signal = sine (60000, 220.0, rate, 0.25f);
     auto reference = signal;
     const size_t request = 10000;
     runMono (circuit, signal, 0, request, 500);
@@ -355,12 +278,12 @@ TEST (ModernOverdrive, OversamplingChangeFadesOutWaitsForTheTimerAndFadesInWithT
 TEST (ModernOverdrive, OversamplingChangeWhileOffIsAppliedAtTheTickWithoutAnyChange)
 {
     OCDOverdrive circuit;
-    prepare (circuit, 44100.0f, 0.5f, 0.5f, 0.5f, 0.0f, false);
+    prepare (circuit, 44100.0f, { 0.5f, 0.5f, 0.5f, 0, false });
 
     circuit.setParameter (4, 1.0f);
     circuit.parameterChanged (4);
 
-    auto signal = sine (4096, 44100.0f);
+    auto signal = sine (4096, 220.0, 44100.0f, 0.25f);
     const auto input = signal;
     runMono (circuit, signal, 0, 2048);
     circuit.timerCallback();
@@ -376,13 +299,13 @@ TEST (ModernOverdrive, HistoryClearDuringTheRebuildWaitsForItAndControlsDoNot)
     // waits and is applied before the circuit resumes; Drive, Tone and Level, whose stages the
     // timer never touches, are applied at once.
     OCDOverdrive circuit;
-    prepare (circuit, 44100.0f, 0.5f, 0.5f, 0.5f, 0.0f);
-    auto signal = sine (30000, 44100.0f);
+    prepare (circuit, 44100.0f, { 0.5f, 0.5f, 0.5f, 0 });
+    auto signal = sine (30000, 220.0, 44100.0f, 0.25f);
     runMono (circuit, signal, 0, 30000);
 
     circuit.setParameter (4, 1.0f / 3.0f);
     circuit.parameterChanged (4);
-    signal = sine (12000, 44100.0f);
+    signal = sine (12000, 220.0, 44100.0f, 0.25f);
     runMono (circuit, signal, 0, 12000);
     ASSERT_EQ (ModelFrame::Phase::silent, circuit.getFrame().getPhase());
 
@@ -438,7 +361,7 @@ TEST (ModernOverdrive, NumOverSamplingSelectsFloorOfThreeTimesTheValue)
 
     for (const auto& [rate, index] : caps)
     {
-        prepare (circuit, rate, 0.5f, 0.5f, 0.5f, 1.0f);
+        prepare (circuit, rate, { 0.5f, 0.5f, 0.5f, 3 });
         EXPECT_EQ (index, circuit.diodeStage.getActiveIndex()) << rate;
     }
 }
@@ -452,17 +375,13 @@ TEST (ModernOverdrive, CleanAtEveryRateAndFactor)
         for (int index = 0; index < 4; ++index)
         {
             OCDOverdrive stereo, mono;
-            prepare (stereo, rate, 1.0f, 0.8f, 1.0f, (float) index / 3.0f);
-            prepare (mono, rate, 1.0f, 0.8f, 1.0f, (float) index / 3.0f);
+            prepare (stereo, rate, { 1.0f, 0.8f, 1.0f, index });
+            prepare (mono, rate, { 1.0f, 0.8f, 1.0f, index });
 
             const auto noisy = (size_t) ModelFrame::startFadeLength (rate) + (size_t) (rate * 0.1f);
             const auto total = noisy + (size_t) (rate * 0.5f);
-            std::vector<float> left (total, 0.0f);
-            std::mt19937 random (11);
-            std::uniform_real_distribution<float> noise (-4.0f, 4.0f);
-
-            for (size_t i = 0; i < noisy; ++i)
-                left[i] = noise (random);
+            auto left = noise ((int) noisy, 4.0f, 11);
+            left.resize (total, 0.0f);
 
             auto right = left, single = left;
 

@@ -1,4 +1,5 @@
 #include "AllocationCounter.h"
+#include "CircuitTestHelpers.h"
 #include "ProcessorTestHelpers.h"
 
 #include <thread>
@@ -7,23 +8,6 @@ using namespace ProcessorTest;
 
 namespace
 {
-std::unique_ptr<ModuleModel> makeModel (int index)
-{
-    switch (index)
-    {
-        case 0:
-            return std::make_unique<BluesBreakerOverdrive>();
-        case 1:
-            return std::make_unique<CJOverdrive>();
-        case 2:
-            return std::make_unique<LittleGreenOverdrive>();
-        case 3:
-            return std::make_unique<OCDOverdrive>();
-        default:
-            return std::make_unique<TS9Overdrive>();
-    }
-}
-
 struct Prepared
 {
     explicit Prepared (double rate = 48000.0, int block = 512, int inputs = 2, int outputs = 2)
@@ -81,16 +65,7 @@ TEST (ProcessorAudioPath, DefaultsGiveTheSelectedCircuitsOutput)
         const auto output = p.run (input);
 
         // The same circuit on its own, prepared the way the processor prepares its circuits.
-        auto reference = makeModel (model);
-        reference->setSampleRate (48000.0f);
-        reference->setBlockSize (16384);
-        reference->reset();
-        reference->setParameter (0, 1.0f);
-        reference->setParameter (1, 0.5f);
-        reference->setParameter (2, 0.5f);
-        reference->setParameter (3, 0.5f);
-        reference->setParameter (4, 0.0f);
-        reference->start();
+        auto reference = CircuitTest::makePrepared (model, 48000.0f);
 
         juce::AudioBuffer<float> expected (input);
         juce::ScopedNoDenormals noDenormals;
