@@ -137,27 +137,11 @@ void BluesBreakerOverdrive::start()
     frame.beginStartFade();
 }
 
-void BluesBreakerOverdrive::runStages (float* left, float* right, int numSamples)
-{
-    if (right != nullptr)
-    {
-        gainStage.processStereo (left, right, numSamples);
-        diodeStage.processStereo (left, right, numSamples);
-        filterStage.processStereo (left, right, numSamples);
-    }
-    else
-    {
-        gainStage.processMono (left, numSamples);
-        diodeStage.processMono (left, numSamples);
-        filterStage.processMono (left, numSamples);
-    }
-}
-
 void BluesBreakerOverdrive::processBlock (float* left, float* right, int numSamples)
 {
     frame.process (
         left, right, numSamples, [this] (float* l, float* r, int n)
-        { runStages (l, r, n); },
+        { ModelFrame::runChain (l, r, n, gainStage, diodeStage, filterStage); },
         [this] (uint32_t work)
         { applyDeferred (work); });
 }

@@ -169,29 +169,11 @@ void CJOverdrive::start()
     frame.beginStartFade();
 }
 
-void CJOverdrive::runStages (float* left, float* right, int numSamples)
-{
-    if (right != nullptr)
-    {
-        inputBuffer.processStereo (left, right, numSamples);
-        driveStage.processStereo (left, right, numSamples);
-        toneVolumeStage.processStereo (left, right, numSamples);
-        outputBuffer.processStereo (left, right, numSamples);
-    }
-    else
-    {
-        inputBuffer.processMono (left, numSamples);
-        driveStage.processMono (left, numSamples);
-        toneVolumeStage.processMono (left, numSamples);
-        outputBuffer.processMono (left, numSamples);
-    }
-}
-
 void CJOverdrive::processBlock (float* left, float* right, int numSamples)
 {
     frame.process (
         left, right, numSamples, [this] (float* l, float* r, int n)
-        { runStages (l, r, n); },
+        { ModelFrame::runChain (l, r, n, inputBuffer, driveStage, toneVolumeStage, outputBuffer); },
         [this] (uint32_t work)
         { applyDeferred (work); });
 }

@@ -46,7 +46,6 @@ public:
 private:
     void route (int index);
     void applyDeferred (uint32_t work);
-    void runStages (float* left, float* right, int numSamples);
 
     // One block through the frame; right == nullptr for mono.
     void processBlock (float* left, float* right, int numSamples);

@@ -187,29 +187,11 @@ void LittleGreenOverdrive::start()
     frame.beginStartFade();
 }
 
-void LittleGreenOverdrive::runStages (float* left, float* right, int numSamples)
-{
-    if (right != nullptr)
-    {
-        inputBuffer.processStereo (left, right, numSamples);
-        driveStage.processStereo (left, right, numSamples);
-        toneStage.processStereo (left, right, numSamples);
-        volumeStage.processStereo (left, right, numSamples);
-    }
-    else
-    {
-        inputBuffer.processMono (left, numSamples);
-        driveStage.processMono (left, numSamples);
-        toneStage.processMono (left, numSamples);
-        volumeStage.processMono (left, numSamples);
-    }
-}
-
 void LittleGreenOverdrive::processBlock (float* left, float* right, int numSamples)
 {
     frame.process (
         left, right, numSamples, [this] (float* l, float* r, int n)
-        { runStages (l, r, n); },
+        { ModelFrame::runChain (l, r, n, inputBuffer, driveStage, toneStage, volumeStage); },
         [this] (uint32_t work)
         { applyDeferred (work); });
 }

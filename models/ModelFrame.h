@@ -98,6 +98,16 @@ public:
     // now.
     bool deferWhileRebuilding (uint32_t workBit) noexcept;
 
+    // Runs block stages in order on a block, stereo or (right == nullptr) mono.
+    template <typename... Stages>
+    static void runChain (float* left, float* right, int numSamples, Stages&... stages)
+    {
+        if (right != nullptr)
+            (stages.processStereo (left, right, numSamples), ...);
+        else
+            (stages.processMono (left, numSamples), ...);
+    }
+
     // True when the recorded work handed to applyDeferred includes workBit.
     static bool hasWork (uint32_t work, uint32_t workBit) noexcept { return (work & (1u << workBit)) != 0; }
 

@@ -136,27 +136,11 @@ void OCDOverdrive::start()
     frame.beginStartFade();
 }
 
-void OCDOverdrive::runStages (float* left, float* right, int numSamples)
-{
-    if (right != nullptr)
-    {
-        driveStage.processStereo (left, right, numSamples);
-        diodeStage.processStereo (left, right, numSamples);
-        toneVolumeStage.processStereo (left, right, numSamples);
-    }
-    else
-    {
-        driveStage.processMono (left, numSamples);
-        diodeStage.processMono (left, numSamples);
-        toneVolumeStage.processMono (left, numSamples);
-    }
-}
-
 void OCDOverdrive::processBlock (float* left, float* right, int numSamples)
 {
     frame.process (
         left, right, numSamples, [this] (float* l, float* r, int n)
-        { runStages (l, r, n); },
+        { ModelFrame::runChain (l, r, n, driveStage, diodeStage, toneVolumeStage); },
         [this] (uint32_t work)
         { applyDeferred (work); });
 }

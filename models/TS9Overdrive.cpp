@@ -166,27 +166,11 @@ void TS9Overdrive::start()
     frame.beginStartFade();
 }
 
-void TS9Overdrive::runStages (float* left, float* right, int numSamples)
-{
-    if (right != nullptr)
-    {
-        inputStage.processStereo (left, right, numSamples);
-        driveStage.processStereo (left, right, numSamples);
-        toneStage.processStereo (left, right, numSamples);
-    }
-    else
-    {
-        inputStage.processMono (left, numSamples);
-        driveStage.processMono (left, numSamples);
-        toneStage.processMono (left, numSamples);
-    }
-}
-
 void TS9Overdrive::processBlock (float* left, float* right, int numSamples)
 {
     frame.process (
         left, right, numSamples, [this] (float* l, float* r, int n)
-        { runStages (l, r, n); },
+        { ModelFrame::runChain (l, r, n, inputStage, driveStage, toneStage); },
         [this] (uint32_t work)
         { applyDeferred (work); });
 }
