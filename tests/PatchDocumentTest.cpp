@@ -1,5 +1,6 @@
 #include "processor/PatchDocument.h"
 #include "ProcessorTestHelpers.h"
+#include "processor/ProductInfo.h"
 
 #include <clocale>
 
@@ -10,6 +11,12 @@ namespace
 juce::String singleLine (const juce::XmlElement& e)
 {
     return e.toString (juce::XmlElement::TextFormat().singleLine().withoutHeader());
+}
+
+// A document as written by this build, which carries the product's version.
+juce::String withVersion (const juce::String& text)
+{
+    return text.replace ("@version@", ProductInfo::version);
 }
 
 std::unique_ptr<juce::XmlElement> parse (const juce::String& text)
@@ -63,9 +70,9 @@ TEST (PatchDocument, PresetFileWithDefaultValuesIsWrittenExactly)
     juce::XmlElement document ("x");
     processor.createPatchDocument (document, true);
 
-    EXPECT_EQ (juce::String (
+    EXPECT_EQ (withVersion (
                    "<molvekPatch version=\"1.0\"><DeviceName>Vardeko QX2710</DeviceName>"
-                   "<Properties deviceProductID=\"com.molvek.VardekoQX2710\" deviceVersion=\"1.0.6\" presetVersion=\"1.0\">"
+                   "<Properties deviceProductID=\"com.molvek.VardekoQX2710\" deviceVersion=\"@version@\" presetVersion=\"1.0\">"
                    "<Value property=\"onBypass\" type=\"boolean\">true</Value>"
                    "<Value property=\"inputVol\" type=\"number\">0.50000</Value>"
                    "<Value property=\"overdriveType\" type=\"number\">0</Value>"
@@ -93,9 +100,9 @@ TEST (PatchDocument, SlotDocumentIsWrittenExactly)
     juce::XmlElement document ("x");
     processor.createSlotDocument (document);
 
-    EXPECT_EQ (juce::String (
+    EXPECT_EQ (withVersion (
                    "<molvekPatch version=\"1.0\"><DeviceName>Vardeko QX2710</DeviceName>"
-                   "<Properties deviceProductID=\"com.molvek.VardekoQX2710\" deviceVersion=\"1.0.6\" presetVersion=\"1.0\" activeChannel=\"1\">"
+                   "<Properties deviceProductID=\"com.molvek.VardekoQX2710\" deviceVersion=\"@version@\" presetVersion=\"1.0\" activeChannel=\"1\">"
                    "<Channel channel=\"0\" presetPath=\"Lead/Solo.mvkp\">"
                    "<Value property=\"onBypass\" type=\"boolean\">false</Value>"
                    "<Value property=\"inputVol\" type=\"number\">0.50000</Value>"
