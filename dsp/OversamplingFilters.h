@@ -31,22 +31,6 @@ class OversamplingFilters
 public:
     static constexpr int maxIndex = OversamplingLowpass::maxIndex;
 
-    // Caps the oversampling index so that the filters never run above about 384 kHz: 4x from
-    // 68100 Hz, 2x from 136200 Hz, 1x from 272400 Hz (compared in single precision).
-    static int limitIndexForRate (int index, float baseRate) noexcept
-    {
-        if (baseRate >= 68100.0f && baseRate < 136200.0f && index > 2)
-            return 2;
-
-        if (baseRate >= 136200.0f && baseRate < 272400.0f && index > 1)
-            return 1;
-
-        if (baseRate >= 272400.0f && index > 0)
-            return 0;
-
-        return index;
-    }
-
     OversamplingFilters() noexcept
     {
         // Designs the sections now, on the constructing thread, rather than in the first block.

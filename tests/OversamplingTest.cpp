@@ -1,6 +1,7 @@
 #include "dsp/FxModuleBase.h"
 #include "dsp/OversamplingAlignment.h"
 #include "dsp/OversamplingBase2.h"
+#include "models/TS9TableReader.h"
 
 #include <gtest/gtest.h>
 
@@ -10,6 +11,7 @@
 #include <limits>
 #include <memory>
 #include <random>
+#include <string>
 #include <vector>
 
 namespace
@@ -481,6 +483,48 @@ TEST (OversamplingBase2, UpdateRateCapsTheIndexByTheBaseRate)
         EXPECT_EQ (c.index, engine.getRequestedIndex()) << c.rate << " Hz, index " << c.requested;
         EXPECT_EQ (c.oversampledRate, engine.getOversampledRate()) << c.rate << " Hz, index " << c.requested;
         EXPECT_EQ (0, engine.getActiveIndex()); // nothing is applied yet
+    }
+}
+
+// The drive stages, the dry-path alignment and the table readers cap the factor by one rule,
+// so at every rate and index, the edges of the bands included, they agree on it.
+TEST (OversamplingBase2, DriveStagesAlignmentAndTableReadersCapAlike)
+{
+    struct RateRecorder : TS9TableReader
+    {
+        bool readTable (const juce::String& tablePrefix, float rate, float* destination) override
+        {
+            if (firstRate < 0.0f)
+                firstRate = rate;
+
+            return TS9TableReader::readTable (tablePrefix, rate, destination);
+        }
+
+        float firstRate = -1.0f;
+    };
+
+    for (const auto rate : { 22050.0f, 44100.0f, 68099.99f, 68100.0f, 96000.0f, 136199.99f, 136200.0f, 192000.0f, 272399.97f, 272400.0f, 384000.0f })
+    {
+        for (int index = 0; index <= 3; ++index)
+        {
+            SCOPED_TRACE (std::to_string (rate) + " Hz, index " + std::to_string (index));
+            OversamplingBase2 engine;
+            engine.setBaseRate (rate);
+            engine.setFactorIndex (index);
+            engine.updateRate();
+
+            OversamplingAlignment alignment;
+            prepare (alignment, rate, index);
+            EXPECT_EQ (engine.getRequestedIndex(), alignment.getActiveIndex());
+
+            // The reader is handed the uncapped index here; its first read asks for its rate.
+            RateRecorder reader;
+            reader.setSampleRate (rate);
+            ASSERT_TRUE (reader.loadTables ("PDRD1", false));
+            reader.setOversamplingIndex (index);
+            reader.update();
+            EXPECT_EQ (engine.getOversampledRate(), reader.firstRate);
+        }
     }
 }
 
