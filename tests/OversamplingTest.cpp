@@ -125,10 +125,11 @@ private:
 };
 
 // The oversampled frame written out stage after stage over whole signals: zero-stuffing with
-// gain F, interpolation, every chain stage over all sub-samples, decimation, then every F-th
-// sub-sample starting with the first.
+// gain F, interpolation, every chain stage over all sub-samples (plus, for a stage that adds
+// its input, the interpolated input), decimation, then every F-th sub-sample starting with the
+// first.
 template <typename Stages>
-std::vector<Reference> referenceOversampled (int index, const std::vector<float>& input, Stages&& stages)
+std::vector<Reference> referenceOversampled (int index, const std::vector<float>& input, Stages&& stages, bool addInterpolatedInput = false)
 {
     const auto factor = (size_t) 1 << index;
     std::vector<Reference> signal (input.size() * factor, 0);
@@ -144,7 +145,12 @@ std::vector<Reference> referenceOversampled (int index, const std::vector<float>
             v = interpolator.step (v);
     }
 
+    const auto interpolated = signal;
     stages (signal);
+
+    if (addInterpolatedInput)
+        for (size_t i = 0; i < signal.size(); ++i)
+            signal[i] += interpolated[i];
 
     if (index > 0)
     {
@@ -628,17 +634,19 @@ struct BentIntegrator
     }
 };
 
-std::vector<Reference> referenceBentIntegrator (int index, const std::vector<float>& input)
+std::vector<Reference> referenceBentIntegrator (int index, const std::vector<float>& input, bool addInterpolatedInput)
 {
-    return referenceOversampled (index, input, [] (std::vector<Reference>& signal)
-                                 {
+    return referenceOversampled (
+        index, input, [] (std::vector<Reference>& signal)
+        {
         for (auto& v : signal)
             v = v + (Reference) 0.1 * v * v;
 
         Reference memory = 0;
 
         for (auto& v : signal)
-            v = memory = v + (Reference) 0.5 * memory; });
+            v = memory = v + (Reference) 0.5 * memory; },
+        addInterpolatedInput);
 }
 
 template <OversampledOutput output>
@@ -646,8 +654,11 @@ void expectFrameProcessedStageAfterStage (int index)
 {
     const auto left = sine (997.0, 0.8, 1024);
     const auto right = sine (3001.0, -0.6, 1024);
-    const auto expectedLeft = referenceBentIntegrator (index, left);
-    const auto expectedRight = referenceBentIntegrator (index, right);
+    // Oversampled, a stage that adds its input adds it before decimation, so that the input
+    // takes the same filter delay as the processed part; at 1x it adds in single precision.
+    constexpr bool adds = output == OversampledOutput::addToInput;
+    const auto expectedLeft = referenceBentIntegrator (index, left, adds && index > 0);
+    const auto expectedRight = referenceBentIntegrator (index, right, adds && index > 0);
 
     auto stereo = makeStage<output> (BentIntegrator {}, 44100.0f, index);
     auto mono = makeStage<output> (BentIntegrator {}, 44100.0f, index);
@@ -655,9 +666,9 @@ void expectFrameProcessedStageAfterStage (int index)
     stereo->processStereo (outLeft.data(), outRight.data(), 1024);
     mono->processMono (outMono.data(), 1024);
 
-    const auto combined = [] (float x, Reference y)
+    const auto combined = [index] (float x, Reference y)
     {
-        return output == OversampledOutput::addToInput ? x + (float) y : (float) y;
+        return adds && index == 0 ? x + (float) y : (float) y;
     };
 
     for (size_t i = 0; i < left.size(); ++i)
@@ -725,5 +736,39 @@ TEST (OversampledLoop, WithAnEmptyChainMatchesTheAlignmentExactly)
         stage->processMono (stageLeft.data(), 777);
         alignment.processMono (alignedLeft.data(), 777);
         EXPECT_EQ (alignedLeft, stageLeft);
+    }
+}
+
+// A stage that adds its input passes that input through the same filter pair as its processed
+// part: with nothing processed, what comes out is exactly the dry path's alignment, so the
+// dry path stays aligned with the whole wet signal and no comb filter forms between the two
+// terms. At 1x the input passes untouched.
+TEST (OversampledLoop, AddedInputTakesExactlyTheAlignmentDelay)
+{
+    const auto silence = [] (double& x)
+    { x = 0.0; };
+
+    for (int index = 0; index <= 3; ++index)
+    {
+        const auto left = noise (777, 13);
+        const auto right = noise (777, 14);
+        auto stage = makeStage<OversampledOutput::addToInput> (silence, 48000.0f, index);
+        OversamplingAlignment alignment;
+        prepare (alignment, 48000.0f, index);
+
+        auto stageLeft = left, stageRight = right, alignedLeft = left, alignedRight = right;
+        stage->processStereo (stageLeft.data(), stageRight.data(), 777);
+        alignment.processStereo (alignedLeft.data(), alignedRight.data(), 777);
+        EXPECT_EQ (alignedLeft, stageLeft) << "index " << index;
+        EXPECT_EQ (alignedRight, stageRight) << "index " << index;
+
+        stage->processMono (stageLeft.data(), 777);
+        alignment.processMono (alignedLeft.data(), 777);
+        EXPECT_EQ (alignedLeft, stageLeft) << "index " << index;
+
+        if (index == 0)
+        {
+            EXPECT_EQ (right, stageRight);
+        }
     }
 }

@@ -122,9 +122,10 @@ std::vector<double> SmallSignalResponse::measure (ModuleModel& circuit, double r
     if (hz.empty())
         return gains;
 
-    // Longer than every start-up fade and coefficient glide (at most 16384 samples at 96 kHz).
+    // Longer than the start-up fade and every coefficient glide (the longest, 8192 samples at
+    // 96 kHz, lasts 85 ms).
     source.increment = 2.0 * pi * hz.front() / rate;
-    play (circuit, source, (int) (0.6 * rate), nullptr, nullptr);
+    play (circuit, source, (int) (0.3 * rate), nullptr, nullptr);
 
     std::vector<float> out;
     std::vector<double> phases;
