@@ -3,12 +3,6 @@
 #include <algorithm>
 #include <cmath>
 
-namespace
-{
-// Below this the meter reads 0.
-constexpr float meterFloor = 2e-8f;
-} // namespace
-
 void InputSection::prepare (float sampleRate, int newRampLength) noexcept
 {
     rampLength = newRampLength;
@@ -71,25 +65,6 @@ void InputSection::process (float* left, float* right, int numSamples) noexcept
 
     if (clipLit)
         clipHoldPhase += clipHoldStepPerSample * (float) numSamples;
-}
-
-void InputSection::followPeak (float peak) noexcept
-{
-    if (peak > meter)
-        meter = peak;
-    else
-        decayOnce();
-
-    if (meter >= 1.0f)
-        clipHoldPhase = 0.0f;
-}
-
-void InputSection::decayOnce() noexcept
-{
-    meter *= meterDecay;
-
-    if (meter < meterFloor)
-        meter = 0.0f;
 }
 
 void InputSection::decayMeter (int numSamples) noexcept

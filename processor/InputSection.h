@@ -27,8 +27,25 @@ public:
     float getClipLight() const noexcept { return clipLit ? 1.0f : 0.0f; }
 
 private:
-    void followPeak (float peak) noexcept;
-    void decayOnce() noexcept;
+    void followPeak (float peak) noexcept
+    {
+        if (peak > meter)
+            meter = peak;
+        else
+            decayOnce();
+
+        if (meter >= 1.0f)
+            clipHoldPhase = 0.0f;
+    }
+
+    void decayOnce() noexcept
+    {
+        meter *= meterDecay;
+
+        // Below this the meter reads 0.
+        if (meter < 2e-8f)
+            meter = 0.0f;
+    }
 
     float inputGainTarget = 1.0f;
     float inputGain = 1.0f;
