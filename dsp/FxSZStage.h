@@ -2,6 +2,7 @@
 
 #include "dsp/FxSZBase.h"
 #include "dsp/SZFilter.h"
+#include "dsp/SampleFrame.h"
 
 // The block s-to-z stage of a given order. A new coefficient set starts its glide at the next
 // block and lands exactly on the targets after the glide length.
@@ -32,41 +33,16 @@ public:
         filter.setAnalogCoefficients (denominator, numerator, sampleRate);
     }
 
-    void processStereo (float* left, float* right, int numSamples) override
-    {
-        filter.beginBlock();
+    // A prototype of the stage's own order.
+    using Prototype = AnalogPrototype<order>;
 
-        switch (outputGainMode)
-        {
-            case OutputGain::none:
-                runStereo<OutputGain::none> (left, right, numSamples);
-                break;
-            case OutputGain::roundThenScale:
-                runStereo<OutputGain::roundThenScale> (left, right, numSamples);
-                break;
-            case OutputGain::scaleThenRound:
-                runStereo<OutputGain::scaleThenRound> (left, right, numSamples);
-                break;
-        }
+    void setAnalogCoefficients (const Prototype& prototype)
+    {
+        setAnalogCoefficients (prototype.denominator.data(), prototype.numerator.data());
     }
 
-    void processMono (float* samples, int numSamples) override
-    {
-        filter.beginBlock();
-
-        switch (outputGainMode)
-        {
-            case OutputGain::none:
-                runMono<OutputGain::none> (samples, numSamples);
-                break;
-            case OutputGain::roundThenScale:
-                runMono<OutputGain::roundThenScale> (samples, numSamples);
-                break;
-            case OutputGain::scaleThenRound:
-                runMono<OutputGain::scaleThenRound> (samples, numSamples);
-                break;
-        }
-    }
+    void processStereo (float* left, float* right, int numSamples) override { process (BlockChannels<2> { { left, right } }, numSamples); }
+    void processMono (float* samples, int numSamples) override { process (BlockChannels<1> { { samples } }, numSamples); }
 
     int getGlideLength() const noexcept { return filter.glideLength; }
     const Filter& getFilter() const noexcept { return filter; }
@@ -83,24 +59,40 @@ private:
             return (float) y;
     }
 
-    template <OutputGain mode>
-    void runStereo (float* left, float* right, int numSamples) noexcept
+    template <int numChannels>
+    void process (BlockChannels<numChannels> block, int numSamples) noexcept
     {
-        for (int i = 0; i < numSamples; ++i)
+        filter.beginBlock();
+
+        switch (outputGainMode)
         {
-            filter.advanceGlide();
-            left[i] = toOutput<mode> (filter.processSample ((double) left[i], filter.left));
-            right[i] = toOutput<mode> (filter.processSample ((double) right[i], filter.right));
+            case OutputGain::none:
+                run<OutputGain::none> (block, numSamples);
+                break;
+            case OutputGain::roundThenScale:
+                run<OutputGain::roundThenScale> (block, numSamples);
+                break;
+            case OutputGain::scaleThenRound:
+                run<OutputGain::scaleThenRound> (block, numSamples);
+                break;
         }
     }
 
-    template <OutputGain mode>
-    void runMono (float* samples, int numSamples) noexcept
+    // Mono uses the left channel's history.
+    template <OutputGain mode, int numChannels>
+    void run (BlockChannels<numChannels> block, int numSamples) noexcept
     {
+        SZHistory<order>* histories[] = { &filter.left, &filter.right };
+
         for (int i = 0; i < numSamples; ++i)
         {
             filter.advanceGlide();
-            samples[i] = toOutput<mode> (filter.processSample ((double) samples[i], filter.left));
+
+            for (int c = 0; c < numChannels; ++c)
+            {
+                auto& x = block.buffers[(size_t) c][i];
+                x = toOutput<mode> (filter.processSample ((double) x, *histories[c]));
+            }
         }
     }
 

@@ -1,9 +1,11 @@
 #pragma once
 
 #include "dsp/OversamplingLowpass.h"
+#include "dsp/SampleFrame.h"
 
 #include <cstddef>
 #include <cstring>
+#include <type_traits>
 
 #ifndef VARDEKO_OVERSAMPLING_SSE2
     #if defined(__SSE2__) || defined(_M_X64) || (defined(_M_IX86_FP) && _M_IX86_FP >= 2)
@@ -67,44 +69,23 @@ public:
     // filters run over the whole group at once: their steps for neighbouring sub-samples then
     // overlap in the processor, which takes roughly 30 % off the cost of interleaving them
     // with the chain one sub-sample at a time (and matches running each stage over the group).
-    // chain: callable (double& left, double& right).
-    template <OversampledOutput output, typename Chain>
-    void processStereo (float* left, float* right, int numSamples, Chain&& chain) noexcept
+    // chain: callable (SampleFrame<numChannels>&); mono uses the left channel's histories.
+    template <OversampledOutput output, int numChannels, typename Chain>
+    void process (BlockChannels<numChannels> block, int numSamples, Chain&& chain) noexcept
     {
         switch (index)
         {
             case 1:
-                runStereo<2, output> (left, right, numSamples, chain);
+                run<2, output> (block, numSamples, chain);
                 break;
             case 2:
-                runStereo<4, output> (left, right, numSamples, chain);
+                run<4, output> (block, numSamples, chain);
                 break;
             case 3:
-                runStereo<8, output> (left, right, numSamples, chain);
+                run<8, output> (block, numSamples, chain);
                 break;
             default:
-                runStereo<1, output> (left, right, numSamples, chain);
-                break;
-        }
-    }
-
-    // As processStereo with the left-channel histories. chain: callable (double& x).
-    template <OversampledOutput output, typename Chain>
-    void processMono (float* samples, int numSamples, Chain&& chain) noexcept
-    {
-        switch (index)
-        {
-            case 1:
-                runMono<2, output> (samples, numSamples, chain);
-                break;
-            case 2:
-                runMono<4, output> (samples, numSamples, chain);
-                break;
-            case 3:
-                runMono<8, output> (samples, numSamples, chain);
-                break;
-            default:
-                runMono<1, output> (samples, numSamples, chain);
+                run<1, output> (block, numSamples, chain);
                 break;
         }
     }
@@ -225,77 +206,46 @@ private:
             return (float) y;
     }
 
-    template <int factor, OversampledOutput output, typename Chain>
-    void runStereo (float* left, float* right, int numSamples, Chain& chain) noexcept
+    template <int factor, OversampledOutput output, int numChannels, typename Chain>
+    void run (BlockChannels<numChannels> block, int numSamples, Chain& chain) noexcept
     {
+        using Frame = SampleFrame<numChannels>;
+        using Lanes = std::conditional_t<numChannels == 2, StereoLanes, MonoLane>;
+
         for (int i = 0; i < numSamples; ++i)
         {
-            const auto inLeft = left[i];
-            const auto inRight = right[i];
-            double sub[static_cast<std::size_t> (factor)][2] {};
-            sub[0][0] = factor * (double) inLeft;
-            sub[0][1] = factor * (double) inRight;
+            float in[static_cast<std::size_t> (numChannels)];
+            Frame sub[static_cast<std::size_t> (factor)] {};
 
-            if constexpr (factor > 1)
-                for (auto& pair : sub)
-                    step<StereoLanes> (sections, interpolator, pair);
-
-            [[maybe_unused]] double interpolated[static_cast<std::size_t> (factor)][2];
-
-            if constexpr (addsInterpolatedInput<factor, output>)
-                std::memcpy (interpolated, sub, sizeof (sub));
-
-            for (auto& pair : sub)
-                chain (pair[0], pair[1]);
-
-            if constexpr (addsInterpolatedInput<factor, output>)
+            for (int c = 0; c < numChannels; ++c)
             {
-                for (int k = 0; k < factor; ++k)
-                {
-                    sub[k][0] += interpolated[k][0];
-                    sub[k][1] += interpolated[k][1];
-                }
+                in[c] = block.buffers[(size_t) c][i];
+                sub[0][c] = factor * (double) in[c];
             }
 
             if constexpr (factor > 1)
-                for (auto& pair : sub)
-                    step<StereoLanes> (sections, decimator, pair);
+                for (auto& frame : sub)
+                    step<Lanes> (sections, interpolator, frame.channels.data());
 
-            left[i] = combine<factor, output> (inLeft, sub[0][0]);
-            right[i] = combine<factor, output> (inRight, sub[0][1]);
-        }
-    }
-
-    template <int factor, OversampledOutput output, typename Chain>
-    void runMono (float* samples, int numSamples, Chain& chain) noexcept
-    {
-        for (int i = 0; i < numSamples; ++i)
-        {
-            const auto in = samples[i];
-            double sub[static_cast<std::size_t> (factor)] {};
-            sub[0] = factor * (double) in;
-
-            if constexpr (factor > 1)
-                for (auto& x : sub)
-                    step<MonoLane> (sections, interpolator, &x);
-
-            [[maybe_unused]] double interpolated[static_cast<std::size_t> (factor)];
+            [[maybe_unused]] Frame interpolated[static_cast<std::size_t> (factor)];
 
             if constexpr (addsInterpolatedInput<factor, output>)
                 std::memcpy (interpolated, sub, sizeof (sub));
 
-            for (auto& x : sub)
-                chain (x);
+            for (auto& frame : sub)
+                chain (frame);
 
             if constexpr (addsInterpolatedInput<factor, output>)
                 for (int k = 0; k < factor; ++k)
-                    sub[k] += interpolated[k];
+                    for (int c = 0; c < numChannels; ++c)
+                        sub[k][c] += interpolated[k][c];
 
             if constexpr (factor > 1)
-                for (auto& x : sub)
-                    step<MonoLane> (sections, decimator, &x);
+                for (auto& frame : sub)
+                    step<Lanes> (sections, decimator, frame.channels.data());
 
-            samples[i] = combine<factor, output> (in, sub[0]);
+            for (int c = 0; c < numChannels; ++c)
+                block.buffers[(size_t) c][i] = combine<factor, output> (in[c], sub[0][c]);
         }
     }
 

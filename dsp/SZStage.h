@@ -33,6 +33,14 @@ public:
         filter.setAnalogCoefficients (denominator, numerator, sampleRate);
     }
 
+    // A prototype of the stage's own order.
+    using Prototype = AnalogPrototype<order>;
+
+    void setAnalogCoefficients (const Prototype& prototype)
+    {
+        setAnalogCoefficients (prototype.denominator.data(), prototype.numerator.data());
+    }
+
     void processStereoSample (double& left, double& right) final
     {
         filter.advanceGlide();

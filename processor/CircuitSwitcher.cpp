@@ -19,9 +19,6 @@ int unpackCurrent (int state) noexcept { return state & 0xf; }
 int unpackTarget (int state) noexcept { return (state >> 4) & 0xf; }
 bool unpackFading (int state) noexcept { return (state & 0x100) != 0; }
 
-// The circuits' "NumOverSampling" value of a factor index.
-float numOverSamplingValue (int oversamplingIndex) noexcept { return (float) oversamplingIndex / 3.0f; }
-
 constexpr float silenceThreshold = 1e-15f;
 } // namespace
 
@@ -104,7 +101,7 @@ int CircuitSwitcher::reset()
     const auto o = HostParameters::getOversamplingIndex (values.get (HostParameters::oversampling));
 
     for (auto* model : models)
-        model->setParameter (ModelParameters::numOverSampling, numOverSamplingValue (o));
+        model->setParameter (ModelParameters::numOverSampling, ModelParameters::toNumOverSampling (o));
 
     oversamplingIndex.store (o);
 
@@ -280,7 +277,7 @@ void CircuitSwitcher::startModelForTimer (int m)
     model.setParameter (ModelParameters::drive, latest[0]);
     model.setParameter (ModelParameters::tone, latest[1]);
     model.setParameter (ModelParameters::level, latest[2]);
-    model.setParameter (ModelParameters::numOverSampling, numOverSamplingValue (HostParameters::getOversamplingIndex (values.get (HostParameters::oversampling))));
+    model.setParameter (ModelParameters::numOverSampling, ModelParameters::toNumOverSampling (HostParameters::getOversamplingIndex (values.get (HostParameters::oversampling))));
     model.start();
 
     pendingModel.store (m, std::memory_order_release);
@@ -331,7 +328,7 @@ int CircuitSwitcher::applyDeferredChanges()
 
     for (int i = 0; i < numModels; ++i)
         if (! (modelChanged && i == m))
-            models[(size_t) i]->setParameter (ModelParameters::numOverSampling, numOverSamplingValue (o));
+            models[(size_t) i]->setParameter (ModelParameters::numOverSampling, ModelParameters::toNumOverSampling (o));
 
     // A freshly started circuit already runs at the new factor.
     if (! modelChanged)

@@ -1,24 +1,11 @@
 #include "processor/VardekoQX2710AudioProcessor.h"
 
+#include "dsp/RateBands.h"
 #include "editor/VardekoQX2710AudioProcessorEditor.h"
 #include "processor/ProductInfo.h"
 
 #include <algorithm>
 #include <cmath>
-
-namespace
-{
-int rampLengthForRate (float sampleRate) noexcept
-{
-    if (sampleRate < 34050.0f)
-        return 1024;
-    if (sampleRate < 68000.0f)
-        return 2048;
-    if (sampleRate < 136000.0f)
-        return 4096;
-    return 8192;
-}
-} // namespace
 
 //==============================================================================
 VardekoQX2710AudioProcessor::VardekoQX2710AudioProcessor()
@@ -61,7 +48,7 @@ void VardekoQX2710AudioProcessor::prepareToPlay (double sampleRate, int estimate
         sampleRate = 44100.0;
 
     const auto rate = (float) sampleRate;
-    rampLength = rampLengthForRate (rate);
+    rampLength = RateBands::rampLength (rate);
     capacity = std::max (estimatedSamplesPerBlock, minimumCapacity);
 
     input.prepare (rate, rampLength);

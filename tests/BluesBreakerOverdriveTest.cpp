@@ -96,15 +96,13 @@ TEST (BluesOverdrive, CoefficientsAtTheEndsOfTheControls)
         EXPECT_EQ (row.u, BluesBreakerFilterStage::taper (row.tone)) << row.tone;
         EXPECT_DOUBLE_EQ (row.r, circuit.gainStage.getDriveResistance());
 
-        double a[4], b[4];
-        circuit.filterStage.getPrototype (a, b);
+        const auto [a, b] = circuit.filterStage.getPrototype();
         EXPECT_NEAR (row.filterA0, a[0], 1e-9 * row.filterA0);
 
         for (size_t k = 0; k < 4; ++k)
             EXPECT_NEAR (row.filterNumerator[k], b[k], 1e-12 * (1.0 + std::abs (row.filterNumerator[k]))) << "b" << k;
 
-        double gainA[5], gainB[5];
-        circuit.gainStage.getPrototype (gainA, gainB);
+        const auto [gainA, gainB] = circuit.gainStage.getPrototype();
 
         for (size_t k = 0; k < row.gainDenominator.size(); ++k)
         {
@@ -115,10 +113,10 @@ TEST (BluesOverdrive, CoefficientsAtTheEndsOfTheControls)
         // The stages take exactly these prototypes.
         FxSZBase4 gainReference;
         gainReference.setSampleRate (48000.0f);
-        gainReference.setAnalogCoefficients (gainA, gainB);
+        gainReference.setAnalogCoefficients (gainA.data(), gainB.data());
         FxSZBase3 filterReference;
         filterReference.setSampleRate (48000.0f);
-        filterReference.setAnalogCoefficients (a, b);
+        filterReference.setAnalogCoefficients (a.data(), b.data());
 
         for (size_t k = 0; k < 5; ++k)
         {
@@ -144,11 +142,10 @@ TEST (BluesOverdrive, NetworkLossIsAppliedAfterRoundingToFloat)
     stage.level = 0.8f;
     stage.update();
 
-    double a[4], b[4];
-    stage.getPrototype (a, b);
+    const auto [a, b] = stage.getPrototype();
     SZFilter<3, true> reference;
     reference.setSampleRate (44100.0f);
-    reference.setAnalogCoefficients (a, b, 44100.0f);
+    reference.setAnalogCoefficients (a.data(), b.data(), 44100.0f);
     reference.beginBlock();
 
     const auto signal = noise (4000, 1.0f);

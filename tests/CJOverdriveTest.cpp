@@ -99,8 +99,7 @@ TEST (CJCoefficients, KnobEdges)
         CJToneVolumeStage toneVolume;
         toneVolume.tone = c.knob;
         toneVolume.level = c.knob;
-        double da[4], db[4];
-        toneVolume.getPrototype (da, db);
+        const auto [da, db] = toneVolume.getPrototype();
 
         for (size_t k = 0; k < 4; ++k)
         {

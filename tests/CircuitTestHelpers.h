@@ -1,11 +1,11 @@
 #pragma once
 
 #include "CircuitReferences.h"
-#include "models/BluesBreakerOverdrive.h"
-#include "models/CJOverdrive.h"
-#include "models/LittleGreenOverdrive.h"
-#include "models/OCDOverdrive.h"
-#include "models/TS9Overdrive.h"
+#include "models/bluesbreaker/BluesBreakerOverdrive.h"
+#include "models/cj/CJOverdrive.h"
+#include "models/littlegreen/LittleGreenOverdrive.h"
+#include "models/ocd/OCDOverdrive.h"
+#include "models/ts9/TS9Overdrive.h"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,11 @@
 // The diode table images compiled into the library: their headers, the rule their values
 // follow (checked against an independent long-double bisection) and the shape of the curves.
 
-#include "models/BluesBreakerTableReader.h"
-#include "models/CJTableReader.h"
-#include "models/LittleGreenTableReader.h"
-#include "models/OCDTableReader.h"
-#include "models/TS9TableReader.h"
+#include "models/bluesbreaker/BluesBreakerTableReader.h"
+#include "models/cj/CJTableReader.h"
+#include "models/littlegreen/LittleGreenTableReader.h"
+#include "models/ocd/OCDTableReader.h"
+#include "models/ts9/TS9TableReader.h"
 #include "resources/EmbeddedResources.h"
 
 #include <gtest/gtest.h>

@@ -1,9 +1,9 @@
 // The table readers: which table serves which effective rate, the double buffer, the
 // lookups at and beyond the edges of the grid, and the tables read from the user's folder.
 
-#include "models/BluesBreakerTableReader.h"
-#include "models/OCDTableReader.h"
-#include "models/TS9TableReader.h"
+#include "models/bluesbreaker/BluesBreakerTableReader.h"
+#include "models/ocd/OCDTableReader.h"
+#include "models/ts9/TS9TableReader.h"
 #include "resources/EmbeddedResources.h"
 
 #include <gtest/gtest.h>

@@ -97,8 +97,7 @@ TEST (LittleGreenCoefficients, KnobEdges)
         // {20000, 4.4418 + 18.8 T (1 - T), 8.836e-5 + 0.00376 T (1 - T)}.
         LittleGreenToneStage toneStage;
         toneStage.tone = c.tone;
-        double a[3], b[3];
-        toneStage.getPrototype (a, b);
+        const auto [a, b] = toneStage.getPrototype();
         const auto spread = (double) c.spread;
         EXPECT_NEAR (20000.0, a[0], 1.0e-9);
         EXPECT_NEAR (4.4418 + 18.8 * spread, a[1], 1.0e-9) << c.tone;
@@ -146,7 +145,7 @@ TEST (LittleGreenVolume, GlidesFromSilenceToTheLevelAfterAReset)
     {
         LittleGreenVolumeStage volume;
         volume.setSampleRate (rate);
-        volume.targetGain = 0.5f * LittleGreenOverdrive::levelToGain;
+        volume.targetGain = 0.5f * LittleGreenVolumeStage::levelToGain;
         volume.reset();
 
         std::vector<float> ones ((size_t) length + 100, 1.0f);

@@ -110,8 +110,7 @@ TEST (ModernOverdrive, CoefficientsAtTheEndsOfTheControls)
         // 1 + s R Cg / ((1 + s R Cf) (1 + s Rg Cg)) over one denominator.
         const double driveDenominator[] = { 1.0, r * cf + rgCg, r * cf * rgCg };
         const double driveNumerator[] = { 1.0, r * cg + r * cf + rgCg, r * cf * rgCg };
-        double a[5], b[5];
-        circuit.driveStage.getPrototype (a, b);
+        const auto [a, b] = circuit.driveStage.getPrototype();
 
         for (size_t k = 0; k < 3; ++k)
         {
@@ -121,7 +120,7 @@ TEST (ModernOverdrive, CoefficientsAtTheEndsOfTheControls)
 
         FxSZBase2 driveReference;
         driveReference.setSampleRate (48000.0f);
-        driveReference.setAnalogCoefficients (a, b);
+        driveReference.setAnalogCoefficients (a.data(), b.data());
 
         for (size_t k = 0; k < 3; ++k)
         {
@@ -129,17 +128,17 @@ TEST (ModernOverdrive, CoefficientsAtTheEndsOfTheControls)
             EXPECT_EQ (driveReference.getFilter().target.b[k], circuit.driveStage.getFilter().target.b[k]);
         }
 
-        circuit.toneVolumeStage.getPrototype (a, b);
+        const auto [toneA, toneB] = circuit.toneVolumeStage.getPrototype();
 
         for (size_t k = 0; k < row.toneDenominator.size(); ++k)
         {
-            EXPECT_NEAR (row.toneDenominator[k], a[k], 1e-12 * row.toneDenominator[k]) << "tone " << row.tone << " a" << k;
-            EXPECT_NEAR (row.toneNumerator[k], b[k], 1e-12 * row.toneNumerator[k]) << "tone " << row.tone << " b" << k;
+            EXPECT_NEAR (row.toneDenominator[k], toneA[k], 1e-12 * row.toneDenominator[k]) << "tone " << row.tone << " a" << k;
+            EXPECT_NEAR (row.toneNumerator[k], toneB[k], 1e-12 * row.toneNumerator[k]) << "tone " << row.tone << " b" << k;
         }
 
         FxSZBase4 toneReference;
         toneReference.setSampleRate (48000.0f);
-        toneReference.setAnalogCoefficients (a, b);
+        toneReference.setAnalogCoefficients (toneA.data(), toneB.data());
 
         for (size_t k = 0; k < 5; ++k)
         {
@@ -159,11 +158,10 @@ TEST (ModernOverdrive, OutputLossIsAppliedInDoublePrecisionBeforeRounding)
     stage.level = 0.8f;
     stage.update();
 
-    double a[5], b[5];
-    stage.getPrototype (a, b);
+    const auto [a, b] = stage.getPrototype();
     SZFilter<4, true> reference;
     reference.setSampleRate (44100.0f);
-    reference.setAnalogCoefficients (a, b, 44100.0f);
+    reference.setAnalogCoefficients (a.data(), b.data(), 44100.0f);
     reference.beginBlock();
 
     const auto signal = noise (4000, 1.0f);

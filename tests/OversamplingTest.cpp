@@ -1,7 +1,7 @@
 #include "dsp/FxModuleBase.h"
 #include "dsp/OversamplingAlignment.h"
 #include "dsp/OversamplingBase2.h"
-#include "models/TS9TableReader.h"
+#include "models/ts9/TS9TableReader.h"
 
 #include <gtest/gtest.h>
 
@@ -228,16 +228,16 @@ public:
 
     void processStereo (float* left, float* right, int numSamples) override
     {
-        processOversampledStereo<output> (left, right, numSamples, [this] (double& l, double& r)
-                                          {
-            chainLeft (l);
-            chainRight (r); });
+        processOversampled<output> (BlockChannels<2> { { left, right } }, numSamples, [this] (SampleFrame<2>& frame)
+                                    {
+            chainLeft (frame[0]);
+            chainRight (frame[1]); });
     }
 
     void processMono (float* samples, int numSamples) override
     {
-        processOversampledMono<output> (samples, numSamples, [this] (double& x)
-                                        { chainLeft (x); });
+        processOversampled<output> (BlockChannels<1> { { samples } }, numSamples, [this] (SampleFrame<1>& frame)
+                                    { chainLeft (frame[0]); });
     }
 
     Chain chainLeft;

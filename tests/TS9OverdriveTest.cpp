@@ -98,8 +98,7 @@ TEST (ProOverdrive, Coefficients)
         TS9ToneStage stage;
         stage.tone = c.tone;
         stage.level = c.level;
-        double a[4], b[4];
-        stage.getPrototype (a, b);
+        const auto [a, b] = stage.getPrototype();
         EXPECT_EQ (110000000.0, a[0]);
         EXPECT_NEAR (c.a1, a[1], 1e-6);
         EXPECT_NEAR (c.a3, a[3], 1e-12);
@@ -122,9 +121,8 @@ TEST (ProOverdrive, ToneStageGainIsAppliedAfterRoundingAndStaysOutOfTheHistory)
 
     FxSZBase3 plain;
     plain.setSampleRate (48000.0f);
-    double a[4], b[4];
-    stage.getPrototype (a, b);
-    plain.setAnalogCoefficients (a, b);
+    const auto [a, b] = stage.getPrototype();
+    plain.setAnalogCoefficients (a.data(), b.data());
 
     auto x = sine (4800, 1000.0, 48000.0, 0.5f);
     auto y = x;
