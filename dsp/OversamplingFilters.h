@@ -5,7 +5,6 @@
 
 #include <cstddef>
 #include <cstring>
-#include <type_traits>
 
 #ifndef VARDEKO_OVERSAMPLING_SSE2
     #if defined(__SSE2__) || defined(_M_X64) || (defined(_M_IX86_FP) && _M_IX86_FP >= 2)
@@ -104,62 +103,85 @@ private:
     };
 
 #if VARDEKO_OVERSAMPLING_SSE2
-    // Both channels packed.
-    struct StereoLanes
+    // Both channels packed (width 2), or the left channel alone with the same instructions,
+    // so that mono matches stereo bit for bit.
+    template <int width>
+    struct Lanes
     {
-        static constexpr int width = 2;
+        static constexpr bool packed = width == 2;
         __m128d v;
 
-        static StereoLanes load (const double* p) noexcept { return { _mm_loadu_pd (p) }; }
-        static StereoLanes broadcast (double x) noexcept { return { _mm_set1_pd (x) }; }
-        void store (double* p) const noexcept { _mm_storeu_pd (p, v); }
-        friend StereoLanes operator+ (StereoLanes a, StereoLanes b) noexcept { return { _mm_add_pd (a.v, b.v) }; }
-        friend StereoLanes operator- (StereoLanes a, StereoLanes b) noexcept { return { _mm_sub_pd (a.v, b.v) }; }
-        friend StereoLanes operator* (StereoLanes a, StereoLanes b) noexcept { return { _mm_mul_pd (a.v, b.v) }; }
-    };
+        static Lanes load (const double* p) noexcept { return { packed ? _mm_loadu_pd (p) : _mm_load_sd (p) }; }
+        static Lanes broadcast (double x) noexcept { return { packed ? _mm_set1_pd (x) : _mm_set_sd (x) }; }
 
-    // The left channel with the same instructions, so that mono matches stereo bit for bit.
-    struct MonoLane
-    {
-        static constexpr int width = 1;
-        __m128d v;
-
-        static MonoLane load (const double* p) noexcept { return { _mm_load_sd (p) }; }
-        static MonoLane broadcast (double x) noexcept { return { _mm_set_sd (x) }; }
-        void store (double* p) const noexcept { _mm_store_sd (p, v); }
-        friend MonoLane operator+ (MonoLane a, MonoLane b) noexcept { return { _mm_add_sd (a.v, b.v) }; }
-        friend MonoLane operator- (MonoLane a, MonoLane b) noexcept { return { _mm_sub_sd (a.v, b.v) }; }
-        friend MonoLane operator* (MonoLane a, MonoLane b) noexcept { return { _mm_mul_sd (a.v, b.v) }; }
-    };
-#else
-    struct StereoLanes
-    {
-        static constexpr int width = 2;
-        double left, right;
-
-        static StereoLanes load (const double* p) noexcept { return { p[0], p[1] }; }
-        static StereoLanes broadcast (double x) noexcept { return { x, x }; }
         void store (double* p) const noexcept
         {
-            p[0] = left;
-            p[1] = right;
+            if constexpr (packed)
+                _mm_storeu_pd (p, v);
+            else
+                _mm_store_sd (p, v);
         }
-        friend StereoLanes operator+ (StereoLanes a, StereoLanes b) noexcept { return { a.left + b.left, a.right + b.right }; }
-        friend StereoLanes operator- (StereoLanes a, StereoLanes b) noexcept { return { a.left - b.left, a.right - b.right }; }
-        friend StereoLanes operator* (StereoLanes a, StereoLanes b) noexcept { return { a.left * b.left, a.right * b.right }; }
+
+        friend Lanes operator+ (Lanes a, Lanes b) noexcept { return { packed ? _mm_add_pd (a.v, b.v) : _mm_add_sd (a.v, b.v) }; }
+        friend Lanes operator- (Lanes a, Lanes b) noexcept { return { packed ? _mm_sub_pd (a.v, b.v) : _mm_sub_sd (a.v, b.v) }; }
+        friend Lanes operator* (Lanes a, Lanes b) noexcept { return { packed ? _mm_mul_pd (a.v, b.v) : _mm_mul_sd (a.v, b.v) }; }
     };
-
-    struct MonoLane
+#else
+    // One double per channel.
+    template <int width>
+    struct Lanes
     {
-        static constexpr int width = 1;
-        double v;
+        double v[static_cast<std::size_t> (width)];
 
-        static MonoLane load (const double* p) noexcept { return { *p }; }
-        static MonoLane broadcast (double x) noexcept { return { x }; }
-        void store (double* p) const noexcept { *p = v; }
-        friend MonoLane operator+ (MonoLane a, MonoLane b) noexcept { return { a.v + b.v }; }
-        friend MonoLane operator- (MonoLane a, MonoLane b) noexcept { return { a.v - b.v }; }
-        friend MonoLane operator* (MonoLane a, MonoLane b) noexcept { return { a.v * b.v }; }
+        static Lanes load (const double* p) noexcept
+        {
+            Lanes lanes;
+
+            for (int c = 0; c < width; ++c)
+                lanes.v[c] = p[c];
+
+            return lanes;
+        }
+
+        static Lanes broadcast (double x) noexcept
+        {
+            Lanes lanes;
+
+            for (auto& lane : lanes.v)
+                lane = x;
+
+            return lanes;
+        }
+
+        void store (double* p) const noexcept
+        {
+            for (int c = 0; c < width; ++c)
+                p[c] = v[c];
+        }
+
+        friend Lanes operator+ (Lanes a, Lanes b) noexcept
+        {
+            for (int c = 0; c < width; ++c)
+                a.v[c] += b.v[c];
+
+            return a;
+        }
+
+        friend Lanes operator- (Lanes a, Lanes b) noexcept
+        {
+            for (int c = 0; c < width; ++c)
+                a.v[c] -= b.v[c];
+
+            return a;
+        }
+
+        friend Lanes operator* (Lanes a, Lanes b) noexcept
+        {
+            for (int c = 0; c < width; ++c)
+                a.v[c] *= b.v[c];
+
+            return a;
+        }
     };
 #endif
 
@@ -168,21 +190,21 @@ private:
     // depend on the new input, so the only serial work per section is one addition. The stored
     // outputs are guarded against denormals; the value passed on skips that rounding and cannot
     // become denormal itself, since everything it is made of is either 0 or far above that range.
-    template <typename Lanes>
+    template <typename LaneSet>
     static void step (const OversamplingLowpass::Sections& c, History& h, double* values) noexcept
     {
-        const auto tiny = Lanes::broadcast (1.0e-20);
-        auto v = Lanes::broadcast (c.gain) * Lanes::load (values);
-        auto in1 = Lanes::load (h.x1);
-        auto in2 = Lanes::load (h.x2);
+        const auto tiny = LaneSet::broadcast (1.0e-20);
+        auto v = LaneSet::broadcast (c.gain) * LaneSet::load (values);
+        auto in1 = LaneSet::load (h.x1);
+        auto in2 = LaneSet::load (h.x2);
         in1.store (h.x2);
         v.store (h.x1);
 
         for (int k = 0; k < numSections; ++k)
         {
-            const auto out1 = Lanes::load (h.y1[k]);
-            const auto out2 = Lanes::load (h.y2[k]);
-            const auto memory = ((in2 + Lanes::broadcast (c.c[k]) * in1) - Lanes::broadcast (c.a2[k]) * out2) - Lanes::broadcast (c.a1[k]) * out1;
+            const auto out1 = LaneSet::load (h.y1[k]);
+            const auto out2 = LaneSet::load (h.y2[k]);
+            const auto memory = ((in2 + LaneSet::broadcast (c.c[k]) * in1) - LaneSet::broadcast (c.a2[k]) * out2) - LaneSet::broadcast (c.a1[k]) * out1;
             v = v + memory;
             out1.store (h.y2[k]);
             ((v + tiny) - tiny).store (h.y1[k]); // keeps decaying tails out of the slow denormal range
@@ -210,7 +232,6 @@ private:
     void run (BlockChannels<numChannels> block, int numSamples, Chain& chain) noexcept
     {
         using Frame = SampleFrame<numChannels>;
-        using Lanes = std::conditional_t<numChannels == 2, StereoLanes, MonoLane>;
 
         for (int i = 0; i < numSamples; ++i)
         {
@@ -225,7 +246,7 @@ private:
 
             if constexpr (factor > 1)
                 for (auto& frame : sub)
-                    step<Lanes> (sections, interpolator, frame.channels.data());
+                    step<Lanes<numChannels>> (sections, interpolator, frame.channels.data());
 
             [[maybe_unused]] Frame interpolated[static_cast<std::size_t> (factor)];
 
@@ -242,7 +263,7 @@ private:
 
             if constexpr (factor > 1)
                 for (auto& frame : sub)
-                    step<Lanes> (sections, decimator, frame.channels.data());
+                    step<Lanes<numChannels>> (sections, decimator, frame.channels.data());
 
             for (int c = 0; c < numChannels; ++c)
                 block.buffers[(size_t) c][i] = combine<factor, output> (in[c], sub[0][c]);

@@ -8,6 +8,27 @@
 
 namespace
 {
+// Calls function (child, position) for the child elements of parent up to limit, text
+// skipped; returns how many there were.
+template <typename Function>
+int forEachChild (const juce::XmlElement& parent, int limit, Function&& function)
+{
+    int position = 0;
+
+    for (auto* child : parent.getChildIterator())
+    {
+        if (child->isTextElement())
+            continue;
+
+        if (position >= limit)
+            break;
+
+        function (*child, position++);
+    }
+
+    return position;
+}
+
 void writeChannel (juce::XmlElement& parent, const PresetSlot& slot, int channel)
 {
     auto* element = parent.createNewChildElement ("Channel");
@@ -92,6 +113,12 @@ void ProgramDocuments::createSlotDocument (juce::XmlElement& document) const
 }
 
 //==============================================================================
+int ProgramDocuments::readChannels (const juce::XmlElement& parent, int slot)
+{
+    return forEachChild (parent, PresetSlot::numChannels, [this, slot] (const juce::XmlElement& channelElement, int channel)
+                         { readChannel (channelElement, slot, channel); });
+}
+
 void ProgramDocuments::readChannel (const juce::XmlElement& channelElement, int slot, int channel)
 {
     auto& target = bank.getSlot (slot);
@@ -120,44 +147,19 @@ int ProgramDocuments::loadFullState (const juce::XmlElement& document)
 
     const auto wanted = PatchDocument::integerAttribute (*properties, 3);
     int a = 0, b = 0;
-    int i = 0;
 
     // Slots and channels beyond the table are ignored, and foreign channel numbers read
     // as channel 0, so a document can never write outside the table.
-    for (auto* preset : properties->getChildIterator())
-    {
-        if (preset->isTextElement())
-            continue;
+    forEachChild (*properties, ProgramBank::numPresetSlots, [&] (const juce::XmlElement& preset, int i)
+                  {
+                      const auto channel = PresetSlot::clampChannel (PatchDocument::integerAttribute (preset, 1));
+                      bank.getSlot (i).activeChannel.store (channel);
 
-        if (i >= ProgramBank::numPresetSlots)
-            break;
-
-        const auto channel = PresetSlot::clampChannel (PatchDocument::integerAttribute (*preset, 1));
-        bank.getSlot (i).activeChannel.store (channel);
-
-        int j = 0;
-
-        for (auto* channelElement : preset->getChildIterator())
-        {
-            if (channelElement->isTextElement())
-                continue;
-
-            if (j >= PresetSlot::numChannels)
-                break;
-
-            readChannel (*channelElement, i, j);
-
-            if (i == wanted && j == channel)
-            {
-                a = i;
-                b = j;
-            }
-
-            ++j;
-        }
-
-        ++i;
-    }
+                      if (readChannels (preset, i) > channel && i == wanted)
+                      {
+                          a = i;
+                          b = channel;
+                      } });
 
     bank.setActivePreset (a);
     bank.getSlot (a).activeChannel.store (b);
@@ -200,19 +202,7 @@ bool ProgramDocuments::loadSlotDocument (std::unique_ptr<juce::XmlElement> docum
     const auto current = bank.getActivePreset();
     bank.getSlot (current).activeChannel.store (PresetSlot::clampChannel (PatchDocument::integerAttribute (*properties, 3)));
 
-    int b = 0;
-
-    for (auto* channelElement : properties->getChildIterator())
-    {
-        if (channelElement->isTextElement())
-            continue;
-
-        if (b >= PresetSlot::numChannels)
-            break;
-
-        readChannel (*channelElement, current, b);
-        ++b;
-    }
+    readChannels (*properties, current);
 
     processor.setCurrentProgram (current);
     return true;

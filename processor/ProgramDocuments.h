@@ -45,6 +45,8 @@ public:
 private:
     int loadFullState (const juce::XmlElement& document);
     int loadPreset (const juce::XmlElement& document);
+    // Reads a slot's "Channel" elements (at most two); returns how many there were.
+    int readChannels (const juce::XmlElement& parent, int slot);
     void readChannel (const juce::XmlElement& channelElement, int slot, int channel);
 
     ProgramBank& bank;

@@ -1,19 +1,13 @@
 #pragma once
 
 #include "dsp/FxSZBase4.h"
-#include "models/ModelParameters.h"
+#include "models/Knobs.h"
 
 // The gain stage ahead of the clipper, with the 500 kOhm Drive pot as a linear resistance.
-class BluesBreakerGainStage final : public FxSZBase4
+class BluesBreakerGainStage final : public FxSZBase4,
+                                    public Knobs<ModelParameters::drive>
 {
 public:
-    // Drive, 0 to 1.
-    float drive = 0.0f;
-
-    // The circuit hands over Drive.
-    static constexpr bool followsKnob (int knob) noexcept { return knob == ModelParameters::drive; }
-    void setKnob (int, float value) noexcept { drive = value; }
-
     void update() override { setAnalogCoefficients (getPrototype()); }
 
     // Drive as the pot's resistance in ohms (no taper).

@@ -1,12 +1,5 @@
 #include "models/cj/CJPreClipperFilter.h"
 
-#include <cmath>
-
-float CJPreClipperFilter::taperDrive (float knob) noexcept
-{
-    return (std::pow (81.0f, knob) - 1.0f) * 0.0125f;
-}
-
 float CJPreClipperFilter::getDriveResistance() const noexcept
 {
     return drive * 1000000.0f + 10000.0f;

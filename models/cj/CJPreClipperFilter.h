@@ -2,6 +2,7 @@
 
 #include "dsp/SZBase2x.h"
 #include "models/ModelParameters.h"
+#include "models/PotTaper.h"
 
 // The op-amp's gain network ahead of the clipping: 1 + s R Cg / ((1 + s R Cf)(1 + s Rg Cg)),
 // with R the 1 MOhm audio-taper Drive pot in series with 10 kOhm.
@@ -10,7 +11,7 @@ class CJPreClipperFilter final : public SZBase2x
 public:
     // The Drive pot's share of its track for a knob position (the base-81 audio taper, in
     // single precision): 0 at Drive 0, 0.1 at Drive 0.5, 1 at Drive 1.
-    static float taperDrive (float drive) noexcept;
+    static float taperDrive (float drive) noexcept { return PotTaper::audio (81.0f, drive); }
 
     // The tapered Drive, 0 to 1 (not the knob position).
     float drive = 0.0f;

@@ -1,23 +1,18 @@
 #pragma once
 
 #include "dsp/FxSZBase3.h"
-#include "models/ModelParameters.h"
+#include "models/Knobs.h"
+#include "models/PotTaper.h"
 
 // The tone network around the 25 kOhm Tone pot together with the 1 MOhm volume pot. Level
 // scales the whole numerator: at 0 the stage is silent.
-class CJToneVolumeStage final : public FxSZBase3
+class CJToneVolumeStage final : public FxSZBase3,
+                                public Knobs<ModelParameters::tone, ModelParameters::level>
 {
 public:
     // The Tone pot's share for a knob position: the mirror image of the base-81 audio taper,
     // in single precision (0 at Tone 0, 0.9 at Tone 0.5, 1 at Tone 1).
-    static float taperTone (float tone) noexcept;
-
-    float tone = 0.0f; // Tone, 0 to 1 (tapered inside)
-    float level = 0.0f; // Level, 0 to 1
-
-    // The circuit hands over Tone and Level.
-    static constexpr bool followsKnob (int knob) noexcept { return knob == ModelParameters::tone || knob == ModelParameters::level; }
-    void setKnob (int knob, float value) noexcept { (knob == ModelParameters::tone ? tone : level) = value; }
+    static float taperTone (float tone) noexcept { return PotTaper::reverseAudio (81.0f, tone); }
 
     void update() override { setAnalogCoefficients (getPrototype()); }
 

@@ -1,21 +1,15 @@
 #pragma once
 
 #include "dsp/SZBase3x.h"
-#include "models/ModelParameters.h"
+#include "models/Knobs.h"
 
 // The op-amp's gain network ahead of the clipping, shaped by both knobs: the 500 kOhm Drive
 // pot (in series with 5.6 kOhm) in the feedback and one side of the 20 kOhm Tone pot in the
 // input leg.
-class LittleGreenPreClipperFilter final : public SZBase3x
+class LittleGreenPreClipperFilter final : public SZBase3x,
+                                          public Knobs<ModelParameters::drive, ModelParameters::tone>
 {
 public:
-    float drive = 0.0f; // Drive, 0 to 1
-    float tone = 0.0f; // Tone, 0 to 1 (tapered inside)
-
-    // The drive stage hands over Drive and Tone.
-    static constexpr bool followsKnob (int knob) noexcept { return knob == ModelParameters::drive || knob == ModelParameters::tone; }
-    void setKnob (int knob, float value) noexcept { (knob == ModelParameters::drive ? drive : tone) = value; }
-
     void update() override { setAnalogCoefficients (getPrototype()); }
 
     // Only Drive returns to its initial value; Tone and the coefficients stay.

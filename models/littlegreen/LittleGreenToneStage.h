@@ -1,18 +1,13 @@
 #pragma once
 
 #include "dsp/FxSZBase2.h"
-#include "models/ModelParameters.h"
+#include "models/Knobs.h"
 
 // The two-pole tone network around the 20 kOhm Tone pot; unity gain at DC.
-class LittleGreenToneStage final : public FxSZBase2
+class LittleGreenToneStage final : public FxSZBase2,
+                                   public Knobs<ModelParameters::tone>
 {
 public:
-    float tone = 0.0f; // Tone, 0 to 1 (tapered inside)
-
-    // The circuit hands over Tone.
-    static constexpr bool followsKnob (int knob) noexcept { return knob == ModelParameters::tone; }
-    void setKnob (int, float value) noexcept { tone = value; }
-
     void update() override { setAnalogCoefficients (getPrototype()); }
 
     // Tone and the coefficients both return to their initial state: the next set is taken

@@ -1,20 +1,14 @@
 #pragma once
 
 #include "dsp/FxSZBase2.h"
-#include "models/ModelParameters.h"
+#include "models/Knobs.h"
 
 // The op-amp's non-inverting gain, 1 + s R Cg / ((1 + s R Cf)(1 + s Rg Cg)), with R the
 // 500 kOhm Drive pot (base-32 taper) in series with 18 kOhm. Runs at the host rate.
-class OCDDriveStage final : public FxSZBase2
+class OCDDriveStage final : public FxSZBase2,
+                            public Knobs<ModelParameters::drive>
 {
 public:
-    // Drive, 0 to 1.
-    float drive = 0.0f;
-
-    // The circuit hands over Drive.
-    static constexpr bool followsKnob (int knob) noexcept { return knob == ModelParameters::drive; }
-    void setKnob (int, float value) noexcept { drive = value; }
-
     void update() override { setAnalogCoefficients (getPrototype()); }
 
     // The setting returns to 0 and the coefficients to their initial values.

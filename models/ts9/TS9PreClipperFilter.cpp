@@ -1,11 +1,10 @@
 #include "models/ts9/TS9PreClipperFilter.h"
 
-#include <cmath>
+#include "models/PotTaper.h"
 
 float TS9PreClipperFilter::getDriveResistance() const noexcept
 {
-    const auto p = std::pow (81.0f, drive);
-    return ((p - 1.0f) * 0.0125f) * 500000.0f + 51000.0f;
+    return PotTaper::audio (81.0f, drive) * 500000.0f + 51000.0f;
 }
 
 TS9PreClipperFilter::Prototype TS9PreClipperFilter::getPrototype() const noexcept

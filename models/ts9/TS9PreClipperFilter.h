@@ -1,20 +1,14 @@
 #pragma once
 
 #include "dsp/SZBase2x.h"
-#include "models/ModelParameters.h"
+#include "models/Knobs.h"
 
 // The op-amp's gain network ahead of the clipping: 1 + s R Cg / ((1 + s R Cf)(1 + s Rg Cg)),
 // with R the 500 kOhm audio-taper Drive pot in series with 51 kOhm.
-class TS9PreClipperFilter final : public SZBase2x
+class TS9PreClipperFilter final : public SZBase2x,
+                                  public Knobs<ModelParameters::drive>
 {
 public:
-    // Drive, 0 to 1.
-    float drive = 0.0f;
-
-    // The drive stage hands over Drive.
-    static constexpr bool followsKnob (int knob) noexcept { return knob == ModelParameters::drive; }
-    void setKnob (int, float value) noexcept { drive = value; }
-
     void update() override { setAnalogCoefficients (getPrototype()); }
 
     // The prototype for the current setting, ascending powers of s.
