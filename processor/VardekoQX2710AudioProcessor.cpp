@@ -2,6 +2,7 @@
 
 #include "editor/VardekoQX2710AudioProcessorEditor.h"
 #include "processor/PatchDocument.h"
+#include "processor/PatchDocumentReader.h"
 #include "processor/ProductInfo.h"
 
 #include <algorithm>
@@ -817,7 +818,7 @@ void VardekoQX2710AudioProcessor::getStateInformation (juce::MemoryBlock& destDa
 
 void VardekoQX2710AudioProcessor::setStateInformation (const void* data, int sizeInBytes)
 {
-    pendingState = getXmlFromBinary (data, sizeInBytes);
+    pendingState = PatchDocumentReader::fromHostState (data, sizeInBytes).document;
 
     if (pendingState != nullptr)
         loadPatchDocument (std::move (pendingState), false);
@@ -834,7 +835,7 @@ void VardekoQX2710AudioProcessor::getCurrentProgramStateInformation (juce::Memor
 
 void VardekoQX2710AudioProcessor::setCurrentProgramStateInformation (const void* data, int sizeInBytes)
 {
-    if (auto document = getXmlFromBinary (data, sizeInBytes))
+    if (auto document = PatchDocumentReader::fromHostState (data, sizeInBytes).document)
         loadSlotDocument (std::move (document));
 }
 

@@ -339,7 +339,7 @@ TEST_F (RendererTest, PresetFilesThatCannotBeUsed)
 
     const std::pair<juce::File, juce::String> cases[] = {
         { missing, "preset file not found: " + missing.getFullPathName() },
-        { notXml, "not a preset file: " + notXml.getFullPathName() },
+        { notXml, "not a preset file (is not XML): " + notXml.getFullPathName() },
         { otherRoot, "not a preset file: " + otherRoot.getFullPathName() },
         { otherProduct, "preset of another product: " + otherProduct.getFullPathName() },
     };
