@@ -1,5 +1,7 @@
 #pragma once
 
+#include "processor/PatchDocument.h"
+
 #include <juce_core/juce_core.h>
 
 #include <memory>
@@ -17,15 +19,16 @@
 class PatchDocumentReader
 {
 public:
-    // The largest document the product writes (the full state) is about 13 KB.
-    static constexpr size_t maximumDocumentBytes = 256 * 1024;
+    // The full state is about 13 KB, and at most about 260 KB with every preset path at its
+    // longest and written as references of ten bytes each.
+    static constexpr size_t maximumDocumentBytes = 512 * 1024;
 
     // The documents nest five deep (molvekPatch, Properties, Preset, Channel, Value).
     static constexpr int maximumDepth = 16;
 
     // The parser appends each reference inside an attribute value by copying the value so far:
-    // this bounds that quadratic cost.
-    static constexpr int maximumReferencesPerAttribute = 1024;
+    // this bounds that quadratic cost. A preset path at its longest may be all references.
+    static constexpr int maximumReferencesPerAttribute = PatchDocument::maximumPresetPathLength;
 
     struct Result
     {

@@ -790,7 +790,7 @@ juce::String VardekoQX2710AudioProcessor::getPresetPath (int channel) const
 void VardekoQX2710AudioProcessor::setCurrentPresetPath (const juce::String& path)
 {
     auto& slot = currentSlot();
-    slot.presetPath[(size_t) PresetSlot::clampChannel (slot.activeChannel.load())] = path;
+    slot.presetPath[(size_t) PresetSlot::clampChannel (slot.activeChannel.load())] = PatchDocument::boundedPresetPath (path);
 }
 
 juce::File VardekoQX2710AudioProcessor::getPresetFolder()
@@ -953,7 +953,7 @@ int VardekoQX2710AudioProcessor::loadPatchDocument (std::unique_ptr<juce::XmlEle
                 if (j >= PresetSlot::numChannels)
                     break;
 
-                slot.presetPath[(size_t) j] = PatchDocument::attribute (*channelElement, 1);
+                slot.presetPath[(size_t) j] = PatchDocument::readPresetPath (*channelElement);
                 readChannelValues (channelElement->getFirstChildElement(), i, j);
 
                 if (i == wanted && j == channel)
@@ -1015,7 +1015,7 @@ bool VardekoQX2710AudioProcessor::loadSlotDocument (std::unique_ptr<juce::XmlEle
         if (b >= PresetSlot::numChannels)
             break;
 
-        slot.presetPath[(size_t) b] = PatchDocument::attribute (*channelElement, 1);
+        slot.presetPath[(size_t) b] = PatchDocument::readPresetPath (*channelElement);
         readChannelValues (channelElement->getFirstChildElement(), current, b);
         ++b;
     }

@@ -210,7 +210,7 @@ TEST (PatchDocumentReader, AcceptsOnlyTextTheParserCannotMisread)
         { "references at the limit", attributeWithReferences (PatchDocumentReader::maximumReferencesPerAttribute), "" },
         { "too many references", attributeWithReferences (PatchDocumentReader::maximumReferencesPerAttribute + 1), "holds too many character references in one attribute" },
         { "text at the size limit", "<molvekPatch>" + std::string (PatchDocumentReader::maximumDocumentBytes - 27, 'x') + "</molvekPatch>", "" },
-        { "text over the size limit", "<molvekPatch>" + std::string (PatchDocumentReader::maximumDocumentBytes - 26, 'x') + "</molvekPatch>", "is larger than 256 KB" },
+        { "text over the size limit", "<molvekPatch>" + std::string (PatchDocumentReader::maximumDocumentBytes - 26, 'x') + "</molvekPatch>", "is larger than 512 KB" },
     };
 
     for (const auto& c : cases)
@@ -362,13 +362,60 @@ TEST (PatchDocumentReader, ReadsFilesWithinABound)
         out << "</molvekPatch>";
     }
 
-    EXPECT_EQ (juce::String ("is larger than 256 KB"), PatchDocumentReader::fromFile (large).problem);
+    EXPECT_EQ (juce::String ("is larger than 512 KB"), PatchDocumentReader::fromFile (large).problem);
     EXPECT_TRUE (PatchDocumentReader::fromFile (folder.getChildFile ("missing.mvkp")).problem.startsWith ("cannot be read"));
 
 #if JUCE_LINUX
     // A device that never ends.
-    EXPECT_EQ (juce::String ("is larger than 256 KB"), PatchDocumentReader::fromFile (juce::File ("/dev/zero")).problem);
+    EXPECT_EQ (juce::String ("is larger than 512 KB"), PatchDocumentReader::fromFile (juce::File ("/dev/zero")).problem);
 #endif
 
     folder.deleteRecursively();
+}
+
+//==============================================================================
+// What a host receives from getStateInformation must always load again: every preset path at
+// its longest, made of the characters the writer stores as the longest references.
+TEST (PatchDocumentReader, TheLargestStateTheProductWritesIsReadBack)
+{
+    constexpr auto longest = PatchDocument::maximumPresetPathLength;
+    const auto widest = juce::String::repeatedString (juce::String::charToString ((juce::juce_wchar) 0x10ffff), longest);
+    const auto quotes = juce::String::repeatedString ("\"", longest);
+
+    VardekoQX2710AudioProcessor source;
+
+    for (int slot = 0; slot < source.getNumPrograms(); ++slot)
+    {
+        source.setCurrentProgram (slot);
+
+        for (int channel = 0; channel < 2; ++channel)
+        {
+            source.setActiveChannel (channel);
+            source.setCurrentPresetPath (channel == 0 ? widest : quotes);
+            ASSERT_EQ (longest, source.getCurrentPresetPath().length());
+        }
+    }
+
+    const auto state = fullState (source);
+    EXPECT_LT (state.getSize(), PatchDocumentReader::maximumDocumentBytes);
+
+    VardekoQX2710AudioProcessor restored;
+    restored.setStateInformation (state.getData(), (int) state.getSize());
+    EXPECT_TRUE (state == fullState (restored));
+    EXPECT_EQ (quotes, restored.getPresetPath (1));
+
+    // A longer path cannot name a preset: it is stored as no path, from a document as from
+    // the preset menu, and everything else in the document still loads.
+    const auto tooLong = juce::String::repeatedString ("a", longest + 1);
+    source.setCurrentPresetPath (tooLong);
+    EXPECT_EQ (juce::String(), source.getCurrentPresetPath());
+
+    const auto document = "<molvekPatch><Properties a=\"\" b=\"\" c=\"\" activeChannel=\"1\"><Channel channel=\"0\" presetPath=\"" + tooLong.toStdString()
+                          + "\"/><Channel channel=\"1\" presetPath=\"" + tooLong.toStdString() + "\"><Value property=\"tone\">0.125</Value></Channel></Properties></molvekPatch>";
+    const auto blob = envelope (document);
+    restored.setCurrentProgramStateInformation (blob.getData(), (int) blob.getSize());
+    EXPECT_EQ (juce::String(), restored.getPresetPath (0));
+    EXPECT_EQ (juce::String(), restored.getPresetPath (1));
+    EXPECT_EQ (1, restored.getActiveChannel());
+    EXPECT_EQ (0.125f, getValue (restored, HostParameters::tone));
 }
