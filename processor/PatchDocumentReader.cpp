@@ -80,8 +80,9 @@ const char* findEncodingProblem (const Byte* p, const Byte* end) noexcept
 //==============================================================================
 // Walks the markup the way the framework's parser will and accepts only a subset of XML on
 // which the two cannot disagree: ASCII names, quoted attribute values without '<', known
-// character references, comments, processing instructions and CDATA, and nothing that
-// declares anything. Stops at the end of the root element, as the parser does.
+// character references, comments and CDATA, processing instructions only before the root
+// element, and nothing that declares anything. Stops at the end of the root element, as the
+// parser does.
 class MarkupCheck
 {
 public:
@@ -371,10 +372,16 @@ private:
                     continue;
                 }
 
-                if (const auto skipped = skipCommentOrInstruction())
+                // The parser goes round in circles on an instruction followed by text.
+                if (startsWith ("<?"))
+                    return "holds a processing instruction inside an element";
+
+                if (startsWith ("<!--"))
                 {
-                    if (*skipped != '\0')
-                        return skipped;
+                    p += 4;
+
+                    if (! skipPast ("-->"))
+                        return "holds an unterminated comment";
 
                     continue;
                 }

@@ -102,6 +102,11 @@ TEST (PatchDocumentReader, HostileStateBlobsChangeNothing)
         { "state-entity-recursion.bin", "holds a document type declaration (DTD)" },
         { "program-state-invalid-utf8.bin", "is not valid UTF-8 text" },
         { "state-nul-byte.bin", "holds a NUL byte" },
+        { "state-instruction-then-text.bin", "holds a processing instruction inside an element" },
+        { "state-instruction-found-by-fuzzing.bin", "holds a processing instruction inside an element" },
+        { "state-invalid-utf8-found-by-fuzzing.bin", "announces 673 bytes of text but holds 662" },
+        { "state-entity-over-read-found-by-fuzzing.bin", "is not valid UTF-8 text" },
+        { "state-space-over-read-found-by-fuzzing.bin", "announces 673 bytes of text but holds 69" },
     };
 
     for (const auto& c : cases)
@@ -136,6 +141,7 @@ TEST (PatchDocumentReader, HostilePresetFilesAreRefusedWithTheirReason)
         { "entity-recursion.mvkp", "holds a document type declaration (DTD)" },
         { "external-entity.mvkp", "holds a document type declaration (DTD)" },
         { "nul-byte.mvkp", "holds a NUL byte" },
+        { "instruction-then-text.mvkp", "holds a processing instruction inside an element" },
     };
 
     for (const auto& c : cases)
@@ -170,7 +176,8 @@ TEST (PatchDocumentReader, AcceptsOnlyTextTheParserCannotMisread)
         const char* problem; // empty: accepted
     } cases[] = {
         { "a plain document", preset, "" },
-        { "declaration, comments, instructions and CDATA", "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<!-- saved -->\n<molvekPatch a='x'><?pi x?><!-- c --><![CDATA[<&>]]>text</molvekPatch>", "" },
+        { "declaration, comments, instructions and CDATA", "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<!-- saved -->\n<?pi x?><molvekPatch a='x'><!-- c --><![CDATA[<&>]]>text<!-- c -->text</molvekPatch>", "" },
+        { "instruction inside an element", "<molvekPatch><?x?>a</molvekPatch>", "holds a processing instruction inside an element" },
         { "all predefined and numeric references", "<molvekPatch a=\"&amp;&lt;&gt;&quot;&apos;&#10;&#x1F3B8;&#X41;&AMP;\">&#1114111;&amp;</molvekPatch>", "" },
         { "non-ASCII text", "<molvekPatch a=\"Crunch \xc3\xa4\xe2\x82\xac\xf0\x9f\x8e\xb8\"/>", "" },
         { "anything after the root element", preset + "<!DOCTYPE x><<<&bogus;", "" },
