@@ -1,6 +1,6 @@
 #include "editor/FilmStrip.h"
 
-FilmStrip::FilmStrip (const juce::Image& stripImage, int frames, ImageSource image2x)
+FilmStrip::FilmStrip (const juce::Image& stripImage, int frames, ImageSource source2x)
 {
     if (! stripImage.isValid() || frames <= 0 || stripImage.getHeight() < frames)
         return;
@@ -9,7 +9,7 @@ FilmStrip::FilmStrip (const juce::Image& stripImage, int frames, ImageSource ima
     numFrames = frames;
     frameWidth = image.getWidth();
     frameHeight = image.getHeight() / frames;
-    image2xSource = std::move (image2x);
+    image2xSource = std::move (source2x);
 }
 
 const juce::Image* FilmStrip::getImage2x() const

@@ -19,7 +19,8 @@ juce::Image MolvekArtwork::getImage2x() const
 
 FilmStrip MolvekArtwork::getStrip (int numFrames) const
 {
-    return FilmStrip (getImage(), numFrames, [fileName = name + "@2x.png"] { return loadEmbeddedImage (fileName); });
+    return FilmStrip (getImage(), numFrames, [fileName = name + "@2x.png"]
+                      { return loadEmbeddedImage (fileName); });
 }
 
 juce::Image MolvekArtwork::loadEmbeddedImage (const juce::String& fileName)

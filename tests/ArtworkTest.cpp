@@ -163,8 +163,10 @@ TEST_F (ArtworkTest, SelectorCaptionsArePrintedInsideTheirPositionAreas)
     const auto selector = PedalLayout::overdriveTypeKnob;
     const auto left = selector.x + PedalLayout::selectorCaptionX;
 
-    auto isInk = [&] (int x, int y) { return background.getPixelAt (x, y).getPerceivedBrightness() < 0.3f; };
-    auto inkIn = [&] (juce::Rectangle<int> area) {
+    auto isInk = [&] (int x, int y)
+    { return background.getPixelAt (x, y).getPerceivedBrightness() < 0.3f; };
+    auto inkIn = [&] (juce::Rectangle<int> area)
+    {
         int count = 0;
 
         for (int y = area.getY(); y < area.getBottom(); ++y)

@@ -9,7 +9,6 @@
 #include "editor/PedalLayout.h"
 
 #include <cmath>
-#include <functional>
 #include <limits>
 
 namespace
@@ -85,45 +84,91 @@ class ImageStripControlsTest : public JuceGuiTest
 };
 } // namespace
 
+namespace
+{
+enum class Kind
+{
+    knob,
+    selector,
+    meter,
+    twoState,
+    kick,
+    footSwitch
+};
+
+struct ControlAndProbe
+{
+    std::unique_ptr<juce::Component> control;
+    juce::Point<int> probe;
+};
+
+// A control of that kind with numbered frames, in the given state, and a pixel to look at.
+ControlAndProbe controlIn (Kind kind, double value, bool on, bool held)
+{
+    switch (kind)
+    {
+        case Kind::knob:
+            return { knobAt (value), { 20, 20 } };
+        case Kind::selector:
+            return { selectorAt (value), { 50, 70 } };
+        case Kind::meter:
+            return { meterAt ((float) value), { 40, 8 } };
+        case Kind::twoState:
+            return { buttonIn<Molvek2StateButton> (2, on, held), { 45, 50 } };
+        case Kind::kick:
+            return { buttonIn<Molvek2StateKickButton> (2, on, held), { 45, 50 } };
+        case Kind::footSwitch:
+            return { buttonIn<Molvek4StateButton3PDT> (4, on, held), { 45, 50 } };
+    }
+
+    return {};
+}
+} // namespace
+
 TEST_F (ImageStripControlsTest, EachControlDrawsTheFrameItsStateChooses)
 {
     struct Case
     {
         const char* what;
-        std::function<std::unique_ptr<juce::Component>()> make;
-        juce::Point<int> probe;
+        Kind kind;
+        double value;
+        bool on;
+        bool held;
         int frame;
     };
 
     const Case cases[] = {
-        { "knob at 0", [] { return knobAt (0.0); }, { 20, 20 }, 0 },
-        { "knob just above 0 rounds up", [] { return knobAt (0.001); }, { 20, 20 }, 1 },
-        { "knob at 0.5", [] { return knobAt (0.5); }, { 20, 20 }, 50 },
-        { "knob at 1", [] { return knobAt (1.0); }, { 20, 20 }, 100 },
-        { "selector at 0", [] { return selectorAt (0.0); }, { 50, 70 }, 0 },
-        { "selector just below a position rounds down", [] { return selectorAt (0.74); }, { 50, 70 }, 2 },
-        { "selector at a position", [] { return selectorAt (0.75); }, { 50, 70 }, 3 },
-        { "selector at 1", [] { return selectorAt (1.0); }, { 50, 70 }, 4 },
-        { "selector frame lies at its knob area, not at the corner", [] { return selectorAt (0.0); }, { 2, 5 }, -1 },
-        { "meter at 0", [] { return meterAt (0.0f); }, { 40, 8 }, 0 },
-        { "meter at 0.95 rounds up", [] { return meterAt (0.95f); }, { 40, 8 }, 10 },
-        { "meter at 0.05", [] { return meterAt (0.05f); }, { 40, 8 }, 1 },
-        { "2-state off", [] { return buttonIn<Molvek2StateButton> (2, false, false); }, { 45, 50 }, 0 },
-        { "2-state on", [] { return buttonIn<Molvek2StateButton> (2, true, false); }, { 45, 50 }, 1 },
-        { "kick released", [] { return buttonIn<Molvek2StateKickButton> (2, false, false); }, { 45, 50 }, 0 },
-        { "kick held", [] { return buttonIn<Molvek2StateKickButton> (2, false, true); }, { 45, 50 }, 1 },
-        { "kick ignores its toggle", [] { return buttonIn<Molvek2StateKickButton> (2, true, false); }, { 45, 50 }, 0 },
-        { "3PDT off, released", [] { return buttonIn<Molvek4StateButton3PDT> (4, false, false); }, { 45, 50 }, 0 },
-        { "3PDT off, held", [] { return buttonIn<Molvek4StateButton3PDT> (4, false, true); }, { 45, 50 }, 1 },
-        { "3PDT on, released", [] { return buttonIn<Molvek4StateButton3PDT> (4, true, false); }, { 45, 50 }, 2 },
-        { "3PDT on, held", [] { return buttonIn<Molvek4StateButton3PDT> (4, true, true); }, { 45, 50 }, 3 },
+        { "knob at 0", Kind::knob, 0.0, false, false, 0 },
+        { "knob just above 0 rounds up", Kind::knob, 0.001, false, false, 1 },
+        { "knob at 0.5", Kind::knob, 0.5, false, false, 50 },
+        { "knob at 1", Kind::knob, 1.0, false, false, 100 },
+        { "selector at 0", Kind::selector, 0.0, false, false, 0 },
+        { "selector just below a position rounds down", Kind::selector, 0.74, false, false, 2 },
+        { "selector at a position", Kind::selector, 0.75, false, false, 3 },
+        { "selector at 1", Kind::selector, 1.0, false, false, 4 },
+        { "meter at 0", Kind::meter, 0.0, false, false, 0 },
+        { "meter at 0.95 rounds up", Kind::meter, 0.95, false, false, 10 },
+        { "meter at 0.05", Kind::meter, 0.05, false, false, 1 },
+        { "2-state off", Kind::twoState, 0.0, false, false, 0 },
+        { "2-state on", Kind::twoState, 0.0, true, false, 1 },
+        { "kick released", Kind::kick, 0.0, false, false, 0 },
+        { "kick held", Kind::kick, 0.0, false, true, 1 },
+        { "kick ignores its toggle", Kind::kick, 0.0, true, false, 0 },
+        { "3PDT off, released", Kind::footSwitch, 0.0, false, false, 0 },
+        { "3PDT off, held", Kind::footSwitch, 0.0, false, true, 1 },
+        { "3PDT on, released", Kind::footSwitch, 0.0, true, false, 2 },
+        { "3PDT on, held", Kind::footSwitch, 0.0, true, true, 3 },
     };
 
     for (const auto& c : cases)
     {
-        auto component = c.make();
-        EXPECT_EQ (drawnFrame (*component, c.probe), c.frame) << c.what;
+        const auto [control, probe] = controlIn (c.kind, c.value, c.on, c.held);
+        EXPECT_EQ (drawnFrame (*control, probe), c.frame) << c.what;
     }
+
+    // The selector's frame lies at its knob area, partly left of its edge: not at its corner.
+    auto selector = selectorAt (0.0);
+    EXPECT_EQ (drawnFrame (*selector, { 2, 5 }), -1);
 }
 
 TEST_F (ImageStripControlsTest, ControlsWithoutAnImageDrawNothing)

@@ -145,7 +145,8 @@ void ArtCanvas::dropShadow (const juce::Path& path, juce::Colour colour, float r
     const auto devicePath = scaled (path, scale);
     const juce::DropShadow shadow (colour, juce::jmax (1, juce::roundToInt (radius * scale)), (offset * scale).roundToInt());
 
-    drawInDeviceSpace (area, [&] (juce::Graphics& dg) { shadow.drawForPath (dg, devicePath); });
+    drawInDeviceSpace (area, [&] (juce::Graphics& dg)
+                       { shadow.drawForPath (dg, devicePath); });
 }
 
 void ArtCanvas::innerShadow (const juce::Path& path, juce::Colour colour, float radius, juce::Point<float> offset) const
@@ -159,7 +160,10 @@ void ArtCanvas::innerShadow (const juce::Path& path, juce::Colour colour, float 
     const auto deviceSurround = scaled (surround, scale);
     const juce::DropShadow shadow (colour, juce::jmax (1, juce::roundToInt (radius * scale)), (offset * scale).roundToInt());
 
-    drawInDeviceSpace (area, [&] (juce::Graphics& dg) { shadow.drawForPath (dg, deviceSurround); }, &path);
+    drawInDeviceSpace (
+        area, [&] (juce::Graphics& dg)
+        { shadow.drawForPath (dg, deviceSurround); },
+        &path);
 }
 
 void ArtCanvas::glow (juce::Point<float> centre, float radius, juce::Colour colour) const
@@ -172,7 +176,6 @@ void ArtCanvas::glow (juce::Point<float> centre, float radius, juce::Colour colo
     g.setGradientFill (gradient);
     g.fillEllipse (juce::Rectangle<float> (radius * 2.0f, radius * 2.0f).withCentre (centre));
 }
-
 
 void ArtCanvas::grain (const juce::Path& area, float amount, float grainSize, int seed) const
 {
@@ -228,8 +231,8 @@ void ArtCanvas::brushed (const juce::Path& area, float amount, int seed) const
             for (int x = 0; x < device.getWidth(); ++x)
             {
                 const auto v = rowShade[static_cast<size_t> (y)] * 0.55f
-                             + streaks.at ((float) x / streakLength, (float) y) * 0.35f
-                             + (random.nextFloat() * 2.0f - 1.0f) * 0.1f;
+                               + streaks.at ((float) x / streakLength, (float) y) * 0.35f
+                               + (random.nextFloat() * 2.0f - 1.0f) * 0.1f;
                 *reinterpret_cast<juce::PixelARGB*> (pixels.getPixelPointer (x, y)) = shadePixel (v * amount);
             }
         }

@@ -10,9 +10,9 @@ struct LoadedFace
     float capHeightRatio = 0.7f;
 };
 
-std::array<LoadedFace, 4>& faces()
+std::array<LoadedFace, 5>& faces()
 {
-    static std::array<LoadedFace, 4> loaded;
+    static std::array<LoadedFace, 5> loaded;
     return loaded;
 }
 

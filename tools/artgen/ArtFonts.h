@@ -9,10 +9,11 @@ class ArtFonts
 public:
     enum class Face
     {
-        caption,     // small print: captions, scales, button labels
-        heading,     // bold print: knob captions, titles
-        logo,        // the product and maker names
-        script       // the maker's signature
+        caption, // small print: captions, scales, button labels
+        text, // running text: the about screen's notices
+        heading, // bold print: knob captions, titles
+        logo, // the product and maker names
+        script // the maker's signature
     };
 
     // Loads the typeface of one face; false when the file is missing or not a font.

@@ -1,7 +1,7 @@
 // Draws the pedal's artwork: every image of ArtworkCatalogue, each at 1x and at 2x, as PNG files
 // for the library to embed. Runs at build time, headless, with JUCE's software renderer.
 //
-//   vardeko-artgen <output folder> <caption font> <heading font> <logo font> <script font>
+//   vardeko-artgen <output folder> <caption font> <text font> <heading font> <logo font> <script font>
 
 #include "ArtCanvas.h"
 #include "ArtFonts.h"
@@ -15,60 +15,64 @@
 
 #include <juce_graphics/juce_graphics.h>
 
-#include <functional>
 #include <iostream>
-#include <map>
-#include <string>
 
 namespace
 {
-using Painter = std::function<void (const ArtCanvas&, int frame)>;
-
-std::map<std::string, Painter> makePainters()
+// Draws one frame of the named image; false when nothing draws that name.
+bool paintFrame (const juce::String& name, const ArtCanvas& c, int frame)
 {
     using Icon = PanelArt::Icon;
-    auto whole = [] (void (*paint) (const ArtCanvas&)) { return [paint] (const ArtCanvas& c, int) { paint (c); }; };
-    auto light = [] (const ArtCanvas& c, int frame) { LightArt::paintOversamplingLight (c, frame); };
-    auto largeKnob = [] (const char* caption) { return [caption] (const ArtCanvas& c, int frame) { KnobArt::paintLargeKnob (c, frame, caption); }; };
-    auto textButton = [] (const char* caption) { return [caption] (const ArtCanvas& c, int frame) { SwitchArt::paintTextButton (c, frame, caption); }; };
-    auto icon = [] (Icon kind) { return [kind] (const ArtCanvas& c, int) { PanelArt::paintIcon (c, kind); }; };
 
-    return {
-        { "background", whole (PedalFaceArt::paintBackground) },
-        { "file_button", SwitchArt::paintFileButton },
-        { "arrow_left", [] (const ArtCanvas& c, int frame) { SwitchArt::paintArrowButton (c, frame, false); } },
-        { "arrow_right", [] (const ArtCanvas& c, int frame) { SwitchArt::paintArrowButton (c, frame, true); } },
-        { "meter", LightArt::paintMeter },
-        { "clip_light", LightArt::paintClipLight },
-        { "ab_switch", SwitchArt::paintAbSwitch },
-        { "copy_a_to_b", [] (const ArtCanvas& c, int frame) { SwitchArt::paintCopyButton (c, frame, true); } },
-        { "copy_b_to_a", [] (const ArtCanvas& c, int frame) { SwitchArt::paintCopyButton (c, frame, false); } },
-        { "oversampling_1x", light },
-        { "oversampling_2x", light },
-        { "oversampling_4x", light },
-        { "oversampling_8x", light },
-        { "knob_small", KnobArt::paintSmallKnob },
-        { "knob_overdrive", largeKnob ("OVERDRIVE") },
-        { "knob_tone", largeKnob ("TONE") },
-        { "knob_level", largeKnob ("LEVEL") },
-        { "selector", KnobArt::paintSelector },
-        { "foot_switch", SwitchArt::paintFootSwitch },
-        { "about", whole (PanelArt::paintAbout) },
-        { "panel", whole (PanelArt::paintPanel) },
-        { "browser", whole (PanelArt::paintBrowser) },
-        { "title_save", whole (PanelArt::paintSaveTitle) },
-        { "icon_warning", icon (Icon::warning) },
-        { "icon_success", icon (Icon::success) },
-        { "icon_error", icon (Icon::error) },
-        { "button_ok", textButton ("OK") },
-        { "button_cancel", textButton ("CANCEL") },
-        { "button_save", textButton ("SAVE") },
-        { "button_new_folder", textButton ("NEW FOLDER") },
-    };
+    if (name == "background")
+        PedalFaceArt::paintBackground (c);
+    else if (name == "file_button")
+        SwitchArt::paintFileButton (c, frame);
+    else if (name == "arrow_left" || name == "arrow_right")
+        SwitchArt::paintArrowButton (c, frame, name == "arrow_right");
+    else if (name == "meter")
+        LightArt::paintMeter (c, frame);
+    else if (name == "clip_light")
+        LightArt::paintClipLight (c, frame);
+    else if (name == "ab_switch")
+        SwitchArt::paintAbSwitch (c, frame);
+    else if (name == "copy_a_to_b" || name == "copy_b_to_a")
+        SwitchArt::paintCopyButton (c, frame, name == "copy_a_to_b");
+    else if (name.startsWith ("oversampling_"))
+        LightArt::paintOversamplingLight (c, frame);
+    else if (name == "knob_small")
+        KnobArt::paintSmallKnob (c, frame);
+    else if (name == "knob_overdrive" || name == "knob_tone" || name == "knob_level")
+        KnobArt::paintLargeKnob (c, frame, name.fromFirstOccurrenceOf ("_", false, false).toUpperCase());
+    else if (name == "selector")
+        KnobArt::paintSelector (c, frame);
+    else if (name == "foot_switch")
+        SwitchArt::paintFootSwitch (c, frame);
+    else if (name == "about")
+        PanelArt::paintAbout (c);
+    else if (name == "panel")
+        PanelArt::paintPanel (c);
+    else if (name == "browser")
+        PanelArt::paintBrowser (c);
+    else if (name == "title_save")
+        PanelArt::paintSaveTitle (c);
+    else if (name == "icon_warning")
+        PanelArt::paintIcon (c, Icon::warning);
+    else if (name == "icon_success")
+        PanelArt::paintIcon (c, Icon::success);
+    else if (name == "icon_error")
+        PanelArt::paintIcon (c, Icon::error);
+    else if (name.startsWith ("button_"))
+        SwitchArt::paintTextButton (c, frame, name.fromFirstOccurrenceOf ("_", false, false).replaceCharacter ('_', ' ').toUpperCase());
+    else
+        return false;
+
+    return true;
 }
 
-// Each frame is drawn in its own clip, in layout units, at `scale` device pixels per unit.
-juce::Image render (const ArtworkCatalogue::Entry& entry, const Painter& paint, int scale)
+// Each frame is drawn in its own clip, in layout units, at `scale` device pixels per unit. An
+// invalid image when nothing draws the entry.
+juce::Image render (const ArtworkCatalogue::Entry& entry, int scale)
 {
     const auto frameHeight = entry.height / entry.numFrames;
     juce::Image image (juce::Image::ARGB, entry.width * scale, entry.height * scale, true);
@@ -79,7 +83,9 @@ juce::Image render (const ArtworkCatalogue::Entry& entry, const Painter& paint, 
         g.reduceClipRegion (0, frame * frameHeight * scale, entry.width * scale, frameHeight * scale);
         g.setOrigin ({ 0, frame * frameHeight * scale });
         g.addTransform (juce::AffineTransform::scale ((float) scale));
-        paint (ArtCanvas (g, (float) scale, { 0.0f, 0.0f, (float) entry.width, (float) frameHeight }), frame);
+
+        if (! paintFrame (entry.name, ArtCanvas (g, (float) scale, { 0.0f, 0.0f, (float) entry.width, (float) frameHeight }), frame))
+            return {};
     }
 
     return image;
@@ -107,14 +113,14 @@ bool writePng (const juce::Image& image, const juce::File& file)
 
 int main (int argc, char* argv[])
 {
-    if (argc != 6)
+    if (argc != 7)
     {
-        std::cerr << "usage: vardeko-artgen <output folder> <caption font> <heading font> <logo font> <script font>\n";
+        std::cerr << "usage: vardeko-artgen <output folder> <caption font> <text font> <heading font> <logo font> <script font>\n";
         return 2;
     }
 
     const juce::File folder (juce::File::getCurrentWorkingDirectory().getChildFile (argv[1]));
-    const std::pair<ArtFonts::Face, const char*> fonts[] = { { ArtFonts::Face::caption, argv[2] }, { ArtFonts::Face::heading, argv[3] }, { ArtFonts::Face::logo, argv[4] }, { ArtFonts::Face::script, argv[5] } };
+    const std::pair<ArtFonts::Face, const char*> fonts[] = { { ArtFonts::Face::caption, argv[2] }, { ArtFonts::Face::text, argv[3] }, { ArtFonts::Face::heading, argv[4] }, { ArtFonts::Face::logo, argv[5] }, { ArtFonts::Face::script, argv[6] } };
 
     for (const auto& [face, path] : fonts)
     {
@@ -131,25 +137,24 @@ int main (int argc, char* argv[])
         return 1;
     }
 
-    const auto painters = makePainters();
     const auto started = juce::Time::getMillisecondCounterHiRes();
     juce::int64 totalBytes = 0;
 
     for (const auto& entry : ArtworkCatalogue::entries)
     {
-        const auto painter = painters.find (entry.name);
-
-        if (painter == painters.end())
-        {
-            std::cerr << "vardeko-artgen: nothing draws \"" << entry.name << "\"\n";
-            return 1;
-        }
-
         for (const int scale : { 1, 2 })
         {
             const auto file = folder.getChildFile (juce::String (entry.name) + (scale == 1 ? ".png" : "@2x.png"));
 
-            if (! writePng (render (entry, painter->second, scale), file))
+            const auto image = render (entry, scale);
+
+            if (! image.isValid())
+            {
+                std::cerr << "vardeko-artgen: nothing draws \"" << entry.name << "\"\n";
+                return 1;
+            }
+
+            if (! writePng (image, file))
             {
                 std::cerr << "vardeko-artgen: cannot write " << file.getFullPathName() << "\n";
                 return 1;

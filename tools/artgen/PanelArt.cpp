@@ -3,6 +3,8 @@
 #include "ArtPalette.h"
 #include "PedalFaceArt.h"
 
+#include <cmath>
+
 namespace
 {
 juce::Path roundedRect (juce::Rectangle<float> r, float radius)
@@ -40,18 +42,39 @@ void separator (const ArtCanvas& c, float y, float left, float right)
 void PanelArt::paintAbout (const ArtCanvas& c)
 {
     const auto area = c.bounds.reduced (6.0f);
-    paintFloatingPanel (c, area, 16.0f);
+    const auto panel = paintFloatingPanel (c, area, 16.0f);
     const auto centreX = c.bounds.getCentreX();
     const auto grey = juce::Colour (0xffd3d3d3);
 
-    PedalFaceArt::paintMakerLogo (c, { centreX, 56.0f }, 20.0f, ArtPalette::cream());
-    c.drawText ("VARDEKO QX2710", ArtFonts::Face::logo, 13.0f, { centreX, 88.0f }, juce::Justification::centred, ArtPalette::orangePrint(), 0.06f);
-    c.drawText ("FIVE-CIRCUIT OVERDRIVE", ArtFonts::Face::heading, 6.0f, { centreX, 104.0f }, juce::Justification::centred, ArtPalette::greyPrint(), 0.25f);
+    // The pedal's rays rising from the foot of the screen.
+    {
+        const juce::Graphics::ScopedSaveState saved (c.g);
+        c.g.reduceClipRegion (panel);
+        const juce::Point<float> foot (centreX, area.getBottom() + 30.0f);
+        juce::Path rays;
 
-    // The version text is drawn by the screen itself, from x 150 on this baseline.
-    c.drawText ("Version:", ArtFonts::Face::caption, 8.0f, { 146.0f, 145.0f }, juce::Justification::right, grey);
+        for (int i = -9; i <= 9; i += 2)
+        {
+            const auto a0 = 0.09f * (float) i;
+            rays.startNewSubPath (foot);
+            rays.lineTo (foot.x + 260.0f * std::sin (a0), foot.y - 260.0f * std::cos (a0));
+            rays.lineTo (foot.x + 260.0f * std::sin (a0 + 0.09f), foot.y - 260.0f * std::cos (a0 + 0.09f));
+            rays.closeSubPath();
+        }
 
-    separator (c, 166.0f, 30.0f, c.bounds.getRight() - 30.0f);
+        juce::ColourGradient fade (ArtPalette::orangePrint().withAlpha (0.13f), foot, ArtPalette::orangePrint().withAlpha (0.0f), foot.translated (0.0f, -170.0f), true);
+        c.g.setGradientFill (fade);
+        c.g.fillPath (rays);
+    }
+
+    PedalFaceArt::paintMakerLogo (c, { centreX, 58.0f }, 20.0f, ArtPalette::cream());
+    c.drawText ("VARDEKO QX2710", ArtFonts::Face::logo, 13.0f, { centreX, 90.0f }, juce::Justification::centred, ArtPalette::orangePrint(), 0.06f);
+    c.drawText ("FIVE-CIRCUIT OVERDRIVE", ArtFonts::Face::heading, 6.0f, { centreX, 106.0f }, juce::Justification::centred, ArtPalette::greyPrint(), 0.25f);
+
+    // The screen's own label writes the version from x 150 on, on this baseline.
+    c.drawText ("Version:", ArtFonts::Face::text, 9.0f, { 150.0f, 145.0f }, juce::Justification::right, grey);
+
+    separator (c, 170.0f, 30.0f, c.bounds.getRight() - 30.0f);
 
     struct Credit
     {
@@ -60,29 +83,29 @@ void PanelArt::paintAbout (const ArtCanvas& c)
     };
 
     const Credit credits[] = { { "CIRCUIT MODELLING AND DSP", "Molvek Audio Engineering" }, { "PRESETS", "Molvek Sound Design" }, { "ARTWORK", "Molvek Design Studio" } };
-    float y = 192.0f;
+    float y = 198.0f;
 
     for (const auto& credit : credits)
     {
         c.drawText (credit.role, ArtFonts::Face::heading, 6.0f, { centreX, y }, juce::Justification::centred, ArtPalette::orangePrint(), 0.2f);
-        c.drawText (credit.name, ArtFonts::Face::caption, 8.0f, { centreX, y + 15.0f }, juce::Justification::centred, ArtPalette::cream());
+        c.drawText (credit.name, ArtFonts::Face::text, 8.0f, { centreX, y + 15.0f }, juce::Justification::centred, ArtPalette::cream());
         y += 38.0f;
     }
 
-    separator (c, 312.0f, 30.0f, c.bounds.getRight() - 30.0f);
+    separator (c, 322.0f, 30.0f, c.bounds.getRight() - 30.0f);
 
     const char* notices[] = { "Copyright Molvek. All rights reserved.",
-                              "VST, VST3 and AAX are trademarks of their respective owners.",
+                              "VST, VST3 and AAX are trademarks of their owners.",
                               "Made with the JUCE framework." };
-    y = 336.0f;
+    y = 348.0f;
 
     for (const auto* notice : notices)
     {
-        c.drawText (notice, ArtFonts::Face::caption, 6.0f, { centreX, y }, juce::Justification::centred, ArtPalette::greyPrint());
+        c.drawText (notice, ArtFonts::Face::text, 6.5f, { centreX, y }, juce::Justification::centred, ArtPalette::greyPrint());
         y += 15.0f;
     }
 
-    c.drawText ("CLICK ANYWHERE TO CLOSE", ArtFonts::Face::heading, 5.0f, { centreX, 470.0f }, juce::Justification::centred, ArtPalette::greyPrint().withAlpha (0.7f), 0.3f);
+    c.drawText ("CLICK ANYWHERE TO CLOSE", ArtFonts::Face::heading, 5.0f, { centreX, 474.0f }, juce::Justification::centred, ArtPalette::greyPrint(), 0.3f);
 }
 
 void PanelArt::paintPanel (const ArtCanvas& c)

@@ -160,10 +160,10 @@ void SwitchArt::paintFootSwitch (const ArtCanvas& c, int frame)
     const auto lit = frame >= 2;
     const auto pressed = frame % 2 == 1;
 
-    KnobArt::paintLamp (c, ArtLayout::footLampCentre(), 4.3f, lit);
+    KnobArt::paintLamp (c, ArtLayout::footLampCentre(), 4.6f, lit);
 
     const auto centre = ArtLayout::footSwitchCentre();
-    const float nutRadius = 22.0f;
+    const float nutRadius = 24.5f;
     const float flatRotation = juce::MathConstants<float>::pi / 6.0f;
     const auto nut = polygon (centre, nutRadius, 6, flatRotation);
 
@@ -198,11 +198,11 @@ void SwitchArt::paintFootSwitch (const ArtCanvas& c, int frame)
     g.strokePath (nut, juce::PathStrokeType (0.6f));
 
     // The threaded bushing, seen end on: fine rings, dark in the thread roots.
-    const float bushing = 14.5f;
+    const float bushing = 16.0f;
     g.setGradientFill (juce::ColourGradient (juce::Colour (0xffc9cdd3), centre.translated (-bushing, -bushing), juce::Colour (0xff3b3f44), centre.translated (bushing, bushing), false));
     g.fillPath (circle (centre, bushing));
 
-    for (float r = 11.2f; r < bushing; r += 0.9f)
+    for (float r = 12.6f; r < bushing; r += 0.9f)
     {
         g.setColour (juce::Colours::black.withAlpha (0.3f));
         g.drawEllipse (juce::Rectangle<float> (r * 2.0f, r * 2.0f).withCentre (centre), 0.35f);
@@ -213,7 +213,7 @@ void SwitchArt::paintFootSwitch (const ArtCanvas& c, int frame)
 
     // The plunger: a polished dome that sinks and dulls while pressed.
     const auto plungerCentre = pressed ? centre.translated (0.2f, 0.7f) : centre;
-    const float plunger = pressed ? 10.0f : 10.8f;
+    const float plunger = pressed ? 11.2f : 12.0f;
     const auto dome = circle (plungerCentre, plunger);
     g.setColour (juce::Colours::black.withAlpha (pressed ? 0.85f : 0.6f));
     g.fillPath (circle (centre.translated (0.3f, pressed ? 0.6f : 1.0f), plunger + (pressed ? 1.4f : 0.9f)));
