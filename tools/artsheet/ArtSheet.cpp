@@ -3,9 +3,14 @@
 //   vardeko-artsheet contact <file.png> <scale>   every frame of every image, labelled
 //   vardeko-artsheet mockup <file.png> <scale>    the pedal with every control at its default
 //   vardeko-artsheet playing <file.png> <scale>   the pedal in use: knobs turned, meter lit
+//   vardeko-artsheet stats                         the embedded and decoded size of every image
+//   vardeko-artsheet window <scale>                the pedal in a window at that display scale:
+//       prints "window X Y" (its place on the screen in device pixels) once it is shown, then a
+//       line for each change the controls report, and ends when FILE is clicked
 //
-// The mock-ups place the real controls by the pedal's layout and draw them as a window at that
-// display scale would, so a 2x mock-up shows the 2x strips.
+// The scale is that of the display, 1 or more (1.5 for 150 %). The mock-ups place the real
+// controls by the pedal's layout and draw them as a window at that scale would, so above 1 they
+// show the 2x strips. A preset name stands in the name field as the preset bar will show it.
 
 #include "editor/FilmStrip.h"
 #include "editor/Molvek2StateButton.h"
@@ -17,9 +22,11 @@
 #include "editor/MolvekVardekoKnob.h"
 #include "editor/PedalLayout.h"
 #include "resources/ArtworkCatalogue.h"
+#include "resources/EmbeddedResources.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
+#include <functional>
 #include <iostream>
 #include <memory>
 #include <vector>
@@ -40,9 +47,13 @@ public:
     {
         setSize (PedalLayout::width, PedalLayout::height);
 
-        addButton<Molvek2StateKickButton> ("file_button", PedalLayout::fileButton);
+        auto& file = addButton<Molvek2StateKickButton> ("file_button", PedalLayout::fileButton);
         addButton<Molvek2StateKickButton> ("arrow_left", PedalLayout::presetDecButton);
         addButton<Molvek2StateKickButton> ("arrow_right", PedalLayout::presetIncButton);
+
+        auto& name = add (std::make_unique<juce::Label> ("presetMenu_", playing ? "Crunch/Warm Lead *" : "Init"), PedalLayout::presetMenu);
+        name.setColour (juce::Label::textColourId, juce::Colours::black);
+        name.setJustificationType (juce::Justification::centred);
 
         auto& meter = add (std::make_unique<MolvekImage> ("inputMeter_"), PedalLayout::inputMeter);
         meter.setImage (MolvekArtwork ("meter"), 11);
@@ -63,6 +74,9 @@ public:
         selector.setRange (0.0, 1.0, 0.25);
         selector.setImage (MolvekArtwork ("selector"));
 
+        for (int i = 0; i < PedalLayout::numSelectorPositions; ++i)
+            selector.setPositionLabel (PedalLayout::selectorCaptionTops[i], PedalLayout::selectorCaptionWidths[i], i);
+
         const char* lights[] = { "oversampling_1x", "oversampling_2x", "oversampling_4x", "oversampling_8x" };
         std::vector<Molvek2StateButton*> oversampling;
 
@@ -82,8 +96,16 @@ public:
         ab.setToggleState (playing, dont);
         meter.setLevel (playing ? 0.85f : 0.0f);
         peak.setLevel (playing ? 1.0f : 0.0f);
-        juce::ignoreUnused (copy);
+
+        // What a user does to the controls, as the editor will hear it.
+        file.onClick = [this] { report ("file"); };
+        copy.onClick = [this, &copy] { report ("copy " + juce::String ((int) copy.getToggleState())); };
+        ab.onClick = [this, &ab] { report ("ab " + juce::String ((int) ab.getToggleState())); };
+        bypass.onClick = [this, &bypass] { report ("onBypass " + juce::String ((int) bypass.getToggleState())); };
+        selector.onValueChange = [this, &selector] { report ("overdriveType " + juce::String (selector.getValue())); };
     }
+
+    std::function<void (const juce::String&)> onReport;
 
     void paint (juce::Graphics& g) override
     {
@@ -91,6 +113,12 @@ public:
     }
 
 private:
+    void report (const juce::String& line)
+    {
+        if (onReport)
+            onReport (line);
+    }
+
     template <typename ComponentType>
     ComponentType& add (std::unique_ptr<ComponentType> component, PedalLayout::Box box)
     {
@@ -122,7 +150,7 @@ private:
 
 // Every frame of every image on a checkerboard that shows where the images are clear, each
 // image under its name, its frames left to right and top to bottom, packed in shelves.
-juce::Image contactSheet (int scale)
+juce::Image contactSheet (float scale)
 {
     constexpr int margin = 14;
     constexpr int gap = 4;
@@ -161,9 +189,9 @@ juce::Image contactSheet (int scale)
         shelfHeight = juce::jmax (shelfHeight, height);
     }
 
-    juce::Image sheet (juce::Image::RGB, sheetWidth * scale, (y + shelfHeight + margin) * scale, true);
+    juce::Image sheet (juce::Image::RGB, juce::roundToInt ((float) sheetWidth * scale), juce::roundToInt ((float) (y + shelfHeight + margin) * scale), true);
     juce::Graphics g (sheet);
-    g.addTransform (juce::AffineTransform::scale ((float) scale));
+    g.addTransform (juce::AffineTransform::scale (scale));
     g.fillAll (juce::Colour (0xff303030));
 
     for (const auto& [entry, area, columns] : blocks)
@@ -187,25 +215,96 @@ juce::Image contactSheet (int scale)
     return sheet;
 }
 
-juce::Image mockup (int scale, bool playing)
+// What the library carries (PNG bytes) and what an editor holds once it has decoded every image
+// (4 bytes a pixel), at 1x and, on a high-density display, at 2x as well. Images shared by
+// several controls are decoded once.
+void printStats()
+{
+    juce::int64 totals[4] = {};
+    std::cout << juce::String ("image").paddedRight (' ', 20) << "  PNG 1x    PNG 2x    decoded 1x  decoded 2x\n";
+
+    for (const auto& entry : ArtworkCatalogue::entries)
+    {
+        const juce::String name (entry.name);
+        const juce::int64 sizes[4] = { (juce::int64) EmbeddedResources::get (name + ".png").size,
+                                       (juce::int64) EmbeddedResources::get (name + "@2x.png").size,
+                                       4 * (juce::int64) entry.width * entry.height,
+                                       16 * (juce::int64) entry.width * entry.height };
+        std::cout << name.paddedRight (' ', 20);
+
+        for (int i = 0; i < 4; ++i)
+        {
+            totals[i] += sizes[i];
+            std::cout << juce::String (sizes[i] / 1024).paddedLeft (' ', 8) << " K";
+        }
+
+        std::cout << "\n";
+    }
+
+    std::cout << juce::String ("total (MiB)").paddedRight (' ', 20);
+
+    for (const auto total : totals)
+        std::cout << juce::String ((double) total / 1048576.0, 2).paddedLeft (' ', 10);
+
+    std::cout << "\n";
+}
+
+juce::Image mockup (float scale, bool playing)
 {
     MockPedal pedal (playing);
-    return pedal.createComponentSnapshot (pedal.getLocalBounds(), true, (float) scale);
+    return pedal.createComponentSnapshot (pedal.getLocalBounds(), true, scale);
 }
 } // namespace
 
 int main (int argc, char* argv[])
 {
-    const juce::ScopedJuceInitialiser_GUI juce;
     const juce::StringArray args (argv + 1, argc - 1);
+    const auto windowMode = args.size() == 2 && args[0] == "window" && args[1].getFloatValue() >= 1.0f;
 
-    if (args.size() != 3 || ! juce::StringArray ({ "contact", "mockup", "playing" }).contains (args[0]) || args[2].getIntValue() < 1)
+    // JUCE installs its X error handlers for applications only; without them an X server with no
+    // window manager (Xvfb) ends the program over the window properties it cannot set.
+    if (windowMode)
+        juce::JUCEApplicationBase::createInstance = [] () -> juce::JUCEApplicationBase* { return nullptr; };
+
+    const juce::ScopedJuceInitialiser_GUI juce;
+
+    if (args.size() == 1 && args[0] == "stats")
     {
-        std::cerr << "usage: vardeko-artsheet contact|mockup|playing <file.png> <scale>\n";
+        printStats();
+        return 0;
+    }
+
+    if (windowMode)
+    {
+        const auto scale = args[1].getFloatValue();
+        juce::Desktop::getInstance().setGlobalScaleFactor (scale);
+        MockPedal pedal (false);
+        pedal.onReport = [] (const juce::String& line) {
+            std::cout << line << std::endl;
+
+            if (line == "file")
+                juce::MessageManager::getInstance()->stopDispatchLoop();
+        };
+        pedal.addToDesktop (0);
+        pedal.setTopLeftPosition (10, 10);
+        pedal.setVisible (true);
+
+        juce::Timer::callAfterDelay (500, [&pedal, scale] {
+            const auto origin = (pedal.getScreenPosition().toFloat() * scale).roundToInt();
+            std::cout << "window " << origin.x << " " << origin.y << std::endl;
+        });
+        juce::Timer::callAfterDelay (60000, [] { juce::MessageManager::getInstance()->stopDispatchLoop(); });
+        juce::MessageManager::getInstance()->runDispatchLoop();
+        return 0;
+    }
+
+    if (args.size() != 3 || ! juce::StringArray ({ "contact", "mockup", "playing" }).contains (args[0]) || args[2].getFloatValue() < 1.0f)
+    {
+        std::cerr << "usage: vardeko-artsheet contact|mockup|playing <file.png> <scale>, vardeko-artsheet window <scale> or vardeko-artsheet stats\n";
         return 2;
     }
 
-    const auto scale = args[2].getIntValue();
+    const auto scale = args[2].getFloatValue();
     const auto image = args[0] == "contact" ? contactSheet (scale) : mockup (scale, args[0] == "playing");
     const auto file = juce::File::getCurrentWorkingDirectory().getChildFile (args[1]);
     file.getParentDirectory().createDirectory();
