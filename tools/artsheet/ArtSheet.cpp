@@ -98,11 +98,16 @@ public:
         peak.setLevel (playing ? 1.0f : 0.0f);
 
         // What a user does to the controls, as the editor will hear it.
-        file.onClick = [this] { report ("file"); };
-        copy.onClick = [this, &copy] { report ("copy " + juce::String ((int) copy.getToggleState())); };
-        ab.onClick = [this, &ab] { report ("ab " + juce::String ((int) ab.getToggleState())); };
-        bypass.onClick = [this, &bypass] { report ("onBypass " + juce::String ((int) bypass.getToggleState())); };
-        selector.onValueChange = [this, &selector] { report ("overdriveType " + juce::String (selector.getValue())); };
+        file.onClick = [this]
+        { report ("file"); };
+        copy.onClick = [this, &copy]
+        { report ("copy " + juce::String ((int) copy.getToggleState())); };
+        ab.onClick = [this, &ab]
+        { report ("ab " + juce::String ((int) ab.getToggleState())); };
+        bypass.onClick = [this, &bypass]
+        { report ("onBypass " + juce::String ((int) bypass.getToggleState())); };
+        selector.onValueChange = [this, &selector]
+        { report ("overdriveType " + juce::String (selector.getValue())); };
     }
 
     std::function<void (const juce::String&)> onReport;
@@ -264,7 +269,8 @@ int main (int argc, char* argv[])
     // JUCE installs its X error handlers for applications only; without them an X server with no
     // window manager (Xvfb) ends the program over the window properties it cannot set.
     if (windowMode)
-        juce::JUCEApplicationBase::createInstance = [] () -> juce::JUCEApplicationBase* { return nullptr; };
+        juce::JUCEApplicationBase::createInstance = []() -> juce::JUCEApplicationBase*
+        { return nullptr; };
 
     const juce::ScopedJuceInitialiser_GUI juce;
 
@@ -279,7 +285,8 @@ int main (int argc, char* argv[])
         const auto scale = args[1].getFloatValue();
         juce::Desktop::getInstance().setGlobalScaleFactor (scale);
         MockPedal pedal (false);
-        pedal.onReport = [] (const juce::String& line) {
+        pedal.onReport = [] (const juce::String& line)
+        {
             std::cout << line << std::endl;
 
             if (line == "file")
@@ -289,11 +296,18 @@ int main (int argc, char* argv[])
         pedal.setTopLeftPosition (10, 10);
         pedal.setVisible (true);
 
-        juce::Timer::callAfterDelay (500, [&pedal, scale] {
+        // Where the script finds the window, once it is on the screen; and an end, come what may.
+        const auto announce = [&pedal, scale]
+        {
             const auto origin = (pedal.getScreenPosition().toFloat() * scale).roundToInt();
             std::cout << "window " << origin.x << " " << origin.y << std::endl;
-        });
-        juce::Timer::callAfterDelay (60000, [] { juce::MessageManager::getInstance()->stopDispatchLoop(); });
+        };
+        const auto giveUp = []
+        {
+            juce::MessageManager::getInstance()->stopDispatchLoop();
+        };
+        juce::Timer::callAfterDelay (500, announce);
+        juce::Timer::callAfterDelay (60000, giveUp);
         juce::MessageManager::getInstance()->runDispatchLoop();
         return 0;
     }
