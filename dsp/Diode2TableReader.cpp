@@ -79,16 +79,13 @@ void Diode2TableReader::update()
     float readRate = rate;
     bool read = readTable (prefix, rate, idle);
 
-    // Until some table has been read there is nothing to keep: rather than stay silent, take
-    // the table of the nearest rate that has one.
-    if (! read && ! tableEverRead)
+    // A rate without a table takes the table of the nearest rate that has one, whatever was in
+    // use before, so that the sound at a setting never depends on the settings before it.
+    if (! read)
     {
         readRate = getNearestTableRate (rate);
         read = readRate != rate && readTable (prefix, readRate, idle);
     }
-
-    if (read)
-        tableEverRead = true;
 
     buffers.readFinished (read, makeView (idle, readRate));
     loadedRate = rate;

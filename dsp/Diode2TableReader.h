@@ -22,8 +22,9 @@ public:
     void clearState() override;
     void initParameters() override;
 
-    // Picks the effective rate from the host rate and the oversampling index and reads its
-    // table into the idle buffer when the rate changed.
+    // Picks the effective rate from the host rate and the oversampling index and, when the
+    // rate changed, reads its table into the idle buffer; a rate without a table gets the
+    // table of the nearest rate that has one.
     void update() override;
 
     void processStereoSample (double& left, double& right) override;
@@ -113,6 +114,5 @@ private:
     float loadedRate = -1.0f;
     double previousLeft = 0.0;
     double previousRight = 0.0;
-    bool tableEverRead = false;
     Buffers buffers;
 };

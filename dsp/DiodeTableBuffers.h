@@ -1,5 +1,7 @@
 #pragma once
 
+#include "dsp/OversamplingRateLimit.h"
+
 #include <juce_core/juce_core.h>
 
 #include <algorithm>
@@ -18,19 +20,11 @@ public:
     {
     }
 
-    // The rate tables are read for: the host rate times the oversampling factor, which the
-    // readers cap so that the highest table rate is not exceeded.
+    // The rate tables are read for: the host rate times the oversampling factor, capped as
+    // the drive stages cap it.
     static float effectiveRate (float hostRate, int oversamplingIndex) noexcept
     {
-        int factor = 1 << juce::jlimit (0, 3, oversamplingIndex);
-
-        if (hostRate > 68100.0f)
-            factor = std::min (factor, 4);
-
-        if (hostRate > 136200.0f)
-            factor = std::min (factor, 2);
-
-        return static_cast<float> (factor) * hostRate;
+        return static_cast<float> (OversamplingRateLimit::limitFactor (oversamplingIndex, hostRate)) * hostRate;
     }
 
     // Sized once: every table of a set has the same grid.

@@ -1,5 +1,7 @@
 #include "dsp/OversamplingAlignment.h"
 
+#include "dsp/OversamplingRateLimit.h"
+
 void OversamplingAlignment::clearState()
 {
     filters.clear();
@@ -12,7 +14,7 @@ void OversamplingAlignment::initParameters()
 
 void OversamplingAlignment::update()
 {
-    requestedIndex = OversamplingFilters::limitIndexForRate (requestedIndex, sampleRate);
+    requestedIndex = OversamplingRateLimit::limitIndex (requestedIndex, sampleRate);
     filters.load (requestedIndex);
 }
 

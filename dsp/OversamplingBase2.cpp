@@ -1,5 +1,7 @@
 #include "dsp/OversamplingBase2.h"
 
+#include "dsp/OversamplingRateLimit.h"
+
 OversamplingBase2::OversamplingBase2()
 {
     OversamplingBase2::clearState();
@@ -29,7 +31,7 @@ void OversamplingBase2::setFactorIndex (int index)
 
 void OversamplingBase2::updateRate()
 {
-    requestedIndex = OversamplingFilters::limitIndexForRate (requestedIndex, baseRate);
+    requestedIndex = OversamplingRateLimit::limitIndex (requestedIndex, baseRate);
     oversampledRate = (float) (1 << requestedIndex) * baseRate;
 }
 

@@ -3,6 +3,7 @@
 #include "dsp/OversamplingLowpass.h"
 
 #include <cstddef>
+#include <cstring>
 
 #ifndef VARDEKO_OVERSAMPLING_SSE2
     #if defined(__SSE2__) || defined(_M_X64) || (defined(_M_IX86_FP) && _M_IX86_FP >= 2)
@@ -16,10 +17,14 @@
     #include <emmintrin.h>
 #endif
 
-// How the decimated result of an oversampled stage meets the host sample x.
+// How the result y of an oversampled stage meets its host sample x.
 enum class OversampledOutput
 {
-    addToInput, // x + (float) y, added in single precision
+    // x + y. Oversampled, the interpolated input is added to the processed sub-samples before
+    // decimation, so that both terms pass the same filter pair and take the same delay (a sum
+    // of the delayed y and the undelayed x would be a comb filter that moves with the factor).
+    // At 1x: x + (float) y, added in single precision.
+    addToInput,
     replaceInput // (float) y
 };
 
@@ -30,22 +35,6 @@ class OversamplingFilters
 {
 public:
     static constexpr int maxIndex = OversamplingLowpass::maxIndex;
-
-    // Caps the oversampling index so that the filters never run above about 384 kHz: 4x from
-    // 68100 Hz, 2x from 136200 Hz, 1x from 272400 Hz (compared in single precision).
-    static int limitIndexForRate (int index, float baseRate) noexcept
-    {
-        if (baseRate >= 68100.0f && baseRate < 136200.0f && index > 2)
-            return 2;
-
-        if (baseRate >= 136200.0f && baseRate < 272400.0f && index > 1)
-            return 1;
-
-        if (baseRate >= 272400.0f && index > 0)
-            return 0;
-
-        return index;
-    }
 
     OversamplingFilters() noexcept
     {
@@ -70,8 +59,9 @@ public:
     int getFactor() const noexcept { return 1 << index; }
 
     // Per host frame: F = 2^index sub-samples per channel, the first F * x and the rest 0, are
-    // interpolated, each passes the chain, and all are decimated; the first decimated
-    // sub-sample is the result. At index 0 the chain runs once on x, unfiltered.
+    // interpolated, each passes the chain (and with addToInput gets its interpolated input
+    // added back), and all are decimated; the first decimated sub-sample is the result. At
+    // index 0 the chain runs once on x, unfiltered.
     // Every chain stage keeps its own state, so running the chain on one sub-sample after the
     // other gives the same result as running each stage over all sub-samples in turn. The
     // filters run over the whole group at once: their steps for neighbouring sub-samples then
@@ -222,10 +212,14 @@ private:
         v.store (values);
     }
 
-    template <OversampledOutput output>
+    // Whether the loop adds the interpolated input to the processed sub-samples.
+    template <int factor, OversampledOutput output>
+    static constexpr bool addsInterpolatedInput = factor > 1 && output == OversampledOutput::addToInput;
+
+    template <int factor, OversampledOutput output>
     static float combine (float x, double y) noexcept
     {
-        if constexpr (output == OversampledOutput::addToInput)
+        if constexpr (factor == 1 && output == OversampledOutput::addToInput)
             return x + (float) y;
         else
             return (float) y;
@@ -246,15 +240,29 @@ private:
                 for (auto& pair : sub)
                     step<StereoLanes> (sections, interpolator, pair);
 
+            [[maybe_unused]] double interpolated[static_cast<std::size_t> (factor)][2];
+
+            if constexpr (addsInterpolatedInput<factor, output>)
+                std::memcpy (interpolated, sub, sizeof (sub));
+
             for (auto& pair : sub)
                 chain (pair[0], pair[1]);
+
+            if constexpr (addsInterpolatedInput<factor, output>)
+            {
+                for (int k = 0; k < factor; ++k)
+                {
+                    sub[k][0] += interpolated[k][0];
+                    sub[k][1] += interpolated[k][1];
+                }
+            }
 
             if constexpr (factor > 1)
                 for (auto& pair : sub)
                     step<StereoLanes> (sections, decimator, pair);
 
-            left[i] = combine<output> (inLeft, sub[0][0]);
-            right[i] = combine<output> (inRight, sub[0][1]);
+            left[i] = combine<factor, output> (inLeft, sub[0][0]);
+            right[i] = combine<factor, output> (inRight, sub[0][1]);
         }
     }
 
@@ -271,14 +279,23 @@ private:
                 for (auto& x : sub)
                     step<MonoLane> (sections, interpolator, &x);
 
+            [[maybe_unused]] double interpolated[static_cast<std::size_t> (factor)];
+
+            if constexpr (addsInterpolatedInput<factor, output>)
+                std::memcpy (interpolated, sub, sizeof (sub));
+
             for (auto& x : sub)
                 chain (x);
+
+            if constexpr (addsInterpolatedInput<factor, output>)
+                for (int k = 0; k < factor; ++k)
+                    sub[k] += interpolated[k];
 
             if constexpr (factor > 1)
                 for (auto& x : sub)
                     step<MonoLane> (sections, decimator, &x);
 
-            samples[i] = combine<output> (in, sub[0]);
+            samples[i] = combine<factor, output> (in, sub[0]);
         }
     }
 

@@ -317,9 +317,10 @@ TEST (Diode2TableReader, StereoChannelsKeepTheirOwnMemory)
     EXPECT_EQ (c, b);
 }
 
-// A first effective rate without a table takes the table of the nearest rate; once a table
-// is in use, a rate without one keeps it.
-TEST (Diode2TableReader, FirstRateWithoutTableUsesTheNearest)
+// An effective rate without a table takes the table of the nearest rate that has one, the
+// first time and every time after, whatever table was in use before: the sound at a setting
+// never depends on the settings before it.
+TEST (Diode2TableReader, EveryRateWithoutTableUsesTheNearest)
 {
     struct Case
     {
@@ -333,6 +334,8 @@ TEST (Diode2TableReader, FirstRateWithoutTableUsesTheNearest)
         { 32000.0f, 0, 44100.0f, "MDRD1Output44.dat" },
         { 50000.0f, 0, 48000.0f, "MDRD1Output48.dat" },
         { 22050.0f, 0, 44100.0f, "MDRD1Output44.dat" },
+        { 32000.0f, 1, 48000.0f, "MDRD1Output48.dat" }, // 64000 Hz
+        { 64000.0f, 1, 96000.0f, "MDRD1Output96.dat" }, // 128000 Hz
         { 32000.0f, 3, 192000.0f, "MDRD1Output192.dat" }, // 256000 Hz
         { 500000.0f, 0, 384000.0f, "MDRD1Output384.dat" },
     };
@@ -348,22 +351,28 @@ TEST (Diode2TableReader, FirstRateWithoutTableUsesTheNearest)
         EXPECT_EQ (c.nearest, reader.reads[1].first);
         EXPECT_TRUE (reader.reads[1].second);
         expectServes (reader, c.file, c.nearest);
+
+        // Reached from a table of an exact rate, and from a nearest table of another rate.
+        for (const auto& before : cases)
+        {
+            for (const auto firstIndex : { 0, 3 }) // the tables of 44100 and 352800 Hz
+            {
+                RecordingReader<OCDTableReader> later;
+                prepare (later, "MDRD1", 44100.0f, firstIndex);
+                prepare (later, "MDRD1", before.hostRate, before.index);
+                prepare (later, "MDRD1", c.hostRate, c.index);
+                expectServes (later, c.file, c.nearest);
+            }
+        }
     }
 
-    // Later rates without a table keep the one in use, whether it came from the nearest
-    // rate or from an exact one.
+    // A rate with a table after one without reads its own again.
     RecordingReader<OCDTableReader> reader;
     prepare (reader, "MDRD1", 32000.0f, 0);
-    reader.setOversamplingIndex (1);
-    reader.update();
-    reader.swapTables();
-    EXPECT_EQ (3u, reader.reads.size());
-    expectServes (reader, "MDRD1Output44.dat", 44100.0f);
-
     prepare (reader, "MDRD1", 96000.0f, 0);
     expectServes (reader, "MDRD1Output96.dat", 96000.0f);
     prepare (reader, "MDRD1", 50000.0f, 0);
-    expectServes (reader, "MDRD1Output96.dat", 96000.0f);
+    expectServes (reader, "MDRD1Output48.dat", 48000.0f);
 }
 
 TEST (Diode2TableReader, NearestTableRate)

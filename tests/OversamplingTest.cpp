@@ -1,6 +1,7 @@
 #include "dsp/FxModuleBase.h"
 #include "dsp/OversamplingAlignment.h"
 #include "dsp/OversamplingBase2.h"
+#include "models/TS9TableReader.h"
 
 #include <gtest/gtest.h>
 
@@ -10,6 +11,7 @@
 #include <limits>
 #include <memory>
 #include <random>
+#include <string>
 #include <vector>
 
 namespace
@@ -123,10 +125,11 @@ private:
 };
 
 // The oversampled frame written out stage after stage over whole signals: zero-stuffing with
-// gain F, interpolation, every chain stage over all sub-samples, decimation, then every F-th
-// sub-sample starting with the first.
+// gain F, interpolation, every chain stage over all sub-samples (plus, for a stage that adds
+// its input, the interpolated input), decimation, then every F-th sub-sample starting with the
+// first.
 template <typename Stages>
-std::vector<Reference> referenceOversampled (int index, const std::vector<float>& input, Stages&& stages)
+std::vector<Reference> referenceOversampled (int index, const std::vector<float>& input, Stages&& stages, bool addInterpolatedInput = false)
 {
     const auto factor = (size_t) 1 << index;
     std::vector<Reference> signal (input.size() * factor, 0);
@@ -142,7 +145,12 @@ std::vector<Reference> referenceOversampled (int index, const std::vector<float>
             v = interpolator.step (v);
     }
 
+    const auto interpolated = signal;
     stages (signal);
+
+    if (addInterpolatedInput)
+        for (size_t i = 0; i < signal.size(); ++i)
+            signal[i] += interpolated[i];
 
     if (index > 0)
     {
@@ -484,6 +492,48 @@ TEST (OversamplingBase2, UpdateRateCapsTheIndexByTheBaseRate)
     }
 }
 
+// The drive stages, the dry-path alignment and the table readers cap the factor by one rule,
+// so at every rate and index, the edges of the bands included, they agree on it.
+TEST (OversamplingBase2, DriveStagesAlignmentAndTableReadersCapAlike)
+{
+    struct RateRecorder : TS9TableReader
+    {
+        bool readTable (const juce::String& tablePrefix, float rate, float* destination) override
+        {
+            if (firstRate < 0.0f)
+                firstRate = rate;
+
+            return TS9TableReader::readTable (tablePrefix, rate, destination);
+        }
+
+        float firstRate = -1.0f;
+    };
+
+    for (const auto rate : { 22050.0f, 44100.0f, 68099.99f, 68100.0f, 96000.0f, 136199.99f, 136200.0f, 192000.0f, 272399.97f, 272400.0f, 384000.0f })
+    {
+        for (int index = 0; index <= 3; ++index)
+        {
+            SCOPED_TRACE (std::to_string (rate) + " Hz, index " + std::to_string (index));
+            OversamplingBase2 engine;
+            engine.setBaseRate (rate);
+            engine.setFactorIndex (index);
+            engine.updateRate();
+
+            OversamplingAlignment alignment;
+            prepare (alignment, rate, index);
+            EXPECT_EQ (engine.getRequestedIndex(), alignment.getActiveIndex());
+
+            // The reader is handed the uncapped index here; its first read asks for its rate.
+            RateRecorder reader;
+            reader.setSampleRate (rate);
+            ASSERT_TRUE (reader.loadTables ("PDRD1", false));
+            reader.setOversamplingIndex (index);
+            reader.update();
+            EXPECT_EQ (engine.getOversampledRate(), reader.firstRate);
+        }
+    }
+}
+
 TEST (OversamplingBase2, ApplyFactorActivatesTheRequestedIndexAndClearsTheMemories)
 {
     OversamplingBase2 engine;
@@ -584,17 +634,19 @@ struct BentIntegrator
     }
 };
 
-std::vector<Reference> referenceBentIntegrator (int index, const std::vector<float>& input)
+std::vector<Reference> referenceBentIntegrator (int index, const std::vector<float>& input, bool addInterpolatedInput)
 {
-    return referenceOversampled (index, input, [] (std::vector<Reference>& signal)
-                                 {
+    return referenceOversampled (
+        index, input, [] (std::vector<Reference>& signal)
+        {
         for (auto& v : signal)
             v = v + (Reference) 0.1 * v * v;
 
         Reference memory = 0;
 
         for (auto& v : signal)
-            v = memory = v + (Reference) 0.5 * memory; });
+            v = memory = v + (Reference) 0.5 * memory; },
+        addInterpolatedInput);
 }
 
 template <OversampledOutput output>
@@ -602,8 +654,11 @@ void expectFrameProcessedStageAfterStage (int index)
 {
     const auto left = sine (997.0, 0.8, 1024);
     const auto right = sine (3001.0, -0.6, 1024);
-    const auto expectedLeft = referenceBentIntegrator (index, left);
-    const auto expectedRight = referenceBentIntegrator (index, right);
+    // Oversampled, a stage that adds its input adds it before decimation, so that the input
+    // takes the same filter delay as the processed part; at 1x it adds in single precision.
+    constexpr bool adds = output == OversampledOutput::addToInput;
+    const auto expectedLeft = referenceBentIntegrator (index, left, adds && index > 0);
+    const auto expectedRight = referenceBentIntegrator (index, right, adds && index > 0);
 
     auto stereo = makeStage<output> (BentIntegrator {}, 44100.0f, index);
     auto mono = makeStage<output> (BentIntegrator {}, 44100.0f, index);
@@ -611,9 +666,9 @@ void expectFrameProcessedStageAfterStage (int index)
     stereo->processStereo (outLeft.data(), outRight.data(), 1024);
     mono->processMono (outMono.data(), 1024);
 
-    const auto combined = [] (float x, Reference y)
+    const auto combined = [index] (float x, Reference y)
     {
-        return output == OversampledOutput::addToInput ? x + (float) y : (float) y;
+        return adds && index == 0 ? x + (float) y : (float) y;
     };
 
     for (size_t i = 0; i < left.size(); ++i)
@@ -681,5 +736,39 @@ TEST (OversampledLoop, WithAnEmptyChainMatchesTheAlignmentExactly)
         stage->processMono (stageLeft.data(), 777);
         alignment.processMono (alignedLeft.data(), 777);
         EXPECT_EQ (alignedLeft, stageLeft);
+    }
+}
+
+// A stage that adds its input passes that input through the same filter pair as its processed
+// part: with nothing processed, what comes out is exactly the dry path's alignment, so the
+// dry path stays aligned with the whole wet signal and no comb filter forms between the two
+// terms. At 1x the input passes untouched.
+TEST (OversampledLoop, AddedInputTakesExactlyTheAlignmentDelay)
+{
+    const auto silence = [] (double& x)
+    { x = 0.0; };
+
+    for (int index = 0; index <= 3; ++index)
+    {
+        const auto left = noise (777, 13);
+        const auto right = noise (777, 14);
+        auto stage = makeStage<OversampledOutput::addToInput> (silence, 48000.0f, index);
+        OversamplingAlignment alignment;
+        prepare (alignment, 48000.0f, index);
+
+        auto stageLeft = left, stageRight = right, alignedLeft = left, alignedRight = right;
+        stage->processStereo (stageLeft.data(), stageRight.data(), 777);
+        alignment.processStereo (alignedLeft.data(), alignedRight.data(), 777);
+        EXPECT_EQ (alignedLeft, stageLeft) << "index " << index;
+        EXPECT_EQ (alignedRight, stageRight) << "index " << index;
+
+        stage->processMono (stageLeft.data(), 777);
+        alignment.processMono (alignedLeft.data(), 777);
+        EXPECT_EQ (alignedLeft, stageLeft) << "index " << index;
+
+        if (index == 0)
+        {
+            EXPECT_EQ (right, stageRight);
+        }
     }
 }
