@@ -303,12 +303,16 @@ private:
                 return malformed;
 
             const auto quote = *p++;
+            const auto* const valueStart = p;
             int references = 0;
 
             for (;;)
             {
                 if (p == end)
                     return malformed;
+
+                if ((size_t) (p - valueStart) > PatchDocumentReader::maximumAttributeBytes)
+                    return "holds an attribute value longer than 16 KB";
 
                 if (*p == quote)
                 {

@@ -26,9 +26,11 @@ public:
     // The documents nest five deep (molvekPatch, Properties, Preset, Channel, Value).
     static constexpr int maximumDepth = 16;
 
-    // The parser appends each reference inside an attribute value by copying the value so far:
-    // this bounds that quadratic cost. A preset path at its longest may be all references.
+    // The parser appends each reference inside an attribute value by copying the value so far.
+    // These two bound that quadratic cost; a preset path at its longest may be all references
+    // of up to ten bytes each.
     static constexpr int maximumReferencesPerAttribute = PatchDocument::maximumPresetPathLength;
+    static constexpr size_t maximumAttributeBytes = 16 * 1024;
 
     struct Result
     {

@@ -216,6 +216,8 @@ TEST (PatchDocumentReader, AcceptsOnlyTextTheParserCannotMisread)
         { "unclosed root", "<molvekPatch><Properties/>", "ends inside an element" },
         { "references at the limit", attributeWithReferences (PatchDocumentReader::maximumReferencesPerAttribute), "" },
         { "too many references", attributeWithReferences (PatchDocumentReader::maximumReferencesPerAttribute + 1), "holds too many character references in one attribute" },
+        { "attribute at its limit", "<molvekPatch a=\"" + std::string (PatchDocumentReader::maximumAttributeBytes, 'x') + "\"/>", "" },
+        { "attribute over its limit", "<molvekPatch a=\"" + std::string (PatchDocumentReader::maximumAttributeBytes + 1, 'x') + "\"/>", "holds an attribute value longer than 16 KB" },
         { "text at the size limit", "<molvekPatch>" + std::string (PatchDocumentReader::maximumDocumentBytes - 27, 'x') + "</molvekPatch>", "" },
         { "text over the size limit", "<molvekPatch>" + std::string (PatchDocumentReader::maximumDocumentBytes - 26, 'x') + "</molvekPatch>", "is larger than 512 KB" },
     };
