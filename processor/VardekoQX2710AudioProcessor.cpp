@@ -2,6 +2,7 @@
 
 #include "editor/VardekoQX2710AudioProcessorEditor.h"
 #include "processor/PatchDocument.h"
+#include "processor/PatchDocumentReader.h"
 #include "processor/ProductInfo.h"
 
 #include <algorithm>
@@ -789,7 +790,7 @@ juce::String VardekoQX2710AudioProcessor::getPresetPath (int channel) const
 void VardekoQX2710AudioProcessor::setCurrentPresetPath (const juce::String& path)
 {
     auto& slot = currentSlot();
-    slot.presetPath[(size_t) PresetSlot::clampChannel (slot.activeChannel.load())] = path;
+    slot.presetPath[(size_t) PresetSlot::clampChannel (slot.activeChannel.load())] = PatchDocument::boundedPresetPath (path);
 }
 
 juce::File VardekoQX2710AudioProcessor::getPresetFolder()
@@ -817,7 +818,7 @@ void VardekoQX2710AudioProcessor::getStateInformation (juce::MemoryBlock& destDa
 
 void VardekoQX2710AudioProcessor::setStateInformation (const void* data, int sizeInBytes)
 {
-    pendingState = getXmlFromBinary (data, sizeInBytes);
+    pendingState = PatchDocumentReader::fromHostState (data, sizeInBytes).document;
 
     if (pendingState != nullptr)
         loadPatchDocument (std::move (pendingState), false);
@@ -834,7 +835,7 @@ void VardekoQX2710AudioProcessor::getCurrentProgramStateInformation (juce::Memor
 
 void VardekoQX2710AudioProcessor::setCurrentProgramStateInformation (const void* data, int sizeInBytes)
 {
-    if (auto document = getXmlFromBinary (data, sizeInBytes))
+    if (auto document = PatchDocumentReader::fromHostState (data, sizeInBytes).document)
         loadSlotDocument (std::move (document));
 }
 
@@ -952,7 +953,7 @@ int VardekoQX2710AudioProcessor::loadPatchDocument (std::unique_ptr<juce::XmlEle
                 if (j >= PresetSlot::numChannels)
                     break;
 
-                slot.presetPath[(size_t) j] = PatchDocument::attribute (*channelElement, 1);
+                slot.presetPath[(size_t) j] = PatchDocument::readPresetPath (*channelElement);
                 readChannelValues (channelElement->getFirstChildElement(), i, j);
 
                 if (i == wanted && j == channel)
@@ -1014,7 +1015,7 @@ bool VardekoQX2710AudioProcessor::loadSlotDocument (std::unique_ptr<juce::XmlEle
         if (b >= PresetSlot::numChannels)
             break;
 
-        slot.presetPath[(size_t) b] = PatchDocument::attribute (*channelElement, 1);
+        slot.presetPath[(size_t) b] = PatchDocument::readPresetPath (*channelElement);
         readChannelValues (channelElement->getFirstChildElement(), current, b);
         ++b;
     }
