@@ -1,5 +1,6 @@
 #include "cli/ProcessorSetup.h"
 
+#include "processor/PatchDocumentReader.h"
 #include "processor/VardekoQX2710AudioProcessor.h"
 
 RenderStatus ProcessorSetup::loadPreset (VardekoQX2710AudioProcessor& processor, const juce::File& file, juce::StringArray& warnings)
@@ -9,16 +10,16 @@ RenderStatus ProcessorSetup::loadPreset (VardekoQX2710AudioProcessor& processor,
     if (! file.existsAsFile())
         return RenderStatus::failure ("preset file not found: " + path);
 
-    auto document = juce::XmlDocument::parse (file);
+    auto read = PatchDocumentReader::fromFile (file);
 
-    if (document == nullptr)
-        return RenderStatus::failure ("not a preset file: " + path);
+    if (read.document == nullptr)
+        return RenderStatus::failure ("not a preset file (" + read.problem + "): " + path);
 
     // The preset menu records where the preset came from; the newer-version message names it.
     const auto folder = VardekoQX2710AudioProcessor::getPresetFolder();
     processor.setCurrentPresetPath (file.isAChildOf (folder) ? file.getRelativePathFrom (folder) : path);
 
-    switch (processor.loadPatchDocument (std::move (document), true))
+    switch (processor.loadPatchDocument (std::move (read.document), true))
     {
         case ProgramDocuments::presetLoaded:
             return RenderStatus::ok();

@@ -415,9 +415,13 @@ juce::String RenderOptions::getUsage()
            "       vardeko-render --demo [options] OUTPUT\n"
            "\n"
            "Renders an audio file through the Vardeko QX2710 overdrive.\n"
-           "Files are WAV or AIFF, mono or stereo, 8/16/24/32-bit integer or 32-bit float, at any\n"
-           "sample rate. The output type follows its extension (.wav, .aif, .aiff); the output has\n"
-           "the input's channel count, sample rate and length. An output file is never the input.\n"
+           "Files are WAV or AIFF, mono or stereo, 8/16/24/32-bit integer or 32-bit float, at 8 to\n"
+           "768 kHz. The output type follows its extension (.wav, .aif, .aiff); the output has the\n"
+           "input's channel count, sample rate and length (a file shorter than its header says is\n"
+           "rendered as far as it goes, with a warning). An output file is never the input.\n"
+           "The effect starts on silence before the first sample, so that its start-up fade is not\n"
+           "heard and a note at time 0 keeps its attack. A warning counts output samples at or\n"
+           "beyond full scale.\n"
            "\n"
            "Settings, applied in this order whatever their order here:\n"
            "  --preset FILE         a .mvkp preset file, loaded as the plug-in's preset menu does\n"
@@ -446,5 +450,6 @@ juce::String RenderOptions::getUsage()
            "  -q, --quiet           no progress bar and no summary\n"
            "  -h, --help            this text\n"
            "\n"
-           "Exit status: 0 done, 1 a file could not be read or written, 2 a wrong command line.\n";
+           "Exit status: 0 done, 1 a file could not be read or written, 2 a wrong command line.\n"
+           "An unfinished output (a full disk, Ctrl-C) leaves no file behind and an older one as it was.\n";
 }

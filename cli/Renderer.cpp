@@ -3,7 +3,10 @@
 #include "cli/AudioFileTypes.h"
 #include "cli/DemoRiff.h"
 #include "cli/FileIdentity.h"
+#include "cli/InputFile.h"
+#include "cli/OutputFile.h"
 #include "cli/ProcessorSetup.h"
+#include "models/ModelFrame.h"
 #include "processor/VardekoQX2710AudioProcessor.h"
 
 #include <algorithm>
@@ -12,103 +15,6 @@
 
 namespace
 {
-// Writes through a temporary sibling that replaces the target only when complete, so a
-// failed render never leaves a truncated file or destroys an older one.
-class OutputFile
-{
-public:
-    explicit OutputFile (const juce::File& target)
-        : file (target)
-        , temporary (target, juce::TemporaryFile::useHiddenFile)
-    {
-    }
-
-    RenderStatus open (double sampleRate, int numChannels, SampleFormat format)
-    {
-        auto type = AudioFileTypes::fromExtension (file);
-        auto audioFormat = AudioFileTypes::createFormat (type);
-        std::unique_ptr<juce::OutputStream> stream (temporary.getFile().createOutputStream());
-
-        if (audioFormat == nullptr || stream == nullptr)
-            return RenderStatus::failure ("cannot write output file: " + file.getFullPathName());
-
-        writer.reset (audioFormat->createWriterFor (stream.get(), sampleRate, (unsigned int) numChannels, AudioFileTypes::writerBitsPerSample (format), {}, 0));
-
-        if (writer == nullptr)
-            return RenderStatus::failure ("cannot write " + format.describe() + " " + AudioFileTypes::getName (type)
-                                          + " at " + juce::String (sampleRate) + " Hz: " + file.getFullPathName());
-
-        stream.release(); // the writer owns it now
-        sampleFormat = format;
-        return RenderStatus::ok();
-    }
-
-    RenderStatus write (const juce::AudioBuffer<float>& buffer, int start, int numSamples)
-    {
-        if (numSamples <= 0)
-            return RenderStatus::ok();
-
-        const bool written = sampleFormat.isFloat ? writer->writeFromAudioSampleBuffer (buffer, start, numSamples)
-                                                  : writeRounded (buffer, start, numSamples);
-
-        if (! written)
-            return RenderStatus::failure ("writing failed (disk full?): " + file.getFullPathName());
-
-        return RenderStatus::ok();
-    }
-
-    RenderStatus commit()
-    {
-        writer.reset(); // completes the header and closes the stream
-
-        if (! temporary.overwriteTargetFileWithTemporary())
-            return RenderStatus::failure ("cannot replace output file: " + file.getFullPathName());
-
-        return RenderStatus::ok();
-    }
-
-private:
-    // The framework's own conversion scales by 2^31 - 1 and truncates to the file's depth, so
-    // a file read and written unchanged loses a least significant bit in about half of its
-    // samples. Rounding to the depth here keeps unchanged samples exact; the writer then only
-    // shifts the left-justified values.
-    bool writeRounded (const juce::AudioBuffer<float>& buffer, int start, int numSamples)
-    {
-        const auto numChannels = (int) writer->getNumChannels();
-        const auto bits = sampleFormat.bitsPerSample;
-        const auto scale = std::ldexp (1.0, bits - 1);
-        const auto unit = (juce::int64) 1 << (32 - bits);
-
-        integerSamples.resize ((size_t) numChannels);
-        std::vector<const int*> channels;
-
-        for (int ch = 0; ch < numChannels; ++ch)
-        {
-            auto& destination = integerSamples[(size_t) ch];
-            destination.resize ((size_t) numSamples);
-            const auto* source = buffer.getReadPointer (ch, start);
-
-            for (int i = 0; i < numSamples; ++i)
-            {
-                const auto x = std::isfinite (source[i]) ? (double) source[i] : 0.0;
-                const auto level = (juce::int64) juce::jlimit (-scale, scale - 1.0, std::round (x * scale));
-                destination[(size_t) i] = (int) (level * unit);
-            }
-
-            channels.push_back (destination.data());
-        }
-
-        channels.push_back (nullptr);
-        return writer->write (channels.data(), numSamples);
-    }
-
-    juce::File file;
-    juce::TemporaryFile temporary;
-    std::unique_ptr<juce::AudioFormatWriter> writer;
-    SampleFormat sampleFormat;
-    std::vector<std::vector<int>> integerSamples;
-};
-
 RenderStatus writeWholeBuffer (const juce::File& target, const juce::AudioBuffer<float>& buffer, double sampleRate, SampleFormat format)
 {
     OutputFile file (target);
@@ -132,27 +38,33 @@ struct Renderer::Source
     juce::int64 length = 0;
     SampleFormat format;
 
-    juce::AudioFormatManager formats;
-    std::unique_ptr<juce::AudioFormatReader> reader;
+    InputFile file;
     juce::AudioBuffer<float> memory;
 
-    // Fills channels 0..numChannels-1 of the buffer from position start.
+    // Fills channels 0..numChannels-1 of the buffer from position start; the others start
+    // silent, as a host hands an output-only channel over.
     void read (juce::AudioBuffer<float>& buffer, int numSamples, juce::int64 start)
     {
-        if (reader != nullptr)
-            reader->read (&buffer, 0, numSamples, start, true, true);
-        else
-            for (int ch = 0; ch < numChannels; ++ch)
-                buffer.copyFrom (ch, 0, memory, ch, (int) start, numSamples);
+        if (memory.getNumChannels() == 0)
+        {
+            file.read (buffer, numSamples, start);
+            return;
+        }
 
-        // The reader copies a mono file into every channel; an output-only channel starts
-        // silent, as a host hands it over.
+        for (int ch = 0; ch < numChannels; ++ch)
+            buffer.copyFrom (ch, 0, memory, ch, (int) start, numSamples);
+
         for (int ch = numChannels; ch < buffer.getNumChannels(); ++ch)
             buffer.clear (ch, 0, numSamples);
     }
 };
 
 //==============================================================================
+juce::int64 Renderer::getPreRollLength (double sampleRate)
+{
+    return ModelFrame::startFadeLength ((float) sampleRate);
+}
+
 juce::String RenderSummary::describe() const
 {
     const auto seconds = sampleRate > 0.0 ? (double) frames / sampleRate : 0.0;
@@ -187,30 +99,18 @@ RenderStatus Renderer::openInput (Source& source)
     if (! input.existsAsFile())
         return RenderStatus::failure ("input file not found: " + path);
 
-    auto stream = input.createInputStream();
+    juce::StringArray warnings;
 
-    if (stream == nullptr)
-        return RenderStatus::failure ("cannot read input file: " + path);
+    if (auto status = source.file.open (input.createInputStream(), path, warnings); status.failed())
+        return status;
 
-    AudioFileTypes::registerReadableFormats (source.formats);
-    source.reader.reset (source.formats.createReaderFor (std::move (stream)));
+    for (const auto& w : warnings)
+        warn (w);
 
-    auto* reader = source.reader.get();
-    const auto supportedDepth = reader != nullptr
-                                && (reader->usesFloatingPointData ? reader->bitsPerSample == 32
-                                                                  : (reader->bitsPerSample == 8 || reader->bitsPerSample == 16
-                                                                     || reader->bitsPerSample == 24 || reader->bitsPerSample == 32));
-
-    if (! supportedDepth || ! (reader->sampleRate > 0.0) || reader->lengthInSamples < 0)
-        return RenderStatus::failure ("unsupported input format (WAV or AIFF, 8 to 32-bit integer or 32-bit float): " + path);
-
-    if (reader->numChannels > 2)
-        return RenderStatus::failure ("unsupported input: " + juce::String (reader->numChannels) + " channels (mono or stereo only): " + path);
-
-    source.sampleRate = reader->sampleRate;
-    source.numChannels = (int) reader->numChannels;
-    source.length = reader->lengthInSamples;
-    source.format = reader->usesFloatingPointData ? SampleFormat::floatingPoint() : SampleFormat::integer ((int) reader->bitsPerSample);
+    source.sampleRate = source.file.getSampleRate();
+    source.numChannels = source.file.getNumChannels();
+    source.length = source.file.getLength();
+    source.format = source.file.getFormat();
     return RenderStatus::ok();
 }
 
@@ -345,7 +245,20 @@ RenderStatus Renderer::process (Source& source, VardekoQX2710AudioProcessor& pro
 
     juce::AudioBuffer<float> block (juce::jmax (inputChannels, outputChannels), blockSize);
     juce::MidiBuffer midi;
+
+    // Each circuit fades itself in when it starts. That fade runs on silence before the first
+    // sample, as in a host that was already playing, so a note at time 0 keeps its attack.
+    for (juce::int64 done = 0, preRoll = getPreRollLength (rate); done < preRoll;)
+    {
+        const auto n = (int) std::min ((juce::int64) blockSize, preRoll - done);
+        block.clear();
+        juce::AudioBuffer<float> view (block.getArrayOfWritePointers(), block.getNumChannels(), n);
+        processor.processBlock (view, midi);
+        done += n;
+    }
+
     float peak = 0.0f;
+    juce::int64 clipped = 0;
     juce::int64 processed = 0, written = 0;
 
     while (written < total)
@@ -366,7 +279,13 @@ RenderStatus Renderer::process (Source& source, VardekoQX2710AudioProcessor& pro
         const auto keep = (int) std::min ((juce::int64) (n - skip), total - written);
 
         for (int ch = 0; ch < outputChannels; ++ch)
+        {
             peak = juce::jmax (peak, view.getMagnitude (ch, skip, keep));
+            const auto* samples = view.getReadPointer (ch, skip);
+
+            for (int i = 0; i < keep; ++i)
+                clipped += std::abs (samples[i]) >= 1.0f ? 1 : 0;
+        }
 
         if (auto status = output.write (view, skip, keep); status.failed())
             return status;
@@ -384,6 +303,10 @@ RenderStatus Renderer::process (Source& source, VardekoQX2710AudioProcessor& pro
     if (auto status = output.commit(); status.failed())
         return status;
 
+    if (clipped > 0)
+        warn ("warning: the output clips: " + juce::String (clipped) + (clipped == 1 ? " sample" : " samples") + " at or beyond full scale (peak +"
+              + juce::String (juce::Decibels::gainToDecibels (peak), 1) + " dBFS)");
+
     summary.frames = written;
     summary.sampleRate = rate;
     summary.numChannels = outputChannels;
@@ -391,6 +314,7 @@ RenderStatus Renderer::process (Source& source, VardekoQX2710AudioProcessor& pro
     summary.oversampling = processor.getParameterText (HostParameters::oversampling);
     summary.effectOn = processor.getParameter (HostParameters::onBypass) > 0.0f;
     summary.peak = peak;
+    summary.clippedSamples = clipped;
     summary.output = options.output;
 
     processor.releaseResources();

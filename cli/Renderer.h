@@ -17,6 +17,7 @@ struct RenderSummary
     juce::String oversampling;
     bool effectOn = true;
     float peak = 0.0f;
+    juce::int64 clippedSamples = 0; // output samples at or beyond full scale
     juce::File output;
 
     juce::String describe() const;
@@ -38,6 +39,9 @@ public:
     RenderStatus run();
 
     const RenderSummary& getSummary() const noexcept { return summary; }
+
+    // The silence processed before the first sample: the circuits' start-up fade.
+    static juce::int64 getPreRollLength (double sampleRate);
 
 private:
     struct Source;

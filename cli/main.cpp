@@ -1,7 +1,9 @@
+#include "cli/InterruptCleanup.h"
 #include "cli/ProgressBar.h"
 #include "cli/RenderOptions.h"
 #include "cli/Renderer.h"
 
+#include <csignal>
 #include <cstdio>
 
 namespace
@@ -22,6 +24,14 @@ int fail (ProgressBar& progress, const RenderStatus& status)
 
 int main (int argc, char* argv[])
 {
+    InterruptCleanup::install();
+
+#ifdef SIGXFSZ
+    // Past a file size limit a write then fails with its own error, which is reported, instead
+    // of the signal ending the program without a word.
+    std::signal (SIGXFSZ, SIG_IGN);
+#endif
+
     juce::StringArray arguments;
 
     for (int i = 1; i < argc; ++i)

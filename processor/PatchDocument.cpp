@@ -68,6 +68,16 @@ juce::String PatchDocument::attribute (const juce::XmlElement& element, int posi
     return position < element.getNumAttributes() ? element.getAttributeValue (position) : juce::String();
 }
 
+juce::String PatchDocument::boundedPresetPath (const juce::String& path)
+{
+    return path.length() <= maximumPresetPathLength ? path : juce::String();
+}
+
+juce::String PatchDocument::readPresetPath (const juce::XmlElement& channel)
+{
+    return boundedPresetPath (attribute (channel, 1));
+}
+
 int PatchDocument::integerAttribute (const juce::XmlElement& element, int position)
 {
     return attribute (element, position).getIntValue();

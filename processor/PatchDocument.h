@@ -18,6 +18,11 @@ public:
 
     static constexpr const char* rootTag = "molvekPatch";
 
+    // Preset paths are relative paths inside the preset folder. A longer one cannot name a
+    // real preset, and it is what could make a saved state too large to be read again: the
+    // writer may store each character as a reference of up to ten bytes.
+    static constexpr int maximumPresetPathLength = 1024;
+
     // Fills the root element, "DeviceName" and an empty "Properties"; returns "Properties".
     static juce::XmlElement& writeHeader (juce::XmlElement& document);
 
@@ -32,6 +37,12 @@ public:
 
     // Attribute by position; missing attributes read as empty strings.
     static juce::String attribute (const juce::XmlElement& element, int position);
+
+    // The path itself, or empty when it is longer than maximumPresetPathLength.
+    static juce::String boundedPresetPath (const juce::String& path);
+
+    // A "Channel" element's "presetPath" (attribute 1), bounded as above.
+    static juce::String readPresetPath (const juce::XmlElement& channel);
 
     // An empty or non-numeric string reads as 0.
     static int integerAttribute (const juce::XmlElement& element, int position);

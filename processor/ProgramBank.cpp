@@ -1,6 +1,7 @@
 #include "processor/ProgramBank.h"
 
 #include "processor/HostParameters.h"
+#include "processor/PatchDocument.h"
 #include "processor/ProductInfo.h"
 
 ProgramBank::ProgramBank()
@@ -54,7 +55,7 @@ juce::String ProgramBank::getPresetPath (int channel) const
 void ProgramBank::setCurrentPresetPath (const juce::String& path)
 {
     auto& slot = currentSlot();
-    slot.presetPath[(size_t) slot.getActiveChannel()] = path;
+    slot.presetPath[(size_t) slot.getActiveChannel()] = PatchDocument::boundedPresetPath (path);
 }
 
 juce::String ProgramBank::getProgramName (int index) const

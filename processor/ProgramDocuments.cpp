@@ -2,6 +2,7 @@
 
 #include "processor/HostParameters.h"
 #include "processor/PatchDocument.h"
+#include "processor/PatchDocumentReader.h"
 #include "processor/ProductInfo.h"
 
 #include <cmath>
@@ -54,7 +55,7 @@ void ProgramDocuments::writeState (juce::MemoryBlock& destination) const
 
 void ProgramDocuments::restoreState (const void* data, int sizeInBytes)
 {
-    pendingState = juce::AudioProcessor::getXmlFromBinary (data, sizeInBytes);
+    pendingState = PatchDocumentReader::fromHostState (data, sizeInBytes).document;
 
     if (pendingState != nullptr)
         loadPatchDocument (std::move (pendingState), false);
@@ -71,7 +72,7 @@ void ProgramDocuments::writeProgramState (juce::MemoryBlock& destination) const
 
 void ProgramDocuments::restoreProgramState (const void* data, int sizeInBytes)
 {
-    if (auto document = juce::AudioProcessor::getXmlFromBinary (data, sizeInBytes))
+    if (auto document = PatchDocumentReader::fromHostState (data, sizeInBytes).document)
         loadSlotDocument (std::move (document));
 }
 
@@ -122,7 +123,7 @@ int ProgramDocuments::readChannels (const juce::XmlElement& parent, int slot)
 void ProgramDocuments::readChannel (const juce::XmlElement& channelElement, int slot, int channel)
 {
     auto& target = bank.getSlot (slot);
-    target.presetPath[(size_t) channel] = PatchDocument::attribute (channelElement, 1);
+    target.presetPath[(size_t) channel] = PatchDocument::readPresetPath (channelElement);
 
     for (auto* element = channelElement.getFirstChildElement(); element != nullptr; element = element->getNextElement())
         if (const auto parsed = PatchDocument::readValue (*element))

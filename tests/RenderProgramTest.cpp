@@ -1,6 +1,12 @@
 #include "RenderTestFiles.h"
 #include "cli/DemoRiff.h"
 
+#if JUCE_LINUX || JUCE_MAC
+    #include <csignal>
+    #include <sys/wait.h>
+    #include <unistd.h>
+#endif
+
 namespace
 {
 struct ProgramRun
@@ -9,11 +15,8 @@ struct ProgramRun
     juce::String output; // stdout and stderr together
 };
 
-ProgramRun runProgram (const juce::StringArray& arguments)
+ProgramRun runCommand (const juce::StringArray& command)
 {
-    juce::StringArray command { VARDEKO_RENDER_PATH };
-    command.addArray (arguments);
-
     juce::ChildProcess process;
     ProgramRun run;
 
@@ -26,6 +29,13 @@ ProgramRun runProgram (const juce::StringArray& arguments)
         run.exitCode = (int) process.getExitCode();
 
     return run;
+}
+
+ProgramRun runProgram (const juce::StringArray& arguments)
+{
+    juce::StringArray command { VARDEKO_RENDER_PATH };
+    command.addArray (arguments);
+    return runCommand (command);
 }
 } // namespace
 
@@ -41,6 +51,7 @@ TEST_F (RenderProgramTest, HelpPrintsTheUsageAndSucceeds)
     EXPECT_EQ (0, run.exitCode);
     EXPECT_TRUE (run.output.startsWith ("Usage: vardeko-render")) << run.output;
     EXPECT_TRUE (run.output.contains ("--param ID=VALUE"));
+    EXPECT_TRUE (run.output.contains ("The effect starts on silence before the first sample")) << "the pre-roll is documented";
 }
 
 TEST_F (RenderProgramTest, FailuresEndWithOneLineAndTheirExitCode)
@@ -107,4 +118,114 @@ TEST_F (RenderProgramTest, QuietSaysNothingButWarnings)
     EXPECT_EQ (0, run.exitCode);
     EXPECT_EQ (juce::String ("vardeko-render: warning: AIFF files cannot hold 32-bit float samples; writing 24-bit integer\n"), run.output);
     EXPECT_EQ (24, decodeAudioFile (folder.getChildFile ("out.aiff")).bitsPerSample);
+}
+
+//==============================================================================
+// The disk refuses the output part-way: the program says why and exits 1, the temporary file
+// is gone and an older output is as it was. A file size limit makes the system refuse the
+// writes at exact places; a small tmpfs gives the real "disk full".
+TEST_F (RenderProgramTest, AFileSizeLimitEndsTheRenderAndKeepsTheOldOutput)
+{
+    const juce::File prlimit ("/usr/bin/prlimit");
+
+    if (! prlimit.existsAsFile())
+        GTEST_SKIP() << "prlimit (util-linux) is not installed: the system cannot be asked to refuse writes";
+
+    ASSERT_TRUE (writeAudioFile (folder.getChildFile ("in.wav"), makeTestSignal (2, 30000, 44100.0), 44100.0, SampleFormat::integer (16)));
+    const auto output = folder.getChildFile ("out.wav");
+
+    // The size of a complete output.
+    ASSERT_EQ (0, runProgram ({ "-q", path ("in.wav"), path ("out.wav") }).exitCode);
+    const auto fullSize = output.getSize();
+    ASSERT_GT (fullSize, 100000);
+
+    for (const auto limit : { (juce::int64) 10, fullSize / 2, fullSize - 1, fullSize })
+    {
+        SCOPED_TRACE (limit);
+        ASSERT_TRUE (output.replaceWithText ("an older render"));
+
+        const auto run = runCommand ({ prlimit.getFullPathName(), "--fsize=" + juce::String (limit), VARDEKO_RENDER_PATH, "-q", path ("in.wav"), path ("out.wav") });
+        const auto fits = limit >= fullSize;
+
+        EXPECT_EQ (fits ? 0 : 1, run.exitCode) << run.output;
+        EXPECT_EQ (fits ? juce::String() : "vardeko-render: writing failed (File too large): " + path ("out.wav") + "\n", run.output);
+        EXPECT_EQ (fits, decodeAudioFile (output).valid);
+        EXPECT_EQ (fits ? fullSize : 15, output.getSize());
+        EXPECT_EQ (2, folder.getNumberOfChildFiles (juce::File::findFilesAndDirectories, "*")) << "in.wav and out.wav, no temporary file";
+    }
+}
+
+TEST_F (RenderProgramTest, AFullDiskEndsTheRenderAndKeepsTheOldOutput)
+{
+#if ! JUCE_LINUX
+    GTEST_SKIP() << "needs Linux mount namespaces";
+#else
+    // A private mount namespace (as root, or as this user where user namespaces are allowed)
+    // with a 64 KB tmpfs; everything is checked inside, since the mount ends with it.
+    ASSERT_TRUE (writeAudioFile (folder.getChildFile ("in.wav"), makeTestSignal (2, 44100, 44100.0), 44100.0, SampleFormat::integer (16)));
+    const auto disk = folder.getChildFile ("disk");
+    ASSERT_TRUE (disk.createDirectory().wasOk());
+
+    const auto script = juce::String ("mount -t tmpfs -o size=64k tmpfs \"$1\" || exit 0; echo mounted; "
+                                      "printf 'an older render' > \"$1/out.wav\"; "
+                                      "\"$2\" -q \"$3\" \"$1/out.wav\"; echo \"exit $?\"; "
+                                      "ls -A \"$1\"; cat \"$1/out.wav\"; echo");
+    const auto run = runCommand ({ "unshare", "--mount", "--map-root-user", "/bin/sh", "-c", script, "sh", disk.getFullPathName(), VARDEKO_RENDER_PATH, path ("in.wav") });
+
+    if (! run.output.startsWith ("mounted\n"))
+        GTEST_SKIP() << "cannot mount a small tmpfs here (no mount namespace for this user): " << run.output;
+
+    EXPECT_EQ ("mounted\n"
+               "vardeko-render: writing failed (No space left on device): "
+                   + disk.getChildFile ("out.wav").getFullPathName() + "\n"
+                                                                      "exit 1\n"
+                                                                      "out.wav\n"
+                                                                      "an older render\n",
+               run.output);
+#endif
+}
+
+//==============================================================================
+TEST_F (RenderProgramTest, AnInterruptedRenderLeavesNoTemporaryFile)
+{
+#if ! (JUCE_LINUX || JUCE_MAC)
+    GTEST_SKIP() << "sends POSIX signals";
+#else
+    // Long enough to be caught in the middle: 20 s of stereo at 8x.
+    ASSERT_TRUE (writeAudioFile (folder.getChildFile ("in.wav"), makeTestSignal (2, 20 * 48000, 48000.0), 48000.0, SampleFormat::floatingPoint()));
+
+    for (const auto signalNumber : { SIGINT, SIGTERM, SIGHUP })
+    {
+        SCOPED_TRACE (signalNumber);
+        ASSERT_TRUE (folder.getChildFile ("out.wav").replaceWithText ("an older render"));
+
+        const std::string program = VARDEKO_RENDER_PATH, in = path ("in.wav").toStdString(), out = path ("out.wav").toStdString();
+        const auto pid = fork();
+        ASSERT_GE (pid, 0);
+
+        if (pid == 0)
+        {
+            execl (program.c_str(), program.c_str(), "-q", "--oversampling", "8", in.c_str(), out.c_str(), (char*) nullptr);
+            _exit (127);
+        }
+
+        // Interrupted while it writes its temporary file.
+        bool writing = false;
+
+        for (int i = 0; i < 2000 && ! writing; ++i)
+        {
+            writing = folder.getNumberOfChildFiles (juce::File::findFiles, ".out_temp*") > 0;
+            juce::Thread::sleep (5);
+        }
+
+        kill (pid, signalNumber);
+        int status = 0;
+        waitpid (pid, &status, 0);
+
+        EXPECT_TRUE (writing) << "the render ended before it could be interrupted";
+        EXPECT_TRUE (WIFSIGNALED (status) && WTERMSIG (status) == signalNumber) << "ends as the signal would have";
+        EXPECT_EQ (juce::String ("an older render"), folder.getChildFile ("out.wav").loadFileAsString());
+        EXPECT_EQ (2, folder.getNumberOfChildFiles (juce::File::findFilesAndDirectories, "*")) << "in.wav and out.wav, no temporary file";
+    }
+#endif
 }

@@ -339,7 +339,7 @@ TEST_F (RendererTest, PresetFilesThatCannotBeUsed)
 
     const std::pair<juce::File, juce::String> cases[] = {
         { missing, "preset file not found: " + missing.getFullPathName() },
-        { notXml, "not a preset file: " + notXml.getFullPathName() },
+        { notXml, "not a preset file (is not XML): " + notXml.getFullPathName() },
         { otherRoot, "not a preset file: " + otherRoot.getFullPathName() },
         { otherProduct, "preset of another product: " + otherProduct.getFullPathName() },
     };
@@ -505,4 +505,67 @@ TEST_F (RendererTest, AFolderWithoutWriteAccess)
 
     EXPECT_EQ (RenderStatus::runtimeFailure, run.status.exitCode);
     EXPECT_EQ ("output folder is not writable: " + locked.getFullPathName(), run.status.message);
+}
+
+//==============================================================================
+TEST_F (RendererTest, WarnsWhenTheOutputClips)
+{
+    // Switched off, the output is the input: 4 samples above full scale, 1 exactly at it.
+    juce::AudioBuffer<float> signal (2, 1000);
+    signal.clear();
+
+    for (int i = 0; i < 1000; ++i)
+        signal.setSample (0, i, 0.5f);
+
+    signal.setSample (0, 10, 1.5f);
+    signal.setSample (0, 11, -1.5f);
+    signal.setSample (1, 500, 1.0f);
+    signal.setSample (1, 998, 1.25f);
+    signal.setSample (1, 999, -1.001f);
+
+    input = folder.getChildFile ("loud.wav");
+    ASSERT_TRUE (writeAudioFile (input, signal, 48000.0, SampleFormat::floatingPoint()));
+
+    auto options = optionsFor ("out.wav");
+    options.parameters = { { HostParameters::onBypass, 0.0f } };
+    auto run = render (options);
+
+    ASSERT_FALSE (run.status.failed());
+    EXPECT_EQ (juce::StringArray ("warning: the output clips: 5 samples at or beyond full scale (peak +3.5 dBFS)"), run.warnings);
+    EXPECT_EQ (5, run.summary.clippedSamples);
+
+    // Below full scale nothing is said.
+    signal.applyGain (0.6f);
+    ASSERT_TRUE (writeAudioFile (input, signal, 48000.0, SampleFormat::floatingPoint()));
+    run = render (options);
+    EXPECT_TRUE (run.warnings.isEmpty()) << run.warnings.joinIntoString ("\n");
+    EXPECT_EQ (0, run.summary.clippedSamples);
+}
+
+TEST_F (RendererTest, ANoteAtTimeZeroKeepsItsAttack)
+{
+    // Without the pre-roll the circuit's start-up fade (about 85 ms at 48 kHz) would swallow
+    // the first notes of every render.
+    const auto rate = 48000.0;
+    juce::AudioBuffer<float> note (1, 24000);
+
+    for (int i = 0; i < note.getNumSamples(); ++i)
+        note.setSample (0, i, 0.3f * (float) std::sin (juce::MathConstants<double>::twoPi * 196.0 * i / rate));
+
+    input = folder.getChildFile ("note.wav");
+    ASSERT_TRUE (writeAudioFile (input, note, rate, SampleFormat::floatingPoint()));
+
+    for (const int circuit : { 0, 1, 2, 3, 4 })
+    {
+        SCOPED_TRACE (circuit);
+        auto options = optionsFor ("out.wav");
+        options.circuit = circuit;
+        ASSERT_FALSE (render (options).status.failed());
+
+        const auto out = decodeAudioFile (options.output).samples;
+        const auto attack = out.getRMSLevel (0, 0, 480); // the first 10 ms
+        const auto settled = out.getRMSLevel (0, 9600, 4800); // 200 to 300 ms
+        EXPECT_GT (attack, 0.7f * settled);
+        EXPECT_LT (attack, 1.4f * settled);
+    }
 }

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <juce_gui_basics/juce_gui_basics.h>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+// A fixture for tests of components: JUCE's message manager and desktop (with its mouse
+// source) exist while the suite runs. No window is opened, so no display is needed.
+class JuceGuiTest : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite() { initialiser = std::make_unique<juce::ScopedJuceInitialiser_GUI>(); }
+    static void TearDownTestSuite() { initialiser.reset(); }
+
+    // A press, drag or release of the left mouse button at a position of the component.
+    static juce::MouseEvent mouseAt (juce::Component& component, juce::Point<float> position, juce::Point<float> pressedAt, bool dragged = false)
+    {
+        const auto now = juce::Time::getCurrentTime();
+        return juce::MouseEvent (juce::Desktop::getInstance().getMainMouseSource(),
+                                 position,
+                                 juce::ModifierKeys (juce::ModifierKeys::leftButtonModifier),
+                                 juce::MouseInputSource::defaultPressure,
+                                 juce::MouseInputSource::defaultOrientation,
+                                 juce::MouseInputSource::defaultRotation,
+                                 juce::MouseInputSource::defaultTiltX,
+                                 juce::MouseInputSource::defaultTiltY,
+                                 &component,
+                                 &component,
+                                 now,
+                                 pressedAt,
+                                 now,
+                                 1,
+                                 dragged);
+    }
+
+private:
+    static inline std::unique_ptr<juce::ScopedJuceInitialiser_GUI> initialiser;
+};

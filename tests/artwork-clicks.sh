@@ -1,0 +1,76 @@
+#!/usr/bin/env bash
+# The pedal's controls in a real window, clicked through the X server. Run inside a private X
+# server (xvfb-run). Usage: artwork-clicks.sh ARTSHEET SCALE SCREENSHOT
+#
+# Clicks a selector caption, drags the selector's knob, presses the foot switch, the A/B switch
+# and the copy button, and ends the program with FILE; then checks what the controls reported.
+set -euo pipefail
+
+program=$1
+scale=$2
+screenshot=$3
+
+mkdir -p "$(dirname "$screenshot")"
+log=$(mktemp)
+trap 'rm -f "$log"; kill "$pid" 2> /dev/null || true' EXIT
+
+"$program" window "$scale" > "$log" &
+pid=$!
+
+for _ in $(seq 100); do
+    grep -q '^window ' "$log" && break
+    sleep 0.1
+done
+
+read -r _ x y < <(grep '^window ' "$log") || { echo "FAILED  the window did not open"; exit 1; }
+
+# A point of the pedal's layout (325 x 500) on the screen.
+at() {
+    awk -v x="$x" -v y="$y" -v s="$scale" -v px="$1" -v py="$2" 'BEGIN { printf "%d %d", x + px * s, y + py * s }'
+}
+
+# The pointer rests on the spot first, as a hand's would, so the window knows what it is over.
+click() {
+    xdotool mousemove $(at "$1" "$2")
+    sleep 0.2
+    xdotool click 1
+    sleep 0.3
+}
+
+# Waits up to ten seconds for the program to report a line (each report comes once).
+expect() {
+    for _ in $(seq 100); do
+        grep -qxF "$1" "$log" && return 0
+        sleep 0.1
+    done
+    echo "FAILED  no \"$1\" after $2; the controls reported:"
+    grep -v '^window ' "$log" || true
+    exit 1
+}
+
+click 140 345 && expect "overdriveType 0.75" "a click on the MODERN caption"
+click 267 461 && expect "onBypass 0" "a click on the foot switch"
+click 123 46 && expect "ab 1" "a click on the A/B switch"
+click 200 42 && expect "copy 0" "a click on the copy button"
+
+# Drag the selector's knob (centre 68, 374) up by 70 layout pixels: from MODERN to the end.
+xdotool mousemove $(at 68 374) mousedown 1
+sleep 0.1
+xdotool mousemove $(at 68 340)
+sleep 0.1
+xdotool mousemove $(at 68 304) mouseup 1
+expect "overdriveType 1" "a drag of the selector's knob"
+
+import -window root -crop "$(awk -v s="$scale" 'BEGIN { printf "%dx%d", 325 * s, 500 * s }')+$x+$y" "$screenshot"
+
+click 35 16 && expect "file" "a click on FILE"
+wait "$pid"
+
+# Nothing else: no second report of a change, no change the clicks should not have made.
+if [ "$(grep -vc '^window ' "$log")" -ne 6 ]; then
+    echo "FAILED  the controls reported more than the six changes:"
+    grep -v '^window ' "$log"
+    exit 1
+fi
+
+echo "ok      every click reached its control (screenshot: $screenshot)"
