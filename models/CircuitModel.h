@@ -156,6 +156,9 @@ public:
     const ModelFrame& getFrame() const noexcept { return frame; }
     int getOversamplingIndex() const noexcept { return osIndex; }
 
+    // The stage that runs oversampled, for tests and tools.
+    const OversamplingBase2& getOversampledStage() noexcept { return oversampledStage(); }
+
 protected:
     explicit CircuitModel (const char* name)
     {

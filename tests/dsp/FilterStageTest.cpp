@@ -1,3 +1,4 @@
+#include "TestSignals.h"
 #include "dsp/FxSZBase1.h"
 #include "dsp/FxSZBase2.h"
 #include "dsp/FxSZBase3.h"
@@ -11,6 +12,8 @@
 #include <complex>
 #include <random>
 #include <vector>
+
+using namespace TestSignals;
 
 namespace
 {
@@ -135,18 +138,6 @@ void expectTransformOf (const AnalogCase& c)
     expectResponseMatchesAnalog (stage.getFilter(), c);
 }
 
-std::vector<float> noise (size_t n, unsigned seed)
-{
-    std::mt19937 generator (seed);
-    std::uniform_real_distribution<float> distribution (-1.0f, 1.0f);
-    std::vector<float> result (n);
-
-    for (auto& x : result)
-        x = distribution (generator);
-
-    return result;
-}
-
 // Two second-order low-passes whose digital coefficients differ clearly.
 const double lowpassA[2][3] = { { 1.0, 1.0e-4, 1.0e-9 }, { 1.0, 0.0, 0.0 } };
 const double lowpassB[2][3] = { { 1.0, 3.0e-4, 4.0e-8 }, { 1.0, 1.0e-5, 0.0 } };
@@ -267,7 +258,7 @@ TEST (BilinearTransform, PerSampleStagesMatchTheExpandedSubstitution)
 }
 
 //==============================================================================
-TEST (FilterStageGlide, LengthFollowsTheRateBands)
+TEST (SZFilter, LengthFollowsTheRateBands)
 {
     const struct
     {
@@ -289,7 +280,7 @@ TEST (FilterStageGlide, LengthFollowsTheRateBands)
     }
 }
 
-TEST (FilterStageGlide, BlockStageLandsExactlyOnTheTargetsAfterTheGlideLength)
+TEST (SZFilter, BlockStageLandsExactlyOnTheTargetsAfterTheGlideLength)
 {
     const auto a = targetsOf (lowpassA, 44100.0f);
     const auto b = targetsOf (lowpassB, 44100.0f);
@@ -313,7 +304,7 @@ TEST (FilterStageGlide, BlockStageLandsExactlyOnTheTargetsAfterTheGlideLength)
     expectCurrentEquals (stage.getFilter(), b);
 }
 
-TEST (FilterStageGlide, BlockStageStartsANewSetAtTheNextBlockFromWhereItIs)
+TEST (SZFilter, BlockStageStartsANewSetAtTheNextBlockFromWhereItIs)
 {
     const auto a = targetsOf (lowpassA, 96000.0f);
     const auto b = targetsOf (lowpassB, 96000.0f);
@@ -341,7 +332,7 @@ TEST (FilterStageGlide, BlockStageStartsANewSetAtTheNextBlockFromWhereItIs)
     expectCurrentEquals (stage.getFilter(), b);
 }
 
-TEST (FilterStageGlide, BlockStageTakesTheGlideLengthInForceAtTheNextBlock)
+TEST (SZFilter, BlockStageTakesTheGlideLengthInForceAtTheNextBlock)
 {
     const auto a = targetsOf (lowpassA, 96000.0f);
     const auto b = targetsOf (lowpassB, 96000.0f);
@@ -359,7 +350,7 @@ TEST (FilterStageGlide, BlockStageTakesTheGlideLengthInForceAtTheNextBlock)
     expectCurrentEquals (stage.getFilter(), b);
 }
 
-TEST (FilterStageGlide, PerSampleStageGlidesFromTheNextSampleAndStopsWithinRounding)
+TEST (SZFilter, PerSampleStageGlidesFromTheNextSampleAndStopsWithinRounding)
 {
     const auto a = targetsOf (lowpassA, 32000.0f);
     const auto b = targetsOf (lowpassB, 32000.0f);
@@ -396,13 +387,13 @@ TEST (FilterStageGlide, PerSampleStageGlidesFromTheNextSampleAndStopsWithinRound
 }
 
 //==============================================================================
-TEST (FilterStageState, UntouchedStagesOutputZero)
+TEST (SZFilterStage, UntouchedStagesOutputZero)
 {
     FxSZBase1 first;
     FxSZBase2 second;
     FxSZBase3 third;
     FxSZBase4 fourth;
-    const auto input = noise (256, 1);
+    const auto input = noise (256, 1.0f, 1);
 
     for (FxSZBase* stage : std::initializer_list<FxSZBase*> { &first, &second, &third, &fourth })
     {
@@ -437,9 +428,9 @@ TEST (FilterStageState, UntouchedStagesOutputZero)
     }
 }
 
-TEST (FilterStageState, ResetReturnsABlockStageToItsConstructedState)
+TEST (SZFilterStage, ResetReturnsABlockStageToItsConstructedState)
 {
-    const auto input = noise (4096, 2);
+    const auto input = noise (4096, 1.0f, 2);
     const double denominator[] = { 1.0, 1.793, 0.185402, 0.00141204 };
     const double numerator[] = { 0.0, 0.0, 0.0, 0.00141204 };
     const double other[] = { 1.0, 0.0, 0.0, 0.0 };
@@ -474,9 +465,9 @@ TEST (FilterStageState, ResetReturnsABlockStageToItsConstructedState)
     EXPECT_EQ (fromFresh, fromUsed);
 }
 
-TEST (FilterStageState, ResetReturnsAPerSampleStageToItsConstructedState)
+TEST (SZFilterStage, ResetReturnsAPerSampleStageToItsConstructedState)
 {
-    const auto input = noise (2048, 3);
+    const auto input = noise (2048, 1.0f, 3);
     const double denominator[] = { 1.0, 2.0e-4, 1.0e-8 };
     const double numerator[] = { 1.0, 5.0e-3, 1.0e-8 };
     SZBase2x used, fresh;
@@ -512,11 +503,11 @@ TEST (FilterStageState, ResetReturnsAPerSampleStageToItsConstructedState)
 
 // Mono runs on the left history; stereo keeps the right history apart and advances the glide
 // once per frame.
-TEST (FilterStageState, MonoUsesTheLeftHistoryAndStereoChannelsAreIndependent)
+TEST (SZFilterStage, MonoUsesTheLeftHistoryAndStereoChannelsAreIndependent)
 {
-    const auto first = noise (600, 4);
-    const auto secondLeft = noise (600, 5);
-    const auto secondRight = noise (600, 6);
+    const auto first = noise (600, 1.0f, 4);
+    const auto secondLeft = noise (600, 1.0f, 5);
+    const auto secondRight = noise (600, 1.0f, 6);
     const double denominator[] = { 1.0, 3.0e-4, 2.0e-8, 1.0e-13 };
     const double numerator[] = { 1.0, 1.0e-4, 0.0, 0.0 };
     const double later[] = { 1.0, 5.0e-5, 0.0, 0.0 };
@@ -546,7 +537,7 @@ TEST (FilterStageState, MonoUsesTheLeftHistoryAndStereoChannelsAreIndependent)
 
 // Without the guard a decaying tail passes through the slow denormal range (here after about
 // 3200 samples); with it the values stay on a grid far above that range.
-TEST (FilterStageState, DecayingTailsNeverBecomeDenormal)
+TEST (SZFilterStage, DecayingTailsNeverBecomeDenormal)
 {
     const double denominator[] = { 1.0, 2.0e-4, 1.0e-8 };
     const double numerator[] = { 1.0, 0.0, 0.0 };
@@ -583,7 +574,7 @@ public:
 
 // The gain is applied to the output only; the reference is the same filter run per sample,
 // which yields its unscaled double output.
-TEST (FilterStageOutputGain, ScalesTheOutputWithoutEnteringTheHistory)
+TEST (FxSZStage, ScalesTheOutputWithoutEnteringTheHistory)
 {
     const struct
     {
@@ -593,7 +584,7 @@ TEST (FilterStageOutputGain, ScalesTheOutputWithoutEnteringTheHistory)
 
     const double denominator[] = { 1.0, 2.0e-4, 3.0e-8, 1.0e-12 };
     const double numerator[] = { 0.0, 2.0e-4, 1.0e-8, 0.0 };
-    const auto input = noise (3000, 7);
+    const auto input = noise (3000, 1.0f, 7);
 
     for (const auto& c : cases)
     {
@@ -638,7 +629,7 @@ TEST (FilterStageOutputGain, ScalesTheOutputWithoutEnteringTheHistory)
     }
 }
 
-TEST (FilterStageOutputGain, ScaleThenRoundUsesTheDoubleValueOfTheSingleGain)
+TEST (FxSZStage, ScaleThenRoundUsesTheDoubleValueOfTheSingleGain)
 {
     // 0.238f is 0.23800000548362732 as a double; the product must not pass through a float
     // 0.238 rounded separately.

@@ -1,3 +1,4 @@
+#include "TestSignals.h"
 #include "dsp/FxModuleBase.h"
 #include "dsp/OversamplingAlignment.h"
 #include "dsp/OversamplingBase2.h"
@@ -13,6 +14,8 @@
 #include <random>
 #include <string>
 #include <vector>
+
+using namespace TestSignals;
 
 namespace
 {
@@ -164,28 +167,6 @@ std::vector<Reference> referenceOversampled (int index, const std::vector<float>
 
     for (size_t i = 0; i < input.size(); ++i)
         result[i] = signal[i * factor];
-
-    return result;
-}
-
-std::vector<float> sine (double hz, double amplitude, size_t n, double rate = 44100.0)
-{
-    std::vector<float> result (n);
-
-    for (size_t i = 0; i < n; ++i)
-        result[i] = (float) (amplitude * std::sin (2.0 * pi * hz * (double) i / rate));
-
-    return result;
-}
-
-std::vector<float> noise (size_t n, unsigned seed)
-{
-    std::mt19937 generator (seed);
-    std::uniform_real_distribution<float> distribution (-1.0f, 1.0f);
-    std::vector<float> result (n);
-
-    for (auto& x : result)
-        x = distribution (generator);
 
     return result;
 }
@@ -353,7 +334,7 @@ TEST (OversamplingAlignment, SineFollowsTheDesignedFiltersToBelowMinus120dBc)
 {
     for (int index = 1; index <= 3; ++index)
     {
-        const auto input = sine (1000.0, 1.0, 2048);
+        const auto input = sine (2048, 1000.0, 44100.0, 1.0f);
         auto output = input;
         OversamplingAlignment alignment;
         prepare (alignment, 44100.0f, index);
@@ -403,7 +384,7 @@ TEST (OversamplingAlignment, LeavesTheBuffersUntouchedWithoutOversampling)
     OversamplingAlignment unloaded;
     prepare (unloaded, 44100.0f, 2);
     unloaded.initParameters();
-    auto samples = noise (64, 1);
+    auto samples = noise (64, 1.0f, 1);
     const auto original = samples;
     unloaded.processMono (samples.data(), 64);
     EXPECT_EQ (original, samples);
@@ -428,9 +409,9 @@ TEST (OversamplingAlignment, CapsTheIndexByItsSampleRate)
 
 TEST (OversamplingAlignment, MonoUsesTheLeftMemoriesAndChannelsAreIndependent)
 {
-    const auto first = noise (300, 2);
-    const auto secondLeft = noise (300, 3);
-    const auto secondRight = noise (300, 4);
+    const auto first = noise (300, 1.0f, 2);
+    const auto secondLeft = noise (300, 1.0f, 3);
+    const auto secondRight = noise (300, 1.0f, 4);
     OversamplingAlignment monoThenStereo, stereoOnly, otherRight;
 
     for (auto* alignment : { &monoThenStereo, &stereoOnly, &otherRight })
@@ -450,7 +431,7 @@ TEST (OversamplingAlignment, MonoUsesTheLeftMemoriesAndChannelsAreIndependent)
     EXPECT_EQ (right1, right2);
 
     auto left3 = first;
-    auto right3 = noise (300, 5);
+    auto right3 = noise (300, 1.0f, 5);
     otherRight.processStereo (left3.data(), right3.data(), 300);
     EXPECT_EQ (mono, left3);
 }
@@ -555,12 +536,12 @@ TEST (OversamplingBase2, ApplyFactorActivatesTheRequestedIndexAndClearsTheMemori
 
     // A switch starts from zeroed memories: the output matches a stage that never ran.
     auto used = makeStage<OversampledOutput::replaceInput> (Identity {}, 44100.0f, 3);
-    auto scratch = noise (500, 6);
+    auto scratch = noise (500, 1.0f, 6);
     used->processMono (scratch.data(), 500);
     used->applyFactor();
 
     auto fresh = makeStage<OversampledOutput::replaceInput> (Identity {}, 44100.0f, 3);
-    auto fromUsed = noise (500, 7);
+    auto fromUsed = noise (500, 1.0f, 7);
     auto fromFresh = fromUsed;
     used->processMono (fromUsed.data(), 500);
     fresh->processMono (fromFresh.data(), 500);
@@ -568,7 +549,7 @@ TEST (OversamplingBase2, ApplyFactorActivatesTheRequestedIndexAndClearsTheMemori
 }
 
 //==============================================================================
-TEST (OversampledLoop, AtIndexZeroRunsTheChainOncePerSampleWithoutFiltering)
+TEST (OversamplingFilters, AtIndexZeroRunsTheChainOncePerSampleWithoutFiltering)
 {
     std::vector<double> seen;
     auto record = [&seen] (double& x)
@@ -577,7 +558,7 @@ TEST (OversampledLoop, AtIndexZeroRunsTheChainOncePerSampleWithoutFiltering)
         x *= 0.5;
     };
 
-    const auto input = noise (64, 8);
+    const auto input = noise (64, 1.0f, 8);
     auto added = input, replaced = input;
 
     auto adding = makeStage<OversampledOutput::addToInput> (record, 44100.0f, 0);
@@ -605,7 +586,7 @@ TEST (OversampledLoop, AtIndexZeroRunsTheChainOncePerSampleWithoutFiltering)
     }
 }
 
-TEST (OversampledLoop, RunsTheChainOnEverySubSample)
+TEST (OversamplingFilters, RunsTheChainOnEverySubSample)
 {
     for (int index = 1; index <= 3; ++index)
     {
@@ -613,7 +594,7 @@ TEST (OversampledLoop, RunsTheChainOnEverySubSample)
         auto count = [&calls] (double&)
         { ++calls; };
         auto stage = makeStage<OversampledOutput::replaceInput> (count, 44100.0f, index);
-        auto left = noise (100, 9), right = noise (100, 10);
+        auto left = noise (100, 1.0f, 9), right = noise (100, 1.0f, 10);
         stage->processStereo (left.data(), right.data(), 100);
         EXPECT_EQ ((size_t) 2 * 100 << index, calls);
     }
@@ -652,8 +633,8 @@ std::vector<Reference> referenceBentIntegrator (int index, const std::vector<flo
 template <OversampledOutput output>
 void expectFrameProcessedStageAfterStage (int index)
 {
-    const auto left = sine (997.0, 0.8, 1024);
-    const auto right = sine (3001.0, -0.6, 1024);
+    const auto left = sine (1024, 997.0, 44100.0, 0.8f);
+    const auto right = sine (1024, 3001.0, 44100.0, -0.6f);
     // Oversampled, a stage that adds its input adds it before decimation, so that the input
     // takes the same filter delay as the processed part; at 1x it adds in single precision.
     constexpr bool adds = output == OversampledOutput::addToInput;
@@ -682,7 +663,7 @@ void expectFrameProcessedStageAfterStage (int index)
 
 // The loop passes one sub-sample at a time through everything; it must agree with the frame
 // processed stage after stage over whole signals.
-TEST (OversampledLoop, MatchesTheFrameProcessedStageAfterStage)
+TEST (OversamplingFilters, MatchesTheFrameProcessedStageAfterStage)
 {
     for (int index = 0; index <= 3; ++index)
     {
@@ -693,7 +674,7 @@ TEST (OversampledLoop, MatchesTheFrameProcessedStageAfterStage)
 
 // Without the guard the slowest 8x pole takes a decaying tail into the denormal range after
 // about 16000 host samples; with it the values stay on a grid far above that range.
-TEST (OversampledLoop, DecayingTailsNeverBecomeDenormal)
+TEST (OversamplingFilters, DecayingTailsNeverBecomeDenormal)
 {
     struct Watch
     {
@@ -717,12 +698,12 @@ TEST (OversampledLoop, DecayingTailsNeverBecomeDenormal)
         ASSERT_NE (FP_SUBNORMAL, std::fpclassify (y));
 }
 
-TEST (OversampledLoop, WithAnEmptyChainMatchesTheAlignmentExactly)
+TEST (OversamplingFilters, WithAnEmptyChainMatchesTheAlignmentExactly)
 {
     for (int index = 1; index <= 3; ++index)
     {
-        const auto left = noise (777, 11);
-        const auto right = noise (777, 12);
+        const auto left = noise (777, 1.0f, 11);
+        const auto right = noise (777, 1.0f, 12);
         auto stage = makeStage<OversampledOutput::replaceInput> (Identity {}, 48000.0f, index);
         OversamplingAlignment alignment;
         prepare (alignment, 48000.0f, index);
@@ -743,15 +724,15 @@ TEST (OversampledLoop, WithAnEmptyChainMatchesTheAlignmentExactly)
 // part: with nothing processed, what comes out is exactly the dry path's alignment, so the
 // dry path stays aligned with the whole wet signal and no comb filter forms between the two
 // terms. At 1x the input passes untouched.
-TEST (OversampledLoop, AddedInputTakesExactlyTheAlignmentDelay)
+TEST (OversamplingFilters, AddedInputTakesExactlyTheAlignmentDelay)
 {
     const auto silence = [] (double& x)
     { x = 0.0; };
 
     for (int index = 0; index <= 3; ++index)
     {
-        const auto left = noise (777, 13);
-        const auto right = noise (777, 14);
+        const auto left = noise (777, 1.0f, 13);
+        const auto right = noise (777, 1.0f, 14);
         auto stage = makeStage<OversampledOutput::addToInput> (silence, 48000.0f, index);
         OversamplingAlignment alignment;
         prepare (alignment, 48000.0f, index);

@@ -1,9 +1,12 @@
 #include "models/ModelFrame.h"
+#include "TestSignals.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <vector>
+
+using namespace TestSignals;
 
 namespace
 {
@@ -74,13 +77,6 @@ struct DoublingCircuit
     std::vector<uint32_t> appliedWork;
 };
 
-float largestStep (const std::vector<float>& signal)
-{
-    float worst = 0.0f;
-    for (size_t i = 1; i < signal.size(); ++i)
-        worst = std::max (worst, std::abs (signal[i] - signal[i - 1]));
-    return worst;
-}
 } // namespace
 
 TEST (ModelFrame, StartFadesInFromSilenceOverTheStartLength)

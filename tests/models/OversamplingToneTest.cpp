@@ -26,7 +26,7 @@ std::vector<double> response (int circuit, float rate, float drive, int index, c
 // stages predicts: the bilinear transform of the drive network and the diode capacitor's
 // backward-Euler step come closer to the circuit, and the low-pass pair ripples by 0.01 dB.
 // A term that took another delay than the rest (a comb filter) would show as dips of dB.
-TEST (EveryCircuit, OversamplingChangesTheSmallSignalResponseOnlyByTheFinerTimeStep)
+TEST (OversamplingTone, OversamplingChangesTheSmallSignalResponseOnlyByTheFinerTimeStep)
 {
     struct Case
     {
@@ -107,8 +107,8 @@ void prepareAt (ModuleModel& circuit, float rate, int index)
 // drive stage, and it fades back in.
 void changeFactor (ModuleModel& circuit, float rate, int index)
 {
-    circuit.setParameter (4, (float) index / 3.0f);
-    circuit.parameterChanged (4);
+    circuit.setParameter (ModelParameters::numOverSampling, ModelParameters::toNumOverSampling (index));
+    circuit.parameterChanged (ModelParameters::numOverSampling);
     runMono (circuit, chord (rate, 0.3f));
     dynamic_cast<juce::Timer&> (circuit).timerCallback();
 }
@@ -116,7 +116,7 @@ void changeFactor (ModuleModel& circuit, float rate, int index)
 
 // A setting sounds the same whatever host rates and factors came before it, including rates
 // whose effective rate has no diode table of its own: those take the nearest table every time.
-TEST (EveryCircuit, SameSettingsSoundTheSameWhateverCameBefore)
+TEST (OversamplingTone, SameSettingsSoundTheSameWhateverCameBefore)
 {
     const std::pair<float, int> settings[] = {
         { 22050.0f, 0 }, { 32000.0f, 0 }, { 32000.0f, 3 }, { 44100.0f, 0 }, { 44100.0f, 3 }, { 50000.0f, 1 }, { 64000.0f, 0 }, { 64000.0f, 2 }, { 96000.0f, 1 }

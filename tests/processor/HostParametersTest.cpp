@@ -166,7 +166,7 @@ TEST (HostParameters, TextsIgnoreADecimalCommaLocale)
     std::setlocale (LC_ALL, saved.c_str());
 }
 
-TEST (Programs, TwelveProgramsNamedAfterTheirPresetFiles)
+TEST (ProgramBank, TwelveProgramsNamedAfterTheirPresetFiles)
 {
     VardekoQX2710AudioProcessor processor;
     ASSERT_EQ (12, processor.getNumPrograms());
@@ -185,7 +185,7 @@ TEST (Programs, TwelveProgramsNamedAfterTheirPresetFiles)
         EXPECT_FALSE (processor.getProgramName (outside).isEmpty());
 }
 
-TEST (Programs, ChangingProgramBringsThatSlotsValuesAtOnce)
+TEST (ProgramBank, ChangingProgramBringsThatSlotsValuesAtOnce)
 {
     VardekoQX2710AudioProcessor processor;
 
@@ -211,7 +211,7 @@ TEST (Programs, ChangingProgramBringsThatSlotsValuesAtOnce)
     EXPECT_EQ (0, processor.getCurrentProgram());
 }
 
-TEST (Programs, CopyChannelCopiesValuesButNotThePath)
+TEST (ProgramBank, CopyChannelCopiesValuesButNotThePath)
 {
     VardekoQX2710AudioProcessor processor;
     setValue (processor, HostParameters::level, 0.8f);
@@ -224,7 +224,7 @@ TEST (Programs, CopyChannelCopiesValuesButNotThePath)
     EXPECT_EQ (juce::String ("A.mvkp"), processor.getPresetPath (0));
 }
 
-TEST (Identity, AnswersTheHostsQuestions)
+TEST (VardekoQX2710AudioProcessor, AnswersTheHostsQuestions)
 {
     VardekoQX2710AudioProcessor processor;
     EXPECT_EQ (juce::String ("Vardeko QX2710"), processor.getName());

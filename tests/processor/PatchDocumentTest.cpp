@@ -205,7 +205,7 @@ TEST (PatchDocument, FullStateRoundTrip)
                 else if (k == HostParameters::overdriveType)
                     expected = (float) HostParameters::getModelIndex (original) * 0.25f;
                 else if (k == HostParameters::oversampling)
-                    expected = (float) HostParameters::getOversamplingIndex (original) / 3.0f;
+                    expected = HostParameters::getOversamplingValue (HostParameters::getOversamplingIndex (original));
 
                 EXPECT_NEAR (expected, getValue (restored, k), 5.0e-6f) << "slot " << slot << " channel " << c << " value " << k;
             }

@@ -59,7 +59,7 @@ TEST (ProcessorAudioPath, DefaultsGiveTheSelectedCircuitsOutput)
     for (int model = 0; model < 5; ++model)
     {
         Prepared p;
-        setValue (p.processor, HostParameters::overdriveType, (float) model / 4.0f);
+        setValue (p.processor, HostParameters::overdriveType, HostParameters::getModelValue (model));
         p.prepare();
         EXPECT_EQ (model, p.processor.getHeardModel());
         const auto output = p.run (input);
@@ -156,7 +156,7 @@ TEST (ProcessorAudioPath, StereoWithIdenticalChannelsEqualsMono)
 
         for (auto* p : { &stereo, &mono })
         {
-            setValue (p->processor, HostParameters::overdriveType, (float) model / 4.0f);
+            setValue (p->processor, HostParameters::overdriveType, HostParameters::getModelValue (model));
             setValue (p->processor, HostParameters::oversampling, 0.6f);
             p->prepare();
         }

@@ -1,11 +1,8 @@
 #pragma once
 
 #include "CircuitReferences.h"
-#include "models/bluesbreaker/BluesBreakerOverdrive.h"
-#include "models/cj/CJOverdrive.h"
-#include "models/littlegreen/LittleGreenOverdrive.h"
-#include "models/ocd/OCDOverdrive.h"
-#include "models/ts9/TS9Overdrive.h"
+#include "TestSignals.h"
+#include "models/CircuitFactory.h"
 
 #include <gtest/gtest.h>
 
@@ -15,30 +12,65 @@
 #include <limits>
 #include <memory>
 #include <random>
+#include <string>
+#include <tuple>
+#include <type_traits>
 #include <vector>
 
 // Circuits on their own, prepared the way the processor prepares them, and the signals and
 // measures their tests share.
 namespace CircuitTest
 {
+using namespace TestSignals;
+
 inline const char* const circuitNames[] = { "Blues Overdrive", "Boutique Overdrive", "Mad Overdrive", "Modern Overdrive", "Pro Overdrive" };
 
-inline std::unique_ptr<ModuleModel> makeCircuit (int index)
+// The five circuits in processor index order, for typed tests, with their class prefixes as
+// the names the tests are listed by.
+using Circuits = ::testing::Types<BluesBreakerOverdrive, CJOverdrive, LittleGreenOverdrive, OCDOverdrive, TS9Overdrive>;
+
+struct CircuitTypeNames
 {
-    switch (index)
+    template <typename>
+    static std::string GetName (int index)
     {
-        case 0:
-            return std::make_unique<BluesBreakerOverdrive>();
-        case 1:
-            return std::make_unique<CJOverdrive>();
-        case 2:
-            return std::make_unique<LittleGreenOverdrive>();
-        case 3:
-            return std::make_unique<OCDOverdrive>();
-        default:
-            return std::make_unique<TS9Overdrive>();
+        const char* const prefixes[] = { "BluesBreaker", "CJ", "LittleGreen", "OCD", "TS9" };
+        return prefixes[index];
+    }
+};
+
+// Calls count on both channels' histories of a stage that has a filter.
+template <typename Stage, typename Count>
+void countFilterMemories (const Stage& stage, Count& count)
+{
+    if constexpr (std::is_base_of_v<FxSZBase, Stage> || std::is_base_of_v<SZBase, Stage>)
+    {
+        count (stage.getFilter().left);
+        count (stage.getFilter().right);
     }
 }
+
+// Subnormal values in the signal memories of a circuit's filter stages (zero when the
+// histories decay cleanly).
+template <typename Circuit>
+int countSubnormalMemories (Circuit& circuit)
+{
+    int count = 0;
+
+    const auto countIn = [&count] (const auto& history)
+    {
+        for (size_t k = 0; k < std::size (history.x); ++k)
+            count += (std::fpclassify (history.x[k]) == FP_SUBNORMAL) + (std::fpclassify (history.y[k]) == FP_SUBNORMAL);
+    };
+
+    std::apply ([&countIn] (auto&... stage)
+                { (countFilterMemories (stage, countIn), ...); },
+                circuit.stages());
+
+    return count;
+}
+
+inline std::unique_ptr<ModuleModel> makeCircuit (int index) { return CircuitFactory::make (index); }
 
 struct Settings
 {
@@ -52,11 +84,11 @@ inline void prepare (ModuleModel& circuit, float rate, const Settings& s = {}, i
     circuit.setSampleRate (rate);
     circuit.setBlockSize (blockSize);
     circuit.reset();
-    circuit.setParameter (0, s.on ? 1.0f : 0.0f);
-    circuit.setParameter (1, s.drive);
-    circuit.setParameter (2, s.tone);
-    circuit.setParameter (3, s.level);
-    circuit.setParameter (4, (float) s.oversamplingIndex / 3.0f);
+    circuit.setParameter (ModelParameters::bypass, s.on ? 1.0f : 0.0f);
+    circuit.setParameter (ModelParameters::drive, s.drive);
+    circuit.setParameter (ModelParameters::tone, s.tone);
+    circuit.setParameter (ModelParameters::level, s.level);
+    circuit.setParameter (ModelParameters::numOverSampling, ModelParameters::toNumOverSampling (s.oversamplingIndex));
     circuit.start();
 }
 
@@ -116,57 +148,91 @@ struct PreparedCircuit
     Model model;
 };
 
-//==============================================================================
-inline std::vector<float> sine (int samples, double hz, double rate, float amplitude)
+// An oversampled stage prepared on its own, the way its circuit prepares it at start.
+template <typename Stage>
+void prepareOversampledStage (Stage& stage, float rate, int index)
 {
-    std::vector<float> x ((size_t) samples);
-    for (int i = 0; i < samples; ++i)
-        x[(size_t) i] = amplitude * (float) std::sin (2.0 * pi * hz * i / rate);
-    return x;
+    stage.setSampleRate (rate);
+    stage.setFactorIndex (index);
+    stage.initParameters();
+    stage.applyFactor();
 }
 
-// Uniform noise in [-amplitude, amplitude) from a seeded generator.
-inline std::vector<float> noise (int samples, float amplitude, unsigned seed = 7)
+// A stage meets its rate and its reset in either order, as the circuits do.
+template <typename Stage>
+void meetRateAndReset (Stage& stage, float rate, bool resetFirst)
 {
-    std::mt19937 random (seed);
-    std::uniform_real_distribution<float> uniform (-amplitude, amplitude);
-    std::vector<float> x ((size_t) samples);
+    if (resetFirst)
+        stage.reset();
 
-    for (auto& v : x)
-        v = uniform (random);
+    stage.setSampleRate (rate);
 
-    return x;
+    if (! resetFirst)
+        stage.reset();
 }
 
-// Over x[from, to).
-inline double rms (const std::vector<float>& x, size_t from = 0, size_t to = std::numeric_limits<size_t>::max())
+// The level a block stage settles at for a constant input, checked to be the same in stereo
+// and (after a reset) in mono.
+template <typename Stage>
+float settledOutput (Stage& stage, float input, int length = 8000)
 {
-    to = std::min (to, x.size());
-    double sum = 0.0;
-    for (size_t i = from; i < to; ++i)
-        sum += (double) x[i] * x[i];
-    return std::sqrt (sum / (double) std::max<size_t> (1, to - from));
+    std::vector<float> left ((size_t) length, input), right ((size_t) length, input), mono ((size_t) length, input);
+    stage.processStereo (left.data(), right.data(), length);
+    stage.reset();
+    stage.processMono (mono.data(), length);
+    EXPECT_EQ (left.back(), right.back());
+    EXPECT_EQ (left.back(), mono.back());
+    return left.back();
 }
 
-inline float peak (const std::vector<float>& s, size_t from, size_t to)
+// Checks that a filter stage took exactly the coefficients its prototype discretises to.
+template <typename Stage>
+void expectTakesItsPrototype (const Stage& stage, float rate)
 {
-    float p = 0.0f;
+    const auto prototype = stage.getPrototype();
+    Stage reference;
+    reference.setSampleRate (rate);
+    reference.setAnalogCoefficients (prototype);
 
-    for (auto i = from; i < to; ++i)
-        p = std::max (p, std::abs (s[i]));
+    const auto& expected = reference.getFilter().target;
+    const auto& actual = stage.getFilter().target;
 
-    return p;
+    for (size_t k = 0; k < std::size (expected.a); ++k)
+    {
+        EXPECT_EQ (expected.a[k], actual.a[k]) << "a" << k;
+        EXPECT_EQ (expected.b[k], actual.b[k]) << "b" << k;
+    }
 }
 
-// The largest difference between neighbours inside s[from, to).
-inline float largestStep (const std::vector<float>& s, size_t from, size_t to)
+// The outputs y of a block stage's filter run beside it in double precision over noise, and
+// the stage's own outputs, to tell where a fixed output gain rounds.
+struct FilterOutputs
 {
-    float worst = 0.0f;
+    std::vector<double> reference;
+    std::vector<float> stage;
+};
 
-    for (auto i = from + 1; i < to; ++i)
-        worst = std::max (worst, std::abs (s[i] - s[i - 1]));
+template <int order, typename Stage>
+FilterOutputs runBesideItsFilter (Stage& stage, float rate)
+{
+    const auto [a, b] = stage.getPrototype();
+    SZFilter<order, true> filter;
+    filter.setSampleRate (rate);
+    filter.setAnalogCoefficients (a.data(), b.data(), rate);
+    filter.beginBlock();
 
-    return worst;
+    FilterOutputs outputs;
+    const auto signal = noise (4000, 1.0f);
+    outputs.stage = signal;
+    stage.processMono (outputs.stage.data(), (int) outputs.stage.size());
+
+    for (const auto x : signal)
+    {
+        filter.advanceGlide();
+        outputs.reference.push_back (filter.processSample ((double) x, filter.left));
+    }
+
+    return outputs;
 }
 
 // Steady-state gain of a stage at one frequency: a sine long enough for the stage to settle,

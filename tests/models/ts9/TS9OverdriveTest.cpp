@@ -34,7 +34,7 @@ TS9DriveStageOS& preparedDriveStage (TS9DriveStageOS& stage, float rate, float d
 }
 } // namespace
 
-TEST (ProOverdrive, DriveStageAddsItsResultToItsInput)
+TEST (TS9Overdrive, DriveStageAddsItsResultToItsInput)
 {
     // At DC the pre-clipper passes 1.0, the limiter too, and the diodes settle at 0.4067: the
     // stage gives the input plus that, not the clipped value alone.
@@ -48,7 +48,7 @@ TEST (ProOverdrive, DriveStageAddsItsResultToItsInput)
     }
 }
 
-TEST (ProOverdrive, DriveSurvivesResetAndAFactorChange)
+TEST (TS9Overdrive, DriveSurvivesResetAndAFactorChange)
 {
     TS9DriveStageOS stage;
     preparedDriveStage (stage, 48000.0f, 1.0f, 0);
@@ -65,7 +65,7 @@ TEST (ProOverdrive, DriveSurvivesResetAndAFactorChange)
     EXPECT_EQ (192000.0f, stage.preClipper.getSampleRate());
 }
 
-TEST (ProOverdrive, Coefficients)
+TEST (TS9Overdrive, Coefficients)
 {
     TS9PreClipperFilter preClipper;
     preClipper.drive = 0.0f;
@@ -109,7 +109,7 @@ TEST (ProOverdrive, Coefficients)
     }
 }
 
-TEST (ProOverdrive, ToneStageGainIsAppliedAfterRoundingAndStaysOutOfTheHistory)
+TEST (TS9Overdrive, ToneStageGainIsAppliedAfterRoundingAndStaysOutOfTheHistory)
 {
     // With level 1 and tone 0 the network passes mid frequencies at about -0.8 dB; the output
     // buffer adds 1.2 on top.
@@ -133,7 +133,7 @@ TEST (ProOverdrive, ToneStageGainIsAppliedAfterRoundingAndStaysOutOfTheHistory)
         ASSERT_EQ (y[i] * 1.2f, x[i]) << i;
 }
 
-TEST (ProOverdrive, OversamplingChangeThroughTheCircuitsOwnTimer)
+TEST (TS9Overdrive, OversamplingChangeThroughTheCircuitsOwnTimer)
 {
     auto circuit = makePrepared (4, 44100.0f);
     auto& ts9 = dynamic_cast<TS9Overdrive&> (*circuit);
@@ -141,8 +141,8 @@ TEST (ProOverdrive, OversamplingChangeThroughTheCircuitsOwnTimer)
     runMono (ts9, x);
     ASSERT_EQ (ModelFrame::active, ts9.getFrame().getFadeState());
 
-    ts9.setParameter (4, 1.0f);
-    ts9.parameterChanged (4);
+    ts9.setParameter (ModelParameters::numOverSampling, 1.0f);
+    ts9.parameterChanged (ModelParameters::numOverSampling);
     EXPECT_TRUE (ts9.isTimerRunning());
     ts9.timerCallback();
     EXPECT_EQ (0, ts9.driveStage.getActiveIndex()) << "nothing changes while the output still plays";
@@ -166,21 +166,21 @@ TEST (ProOverdrive, OversamplingChangeThroughTheCircuitsOwnTimer)
     EXPECT_EQ (ModelFrame::active, ts9.getFrame().getFadeState());
 }
 
-TEST (ProOverdrive, DriveChangedWhileTheDriveStageIsRebuiltArrivesAfterTheRebuild)
+TEST (TS9Overdrive, DriveChangedWhileTheDriveStageIsRebuiltArrivesAfterTheRebuild)
 {
     auto circuit = makePrepared (4, 48000.0f, { 0.2f, 0.5f, 0.5f, 0 });
     auto& ts9 = dynamic_cast<TS9Overdrive&> (*circuit);
     runMono (ts9, sine (20000, 220.0, 48000.0, 0.3f));
 
-    ts9.setParameter (4, 2.0f / 3.0f);
-    ts9.parameterChanged (4);
+    ts9.setParameter (ModelParameters::numOverSampling, ModelParameters::toNumOverSampling (2));
+    ts9.parameterChanged (ModelParameters::numOverSampling);
     runMono (ts9, sine (12000 + 1024, 220.0, 48000.0, 0.3f));
     runMono (ts9, sine (512, 220.0, 48000.0, 0.3f));
     ASSERT_EQ (ModelFrame::Phase::silent, ts9.getFrame().getPhase());
 
     // The audio thread moves Drive while the timer owns the drive stage.
-    ts9.setParameter (1, 0.9f);
-    ts9.parameterChanged (1);
+    ts9.setParameter (ModelParameters::drive, 0.9f);
+    ts9.parameterChanged (ModelParameters::drive);
     EXPECT_EQ (0.2f, ts9.driveStage.driveCopy) << "the stage belongs to the timer now";
 
     ts9.timerCallback();
@@ -190,7 +190,7 @@ TEST (ProOverdrive, DriveChangedWhileTheDriveStageIsRebuiltArrivesAfterTheRebuil
     EXPECT_EQ (2, ts9.driveStage.getActiveIndex());
 }
 
-TEST (ProOverdrive, StartFadesInAndBypassCrossfades)
+TEST (TS9Overdrive, StartFadesInAndBypassCrossfades)
 {
     for (auto [rate, length] : { std::pair<float, int> { 32000.0f, 2048 }, { 48000.0f, 4096 }, { 96000.0f, 8192 }, { 192000.0f, 16384 } })
     {
@@ -200,8 +200,8 @@ TEST (ProOverdrive, StartFadesInAndBypassCrossfades)
         runMono (ts9, sine (length + 1, 220.0, rate, 0.3f));
         EXPECT_EQ (ModelFrame::active, ts9.getFrame().getFadeState()) << rate;
 
-        ts9.setParameter (0, 0.0f);
-        ts9.parameterChanged (0);
+        ts9.setParameter (ModelParameters::bypass, 0.0f);
+        ts9.parameterChanged (ModelParameters::bypass);
         EXPECT_EQ (length / 2, ts9.getFrame().getFadeLength());
         runMono (ts9, sine (length / 2 + 1, 220.0, rate, 0.3f));
         EXPECT_EQ (ModelFrame::bypassed, ts9.getFrame().getFadeState());
