@@ -16,8 +16,11 @@
 //
 // A circuit derives from CircuitModel<Circuit>, lists its stages in signal order in
 //     auto stages() { return std::tie (first, second, ...); }
-// and calls takeDefaults() at the end of its constructor. Exactly one stage runs oversampled
-// (it derives from OversamplingBase2). A stage that takes knobs says which, and how:
+// and calls takeDefaults() at the end of its constructor, which (with the destructor) it
+// defines in its own .cpp, so that its code is compiled there once rather than in every file
+// that holds a circuit (where the compiler would stop inlining the sample loops). Exactly one
+// stage runs oversampled (it derives from OversamplingBase2). A stage that takes knobs says
+// which, and how (or derives from Knobs<...>):
 //     static constexpr bool followsKnob (int knob);   // ModelParameters::drive, tone or level
 //     void setKnob (int knob, float value);           // without recomputing
 // After a knob moves the stages that follow it recompute: update(), or updateKnobs() for the
