@@ -95,7 +95,7 @@ public:
             case ModelParameters::level:
                 knob (index) = value;
                 forEachStage ([this, index] (auto& stage)
-                              { routeKnob (stage, index); });
+                              { this->routeKnob (stage, index); });
                 break;
 
             case ModelParameters::numOverSampling:
@@ -114,7 +114,7 @@ public:
             return;
 
         forEachStage ([this, index] (auto& stage)
-                      { recompute (stage, index); });
+                      { this->recompute (stage, index); });
     }
 
     float getDefaultValue (int index) const override { return ModelParameters::getDefaultValue (index); }
@@ -126,10 +126,7 @@ public:
 
         for (auto index : knobs)
             forEachStage ([this, index] (auto& stage)
-                          {
-                              if constexpr (followsKnobs<decltype (stage)>)
-                                  if (stage.followsKnob (index))
-                                      stage.setKnob (index, knob (index)); });
+                          { this->giveKnob (stage, index); });
 
         auto& oversampled = oversampledStage();
         oversampled.setFactorIndex (osIndex);
@@ -224,6 +221,15 @@ private:
     static bool isKnob (int index) noexcept { return index >= ModelParameters::drive && index <= ModelParameters::level; }
 
     float& knob (int index) noexcept { return index == ModelParameters::drive ? drive : (index == ModelParameters::tone ? tone : level); }
+
+    // Hands a knob's value to a stage that follows it.
+    template <typename Stage>
+    void giveKnob (Stage& stage, int index)
+    {
+        if constexpr (followsKnobs<Stage>)
+            if (stage.followsKnob (index))
+                stage.setKnob (index, knob (index));
+    }
 
     // A knob reaches the stages that follow it; the oversampled stage only when the timer does
     // not hold it.

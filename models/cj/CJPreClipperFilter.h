@@ -11,7 +11,7 @@ class CJPreClipperFilter final : public SZBase2x
 public:
     // The Drive pot's share of its track for a knob position (the base-81 audio taper, in
     // single precision): 0 at Drive 0, 0.1 at Drive 0.5, 1 at Drive 1.
-    static float taperDrive (float drive) noexcept { return PotTaper::audio (81.0f, drive); }
+    static float taperDrive (float knob) noexcept { return PotTaper::audio (81.0f, knob); }
 
     // The tapered Drive, 0 to 1 (not the knob position).
     float drive = 0.0f;

@@ -12,7 +12,7 @@ class CJToneVolumeStage final : public FxSZBase3,
 public:
     // The Tone pot's share for a knob position: the mirror image of the base-81 audio taper,
     // in single precision (0 at Tone 0, 0.9 at Tone 0.5, 1 at Tone 1).
-    static float taperTone (float tone) noexcept { return PotTaper::reverseAudio (81.0f, tone); }
+    static float taperTone (float knob) noexcept { return PotTaper::reverseAudio (81.0f, knob); }
 
     void update() override { setAnalogCoefficients (getPrototype()); }
 

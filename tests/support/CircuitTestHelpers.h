@@ -185,6 +185,25 @@ float settledOutput (Stage& stage, float input, int length = 8000)
     return left.back();
 }
 
+// Checks that an oversampled stage, prepared at each (rate, factor index), settles for each
+// constant input on the level that expected (input) gives: within toleranceAt1x without
+// oversampling, and within the oversampling filters' passband ripple (2e-5, relative) with it.
+template <typename Stage, typename Expected>
+void expectSettlesOnItsCurve (const std::vector<std::pair<float, int>>& cases, std::initializer_list<float> inputs, Expected&& expected, double toleranceAt1x)
+{
+    for (const auto& [rate, index] : cases)
+    {
+        for (const float input : inputs)
+        {
+            Stage stage;
+            prepareOversampledStage (stage, rate, index);
+            const auto level = (double) expected ((long double) input);
+            const auto tolerance = index == 0 ? toleranceAt1x : 2e-5 * std::abs (level);
+            EXPECT_NEAR (level, settledOutput (stage, input), tolerance) << rate << " Hz, index " << index << ", input " << input;
+        }
+    }
+}
+
 // Checks that a filter stage took exactly the coefficients its prototype discretises to.
 template <typename Stage>
 void expectTakesItsPrototype (const Stage& stage, float rate)

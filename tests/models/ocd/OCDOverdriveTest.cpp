@@ -17,28 +17,13 @@ TEST (OCDOverdrive, DiodeStageReplacesItsInputWithTheClippedSignal)
 {
     // A settled constant x gives curve (rails (x)): small signals pass at unity (0.1 stays
     // 0.1, never 0.2), 1.0 gives about 0.61645 and 10 is held by the rails first.
-    struct Case
-    {
-        float rate;
-        int index;
-    };
-
-    const Case cases[] = { { 44100.0f, 0 }, { 44100.0f, 3 }, { 48000.0f, 1 }, { 96000.0f, 2 }, { 192000.0f, 1 } };
-
-    for (const auto& c : cases)
-    {
-        for (const float x : { 1.0f, -1.0f, 0.1f, 10.0f })
-        {
-            OCDDiodeStageOS stage;
-            prepareOversampledStage (stage, c.rate, c.index);
-            const auto expected = settledDiode (railLimited ((long double) x), 1.5e-11L, 0.025L);
-
-            // The table's grid leaves the settled curve about 2e-6 off; the oversampling
-            // filters' passband ripple a few 1e-6 more.
-            const auto tolerance = c.index == 0 ? 5e-6 : 2e-5 * std::abs ((double) expected);
-            EXPECT_NEAR ((double) expected, settledOutput (stage, x), tolerance) << c.rate << " Hz, index " << c.index << ", x " << x;
-        }
-    }
+    // The table's grid leaves the settled curve about 2e-6 off at 1x.
+    expectSettlesOnItsCurve<OCDDiodeStageOS> (
+        { { 44100.0f, 0 }, { 44100.0f, 3 }, { 48000.0f, 1 }, { 96000.0f, 2 }, { 192000.0f, 1 } },
+        { 1.0f, -1.0f, 0.1f, 10.0f },
+        [] (long double x)
+        { return settledDiode (railLimited (x), 1.5e-11L, 0.025L); },
+        5e-6);
 
     OCDDiodeStageOS stage;
     prepareOversampledStage (stage, 44100.0f, 0);
