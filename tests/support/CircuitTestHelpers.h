@@ -204,6 +204,14 @@ void expectSettlesOnItsCurve (const std::vector<std::pair<float, int>>& cases, s
     }
 }
 
+// Checks a prototype's coefficients against expected ones, each within 1e-12 of its size.
+template <typename Coefficients>
+void expectNear (const std::vector<double>& expected, const Coefficients& actual, const std::string& label)
+{
+    for (size_t k = 0; k < expected.size(); ++k)
+        EXPECT_NEAR (expected[k], actual[k], 1e-12 * std::abs (expected[k])) << label << k;
+}
+
 // Checks that a filter stage took exactly the coefficients its prototype discretises to.
 template <typename Stage>
 void expectTakesItsPrototype (const Stage& stage, float rate)
@@ -232,8 +240,14 @@ struct FilterOutputs
 };
 
 template <int order, typename Stage>
-FilterOutputs runBesideItsFilter (Stage& stage, float rate)
+FilterOutputs runBesideItsFilter (float tone, float level, float rate)
 {
+    Stage stage;
+    stage.setSampleRate (rate);
+    stage.tone = tone;
+    stage.level = level;
+    stage.update();
+
     const auto [a, b] = stage.getPrototype();
     SZFilter<order, true> filter;
     filter.setSampleRate (rate);

@@ -82,11 +82,8 @@ TEST (BluesBreakerOverdrive, CoefficientsAtTheEndsOfTheControls)
 
         const auto [gainA, gainB] = circuit.gainStage.getPrototype();
 
-        for (size_t k = 0; k < row.gainDenominator.size(); ++k)
-        {
-            EXPECT_NEAR (row.gainDenominator[k], gainA[k], 1e-12 * std::abs (row.gainDenominator[k])) << "drive " << row.drive << " a" << k;
-            EXPECT_NEAR (row.gainNumerator[k], gainB[k], 1e-12 * std::abs (row.gainNumerator[k])) << "drive " << row.drive << " b" << k;
-        }
+        expectNear (row.gainDenominator, gainA, "drive " + std::to_string (row.drive) + " a");
+        expectNear (row.gainNumerator, gainB, "drive " + std::to_string (row.drive) + " b");
 
         // The stages take exactly these prototypes.
         expectTakesItsPrototype (circuit.gainStage, 48000.0f);
@@ -98,13 +95,7 @@ TEST (BluesBreakerOverdrive, NetworkLossIsAppliedAfterRoundingToFloat)
 {
     // The same filter run in double precision beside the stage gives y; the stage must give
     // (float) y * 0.3f, which differs from (float) (y * 0.3) on a good share of samples.
-    BluesBreakerFilterStage stage;
-    stage.setSampleRate (44100.0f);
-    stage.tone = 0.3f;
-    stage.level = 0.8f;
-    stage.update();
-
-    const auto outputs = runBesideItsFilter<3> (stage, 44100.0f);
+    const auto outputs = runBesideItsFilter<3, BluesBreakerFilterStage> (0.3f, 0.8f, 44100.0f);
     int scaledInDouble = 0;
 
     for (size_t i = 0; i < outputs.stage.size(); ++i)

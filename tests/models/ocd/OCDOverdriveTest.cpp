@@ -93,11 +93,8 @@ TEST (OCDOverdrive, CoefficientsAtTheEndsOfTheControls)
 
         const auto [toneA, toneB] = circuit.toneVolumeStage.getPrototype();
 
-        for (size_t k = 0; k < row.toneDenominator.size(); ++k)
-        {
-            EXPECT_NEAR (row.toneDenominator[k], toneA[k], 1e-12 * row.toneDenominator[k]) << "tone " << row.tone << " a" << k;
-            EXPECT_NEAR (row.toneNumerator[k], toneB[k], 1e-12 * row.toneNumerator[k]) << "tone " << row.tone << " b" << k;
-        }
+        expectNear (row.toneDenominator, toneA, "tone " + std::to_string (row.tone) + " a");
+        expectNear (row.toneNumerator, toneB, "tone " + std::to_string (row.tone) + " b");
 
         expectTakesItsPrototype (circuit.toneVolumeStage, 48000.0f);
     }
@@ -107,13 +104,7 @@ TEST (OCDOverdrive, OutputLossIsAppliedInDoublePrecisionBeforeRounding)
 {
     // The same filter run in double precision beside the stage gives y; the stage must give
     // (float) (y * 0.238), which differs from (float) y * 0.238f on a good share of samples.
-    OCDToneVolumeStage stage;
-    stage.setSampleRate (44100.0f);
-    stage.tone = 0.3f;
-    stage.level = 0.8f;
-    stage.update();
-
-    const auto outputs = runBesideItsFilter<4> (stage, 44100.0f);
+    const auto outputs = runBesideItsFilter<4, OCDToneVolumeStage> (0.3f, 0.8f, 44100.0f);
     constexpr double gain = 0.23800000548362732;
     ASSERT_EQ (gain, (double) 0.238f);
     int scaledAfterRounding = 0;
