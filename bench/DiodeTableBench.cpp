@@ -1,8 +1,8 @@
 // Cost of one table lookup: the two-dimensional clipper in stereo (one call per frame, two
 // lookups) and mono, and the one-dimensional curve.
 
-#include "models/BluesBreakerTableReader.h"
-#include "models/TS9TableReader.h"
+#include "models/bluesbreaker/BluesBreakerTableReader.h"
+#include "models/ts9/TS9TableReader.h"
 
 #include <benchmark/benchmark.h>
 

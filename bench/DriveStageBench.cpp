@@ -1,7 +1,7 @@
 // Cost of a complete drive stage (pre-clipper, limiter and diode table inside the oversampled
 // loop) per host sample, stereo, at each factor.
 
-#include "models/TS9DriveStageOS.h"
+#include "models/ts9/TS9DriveStageOS.h"
 
 #include <benchmark/benchmark.h>
 

@@ -35,14 +35,14 @@ public:
 
     void processStereo (float* left, float* right, int numSamples) override
     {
-        processOversampledStereo<OversampledOutput::addToInput> (left, right, numSamples, [this] (double& l, double& r)
-                                                                 { limiter.processStereoSample (l, r); });
+        processOversampled<OversampledOutput::addToInput> (BlockChannels<2> { { left, right } }, numSamples, [this] (auto& frame)
+                                                           { processFrame (limiter, frame); });
     }
 
     void processMono (float* samples, int numSamples) override
     {
-        processOversampledMono<OversampledOutput::addToInput> (samples, numSamples, [this] (double& x)
-                                                               { limiter.processMonoSample (x); });
+        processOversampled<OversampledOutput::addToInput> (BlockChannels<1> { { samples } }, numSamples, [this] (auto& frame)
+                                                           { processFrame (limiter, frame); });
     }
 
 private:

@@ -16,8 +16,8 @@ void processorRealtime (benchmark::State& state)
 
     VardekoQX2710AudioProcessor processor;
     JUCE_BEGIN_IGNORE_WARNINGS_GCC_LIKE ("-Wdeprecated-declarations")
-    processor.setParameter (HostParameters::overdriveType, (float) circuit / 4.0f);
-    processor.setParameter (HostParameters::oversampling, (float) factorIndex / 3.0f);
+    processor.setParameter (HostParameters::overdriveType, HostParameters::getModelValue (circuit));
+    processor.setParameter (HostParameters::oversampling, HostParameters::getOversamplingValue (factorIndex));
     processor.setParameter (HostParameters::overdrive, 0.8f);
     JUCE_END_IGNORE_WARNINGS_GCC_LIKE
     processor.prepareToPlay (rate, block);

@@ -21,14 +21,14 @@ RenderStatus ProcessorSetup::loadPreset (VardekoQX2710AudioProcessor& processor,
 
     switch (processor.loadPatchDocument (std::move (read.document), true))
     {
-        case VardekoQX2710AudioProcessor::presetLoaded:
+        case ProgramDocuments::presetLoaded:
             return RenderStatus::ok();
 
-        case VardekoQX2710AudioProcessor::presetFromNewerVersion:
+        case ProgramDocuments::presetFromNewerVersion:
             warnings.add ("warning: " + processor.getNewerVersionMessage().replace ("\n", " "));
             return RenderStatus::ok();
 
-        case VardekoQX2710AudioProcessor::presetOfOtherProduct:
+        case ProgramDocuments::presetOfOtherProduct:
             return RenderStatus::failure ("preset of another product: " + path);
 
         default:

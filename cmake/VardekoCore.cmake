@@ -9,32 +9,24 @@ target_compile_definitions (VardekoJuce PRIVATE
     JucePlugin_Build_AAX=$<BOOL:${VARDEKO_BUILD_AAX}>
     JucePlugin_Build_Standalone=0)
 
-# Everything that is not a format wrapper: processor, DSP, circuits, editor, presets and the
-# embedded resources.
-file (GLOB VARDEKO_CORE_SOURCES CONFIGURE_DEPENDS
-    "${PROJECT_SOURCE_DIR}/processor/*.cpp"
-    "${PROJECT_SOURCE_DIR}/dsp/*.cpp"
-    "${PROJECT_SOURCE_DIR}/models/*.cpp"
-    "${PROJECT_SOURCE_DIR}/editor/*.cpp"
-    "${PROJECT_SOURCE_DIR}/presets/*.cpp"
-    "${PROJECT_SOURCE_DIR}/resources/*.cpp")
+# Everything that is not a format wrapper: the module folders below (with their subfolders) and
+# the embedded resources. A new module folder is added to this list when it is created.
+set (VARDEKO_CORE_FOLDERS processor dsp models editor resources)
+set (VARDEKO_CORE_SOURCES)
 
-file (GLOB VARDEKO_CORE_HEADERS CONFIGURE_DEPENDS
-    "${PROJECT_SOURCE_DIR}/processor/*.h"
-    "${PROJECT_SOURCE_DIR}/dsp/*.h"
-    "${PROJECT_SOURCE_DIR}/models/*.h"
-    "${PROJECT_SOURCE_DIR}/editor/*.h"
-    "${PROJECT_SOURCE_DIR}/presets/*.h"
-    "${PROJECT_SOURCE_DIR}/resources/*.h")
+foreach (folder IN LISTS VARDEKO_CORE_FOLDERS)
+    file (GLOB_RECURSE folder_sources CONFIGURE_DEPENDS
+        "${PROJECT_SOURCE_DIR}/${folder}/*.cpp"
+        "${PROJECT_SOURCE_DIR}/${folder}/*.h")
+    list (APPEND VARDEKO_CORE_SOURCES ${folder_sources})
+endforeach()
 
-add_library (VardekoCore STATIC ${VARDEKO_CORE_SOURCES} ${VARDEKO_CORE_HEADERS})
+add_library (VardekoCore STATIC ${VARDEKO_CORE_SOURCES})
 target_include_directories (VardekoCore PUBLIC "${PROJECT_SOURCE_DIR}")
 target_link_libraries (VardekoCore PUBLIC VardekoJuce PRIVATE vardeko_warnings)
 target_compile_definitions (VardekoCore PUBLIC
     VARDEKO_VERSION_STRING="${PROJECT_VERSION}")
 
 # Binary resources (diode tables, images) are linked in as assembler objects.
-include ("${PROJECT_SOURCE_DIR}/cmake/VardekoResources.cmake" OPTIONAL)
-if (COMMAND vardeko_add_resources)
-    vardeko_add_resources (VardekoCore)
-endif()
+include ("${PROJECT_SOURCE_DIR}/cmake/VardekoResources.cmake")
+vardeko_add_resources (VardekoCore)

@@ -91,16 +91,14 @@ function (vardeko_windows_finish shared_target)
 
     # A cross build has no GoogleTest for the target, so the unit tests and benchmarks stay
     # off there; the programs that check the plug-in from the outside are built all the same.
-    set (host_test_folder "${PROJECT_SOURCE_DIR}/tests/host")
-
-    if (NOT VARDEKO_BUILD_TESTS AND EXISTS "${host_test_folder}/CMakeLists.txt")
-        add_subdirectory ("${host_test_folder}" "${PROJECT_BINARY_DIR}/tests/host")
+    if (NOT VARDEKO_BUILD_TESTS)
+        add_subdirectory ("${PROJECT_SOURCE_DIR}/tests/host" "${PROJECT_BINARY_DIR}/tests/host")
     endif()
 
     add_subdirectory ("${PROJECT_SOURCE_DIR}/tests/windows" "${PROJECT_BINARY_DIR}/tests/windows")
 
-    # Where scripts/windows finds what it checks.
-    set (artefacts)
+    # Where scripts/windows finds what it checks, and the version the binaries must carry.
+    set (artefacts "version=${PROJECT_VERSION}\n")
 
     foreach (entry vst3:VST3 vst2:VST aax:AAX standalone:Standalone)
         string (REPLACE ":" ";" entry "${entry}")

@@ -1,13 +1,17 @@
 #include "dsp/Diode1TableReader.h"
 
 #include "dsp/DiodeTableHeader.h"
-#include "resources/EmbeddedResources.h"
 
 #include <algorithm>
 #include <cmath>
 
 Diode1TableReader::Diode1TableReader()
-    : buffers (noTable())
+    : Diode1TableReader (nullptr)
+{
+}
+
+Diode1TableReader::Diode1TableReader (const char* set)
+    : DiodeTableReaderBase (noTable(), set)
 {
     clearState();
     initParameters();
@@ -24,34 +28,16 @@ void Diode1TableReader::clearState()
 {
 }
 
-void Diode1TableReader::initParameters()
-{
-    buffers.dropPendingRead();
-}
-
-void Diode1TableReader::setOversamplingIndex (int index)
-{
-    oversamplingIndex = index;
-}
-
 void Diode1TableReader::update()
 {
     // The curve does not depend on the rate; it is read again whenever the rate changes,
     // like the rate-dependent tables.
-    const float rate = Buffers::effectiveRate (getSampleRate(), oversamplingIndex);
-
-    if (rate == loadedRate || ! buffers.isAllocated())
+    if (takeRateToRead() == 0.0f)
         return;
 
     float* idle = buffers.getIdle();
     const bool read = readTable (prefix, idle);
     buffers.readFinished (read, makeView (idle, true));
-    loadedRate = rate;
-}
-
-void Diode1TableReader::swapTables()
-{
-    buffers.swap();
 }
 
 double Diode1TableReader::lookUp (const TableView& table, double x) noexcept
@@ -102,31 +88,11 @@ void Diode1TableReader::processMonoSample (double& x)
     x = lookUp (buffers.getActive(), x);
 }
 
-bool Diode1TableReader::loadTables (const juce::String& newPrefix, bool checkOnly)
+void Diode1TableReader::useSilence()
 {
-    prefix = newPrefix;
-    const int numValues = getTableSize();
-
-    if (numValues >= 1)
-    {
-        tablesAvailable = true;
-
-        if (! checkOnly)
-            buffers.allocate (numValues);
-
-        return true;
-    }
-
-    tablesAvailable = false;
-
-    if (checkOnly)
-        return false;
-
-    // No curve: an all-zero table keeps the stage running, silent.
     setGeometry (2, 2, -1.0f, 1.0f);
     buffers.allocate (count);
     buffers.useZeros (makeView (nullptr, false));
-    return false;
 }
 
 void Diode1TableReader::setGeometry (int newNx, int newCount, float newXmin, float newXmax)
@@ -162,14 +128,6 @@ juce::String Diode1TableReader::getTableFileName (const juce::String& tablePrefi
     return tablePrefix + "Output.dat";
 }
 
-juce::File Diode1TableReader::getTableFolder()
-{
-    return juce::File::getSpecialLocation (juce::File::userDocumentsDirectory)
-        .getChildFile ("Molvek")
-        .getChildFile ("Library")
-        .getChildFile ("Tables");
-}
-
 bool Diode1TableReader::readTableFrom (juce::InputStream& in, const juce::String& name, float* destination)
 {
     DiodeTableHeader header;
@@ -190,57 +148,12 @@ bool Diode1TableReader::readTableFrom (juce::InputStream& in, const juce::String
 
 bool Diode1TableReader::readTable (const juce::String& tablePrefix, float* destination)
 {
-    if (! tablesAvailable)
-        return false;
-
-    if (destination != nullptr)
-        std::fill (destination, destination + buffers.getCapacity(), 0.0f);
-
     const auto name = getTableFileName (tablePrefix);
-    const auto file = getTableFolder().getChildFile (name);
-
-    if (! file.existsAsFile())
-        return false;
-
-    juce::FileInputStream in (file);
-    return in.openedOk() && readTableFrom (in, name, destination);
+    const auto in = openImageToRead (tablePrefix, name);
+    return in != nullptr && readTableFrom (*in, name, destination);
 }
 
 int Diode1TableReader::getTableSize()
 {
-    const auto file = getTableFolder().getChildFile (getTableFileName (prefix));
-
-    if (! file.existsAsFile())
-        return 0;
-
-    juce::FileInputStream in (file);
-    return in.openedOk() ? DiodeTableHeader::readCount (in) : 0;
-}
-
-int Diode1TableReader::getEmbeddedTableSize (const char* setName)
-{
-    if (prefix != setName)
-        return 0;
-
-    const auto image = EmbeddedResources::get (getTableFileName (prefix));
-
-    if (image.isEmpty())
-        return 0;
-
-    juce::MemoryInputStream in (image.data, image.size, false);
-    return DiodeTableHeader::readCount (in);
-}
-
-bool Diode1TableReader::readEmbeddedTable (const char* setName, const juce::String& tablePrefix, float* destination)
-{
-    if (tablePrefix != setName)
-        return false;
-
-    const auto image = EmbeddedResources::get (getTableFileName (setName));
-
-    if (image.isEmpty())
-        return false;
-
-    juce::MemoryInputStream in (image.data, image.size, false);
-    return readTableFrom (in, getTableFileName (tablePrefix), destination);
+    return readTableSize (getTableFileName (prefix));
 }

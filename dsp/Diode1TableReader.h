@@ -1,23 +1,31 @@
 #pragma once
 
-#include "dsp/DiodeTableBuffers.h"
-#include "dsp/ModuleBase.h"
+#include "dsp/DiodeTableReaderBase.h"
 
 #include <juce_core/juce_core.h>
+
+// A buffer of a Diode1TableReader with the grid it was read with.
+struct Diode1TableView
+{
+    const float* values = nullptr;
+    int nx = 2;
+    float xOffset = 1.0f;
+    float xScale = 0.5f;
+    bool isCurve = false;
+};
 
 // A memoryless diode clipper: one rate-independent curve, read with four-point Lagrange
 // interpolation. Buffering and loading follow Diode2TableReader: the curve is read into the
 // idle one of two buffers and put in use by swapTables.
 //
 // This base reads the curve from the user's "Molvek/Library/Tables" folder; the circuit
-// reader serves the curve compiled into the library instead.
-class Diode1TableReader : public ModuleBase
+// reader serves the curve compiled into the library instead (DiodeTableReaderBase).
+class Diode1TableReader : public DiodeTableReaderBase<Diode1TableView>
 {
 public:
     Diode1TableReader();
 
     void clearState() override;
-    void initParameters() override;
 
     // Reads the curve into the idle buffer when the effective rate changed.
     void update() override;
@@ -25,20 +33,11 @@ public:
     void processStereoSample (double& left, double& right) override;
     void processMonoSample (double& x) override;
 
-    // Stores the prefix and sizes the buffers. Without a curve of that prefix the reader gets
-    // an all-zero table (unless checkOnly) and returns false.
-    virtual bool loadTables (const juce::String& prefix, bool checkOnly);
-
-    // Puts the last successful read in use.
-    virtual void swapTables();
-
-    virtual void setOversamplingIndex (int index);
-
     // Reads the curve of the prefix into destination.
     virtual bool readTable (const juce::String& prefix, float* destination);
 
     // Entry count of the prefix's curve, 0 when there is none.
-    virtual int getTableSize();
+    int getTableSize() override;
 
     // True while a curve that was read successfully is in use.
     bool hasActiveTable() const noexcept;
@@ -46,29 +45,18 @@ public:
     // prefix + "Output.dat"
     static juce::String getTableFileName (const juce::String& prefix);
 
-    static juce::File getTableFolder();
-
 protected:
+    // A circuit's reader: the curve compiled into the library.
+    explicit Diode1TableReader (const char* embeddedSet);
+
     // Reads a curve file image: the name must match and the rate field be 0; the curve must
     // fit the buffers. Copies the geometry, then the values.
     bool readTableFrom (juce::InputStream& in, const juce::String& name, float* destination);
 
-    // For the circuit reader: the curve of setName compiled into the library.
-    int getEmbeddedTableSize (const char* setName);
-    bool readEmbeddedTable (const char* setName, const juce::String& tablePrefix, float* destination);
+    void useSilence() override;
 
 private:
-    // A buffer with the grid it was read with, taken by the lookup through one pointer.
-    struct TableView
-    {
-        const float* values = nullptr;
-        int nx = 2;
-        float xOffset = 1.0f;
-        float xScale = 0.5f;
-        bool isCurve = false;
-    };
-
-    using Buffers = DiodeTableBuffers<TableView>;
+    using TableView = Diode1TableView;
 
     static const TableView& noTable() noexcept;
     static double lookUp (const TableView& table, double x) noexcept;
@@ -83,9 +71,4 @@ private:
     float xRange = 2.0f;
     float xOffset = 1.0f;
     float xScale = 0.5f;
-    juce::String prefix;
-    bool tablesAvailable = false;
-    int oversamplingIndex = 0;
-    float loadedRate = -1.0f;
-    Buffers buffers;
 };

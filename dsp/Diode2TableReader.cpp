@@ -39,7 +39,12 @@ inline void locate (double u, int last, int& i0, int& i1, double& f) noexcept
 const float Diode2TableReader::tableRates[numTableRates] = { 44100.0f, 48000.0f, 88200.0f, 96000.0f, 176400.0f, 192000.0f, 352800.0f, 384000.0f };
 
 Diode2TableReader::Diode2TableReader()
-    : buffers (noTable())
+    : Diode2TableReader (nullptr)
+{
+}
+
+Diode2TableReader::Diode2TableReader (const char* set)
+    : DiodeTableReaderBase (noTable(), set)
 {
     clearState();
     initParameters();
@@ -58,21 +63,11 @@ void Diode2TableReader::clearState()
     previousRight = 0.0;
 }
 
-void Diode2TableReader::initParameters()
-{
-    buffers.dropPendingRead();
-}
-
-void Diode2TableReader::setOversamplingIndex (int index)
-{
-    oversamplingIndex = index;
-}
-
 void Diode2TableReader::update()
 {
-    const float rate = Buffers::effectiveRate (getSampleRate(), oversamplingIndex);
+    const float rate = takeRateToRead();
 
-    if (rate == loadedRate || ! buffers.isAllocated())
+    if (rate == 0.0f)
         return;
 
     float* idle = buffers.getIdle();
@@ -88,12 +83,6 @@ void Diode2TableReader::update()
     }
 
     buffers.readFinished (read, makeView (idle, readRate));
-    loadedRate = rate;
-}
-
-void Diode2TableReader::swapTables()
-{
-    buffers.swap();
 }
 
 double Diode2TableReader::lookUp (const TableView& table, double x, double previous) noexcept
@@ -124,36 +113,11 @@ void Diode2TableReader::processMonoSample (double& x)
     x = previousLeft = lookUp (buffers.getActive(), x, previousLeft);
 }
 
-bool Diode2TableReader::loadTables (const juce::String& newPrefix, bool checkOnly)
-{
-    prefix = newPrefix;
-    const int numValues = getTableSize();
-
-    if (numValues >= 1)
-    {
-        tablesAvailable = true;
-
-        if (! checkOnly)
-            buffers.allocate (numValues);
-
-        return true;
-    }
-
-    tablesAvailable = false;
-
-    if (checkOnly)
-        return false;
-
-    // No tables: an all-zero table keeps the stage running, silent.
-    setNeutralGeometry();
-    buffers.allocate (count);
-    buffers.useZeros (makeView (nullptr, -1.0f));
-    return false;
-}
-
-void Diode2TableReader::setNeutralGeometry()
+void Diode2TableReader::useSilence()
 {
     setGeometry (2, 2, 4, -1.0f, 1.0f, -1.0f, 1.0f);
+    buffers.allocate (count);
+    buffers.useZeros (makeView (nullptr, -1.0f));
 }
 
 void Diode2TableReader::setGeometry (int newNx, int newNy, int newCount, float newXmin, float newXmax, float newYmin, float newYmax)
@@ -213,14 +177,6 @@ juce::String Diode2TableReader::getTableFileName (const juce::String& tablePrefi
     return tablePrefix + "Output" + juce::String (wholeKHz) + ".dat";
 }
 
-juce::File Diode2TableReader::getTableFolder()
-{
-    return juce::File::getSpecialLocation (juce::File::userDocumentsDirectory)
-        .getChildFile ("Molvek")
-        .getChildFile ("Library")
-        .getChildFile ("Tables");
-}
-
 bool Diode2TableReader::readTableFrom (juce::InputStream& in, const juce::String& name, float rate, float* destination)
 {
     DiodeTableHeader header;
@@ -244,75 +200,17 @@ bool Diode2TableReader::readTableFrom (juce::InputStream& in, const juce::String
 
 bool Diode2TableReader::readTable (const juce::String& tablePrefix, float rate, float* destination)
 {
-    if (! tablesAvailable)
-        return false;
-
-    if (destination != nullptr)
-        std::fill (destination, destination + buffers.getCapacity(), 0.0f);
-
     const auto name = getTableFileName (tablePrefix, rate);
-    const auto file = getTableFolder().getChildFile (name);
-
-    if (! file.existsAsFile())
-        return false;
-
-    juce::FileInputStream in (file);
-    return in.openedOk() && readTableFrom (in, name, rate, destination);
+    const auto in = openImageToRead (tablePrefix, name);
+    return in != nullptr && readTableFrom (*in, name, rate, destination);
 }
 
 int Diode2TableReader::getTableSize()
 {
-    const auto folder = getTableFolder();
-
     for (auto rate : tableRates)
-        if (! folder.getChildFile (getTableFileName (prefix, rate)).existsAsFile())
+        if (openImage (prefix, getTableFileName (prefix, rate)) == nullptr)
             return 0;
 
-    juce::FileInputStream in (folder.getChildFile (prefix + "Output384.dat"));
-    return in.openedOk() ? DiodeTableHeader::readCount (in) : 0;
-}
-
-int Diode2TableReader::getEmbeddedTableSize (const char* setName)
-{
-    if (prefix != setName)
-        return 0;
-
-    const auto image = EmbeddedResources::get (prefix + "Output44.dat");
-
-    if (image.isEmpty())
-        return 0;
-
-    juce::MemoryInputStream in (image.data, image.size, false);
-    return DiodeTableHeader::readCount (in);
-}
-
-bool Diode2TableReader::readEmbeddedTable (const char* setName, const juce::String& tablePrefix, float rate, float* destination)
-{
-    const auto name = getTableFileName (tablePrefix, rate);
-
-    if (tablePrefix != setName)
-        return false;
-
-    // Any name that is not one of the lower rates gets the highest-rate image, whose header
-    // then rejects it unless the rate matches.
-    auto imageName = getTableFileName (tablePrefix, tableRates[numTableRates - 1]);
-
-    for (int i = 0; i < numTableRates - 1; ++i)
-    {
-        const auto candidate = getTableFileName (tablePrefix, tableRates[i]);
-
-        if (candidate == name)
-        {
-            imageName = candidate;
-            break;
-        }
-    }
-
-    const auto image = EmbeddedResources::get (imageName);
-
-    if (image.isEmpty())
-        return false;
-
-    juce::MemoryInputStream in (image.data, image.size, false);
-    return readTableFrom (in, name, rate, destination);
+    // Every table of a set has the grid of the highest rate's.
+    return readTableSize (getTableFileName (prefix, tableRates[numTableRates - 1]));
 }

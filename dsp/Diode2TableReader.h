@@ -1,7 +1,6 @@
 #pragma once
 
-#include "dsp/DiodeTableBuffers.h"
-#include "dsp/ModuleBase.h"
+#include "dsp/DiodeTableReaderBase.h"
 
 #include <juce_core/juce_core.h>
 
@@ -13,14 +12,27 @@
 // swapTables, so the lookup never reads a buffer that is being written.
 //
 // This base reads tables from the user's "Molvek/Library/Tables" folder; the circuit readers
-// serve the tables compiled into the library instead.
-class Diode2TableReader : public ModuleBase
+// serve the tables compiled into the library instead (DiodeTableReaderBase).
+// A buffer of a Diode2TableReader with the grid it was read with.
+struct Diode2TableView
+{
+    const float* values = nullptr;
+    int nxMinus1 = 1;
+    int nyMinus1 = 1;
+    int ny = 2;
+    float xOffset = 1.0f;
+    float xScale = 0.5f;
+    float yOffset = 1.0f;
+    float yScale = 0.5f;
+    float rate = -1.0f;
+};
+
+class Diode2TableReader : public DiodeTableReaderBase<Diode2TableView>
 {
 public:
     Diode2TableReader();
 
     void clearState() override;
-    void initParameters() override;
 
     // Picks the effective rate from the host rate and the oversampling index and, when the
     // rate changed, reads its table into the idle buffer; a rate without a table gets the
@@ -30,20 +42,11 @@ public:
     void processStereoSample (double& left, double& right) override;
     void processMonoSample (double& x) override;
 
-    // Stores the prefix and sizes the buffers. Without a table set of that prefix the reader
-    // gets an all-zero table (unless checkOnly) and returns false.
-    virtual bool loadTables (const juce::String& prefix, bool checkOnly);
-
-    // Puts the last successful read in use.
-    virtual void swapTables();
-
-    virtual void setOversamplingIndex (int index);
-
     // Reads the table of the prefix for an effective rate into destination.
     virtual bool readTable (const juce::String& prefix, float rate, float* destination);
 
-    // Entry count of the prefix's tables, 0 when there are none.
-    virtual int getTableSize();
+    // Entry count of the prefix's tables: all eight rates must have one; 0 otherwise.
+    int getTableSize() override;
 
     // The sample rate of the table in use; -1 when none or the all-zero table is in use.
     float getActiveTableRate() const noexcept;
@@ -58,38 +61,23 @@ public:
     // prefix + "Output" + whole kHz + ".dat"
     static juce::String getTableFileName (const juce::String& prefix, float rate);
 
-    static juce::File getTableFolder();
-
 protected:
+    // A circuit's reader: the set compiled into the library.
+    explicit Diode2TableReader (const char* embeddedSet);
+
     // Reads a table file image: the name must match, the version be 1 and the rate equal rate
     // exactly; the grid must fit the buffers. Copies the geometry, then the values.
     bool readTableFrom (juce::InputStream& in, const juce::String& name, float rate, float* destination);
 
-    // For the circuit readers: the tables of setName compiled into the library.
-    int getEmbeddedTableSize (const char* setName);
-    bool readEmbeddedTable (const char* setName, const juce::String& tablePrefix, float rate, float* destination);
+    void useSilence() override;
 
 private:
-    // A buffer with the grid it was read with. The lookup takes both through one pointer,
-    // so a table always comes with its own grid, whatever is being read meanwhile.
-    struct TableView
-    {
-        const float* values = nullptr;
-        int nxMinus1 = 1;
-        int nyMinus1 = 1;
-        int ny = 2;
-        float xOffset = 1.0f;
-        float xScale = 0.5f;
-        float yOffset = 1.0f;
-        float yScale = 0.5f;
-        float rate = -1.0f;
-    };
-
-    using Buffers = DiodeTableBuffers<TableView>;
+    // The lookup takes a buffer and its grid through one pointer, so a table always comes
+    // with its own grid, whatever is being read meanwhile.
+    using TableView = Diode2TableView;
 
     static const TableView& noTable() noexcept;
     static double lookUp (const TableView& table, double x, double previous) noexcept;
-    void setNeutralGeometry();
     void setGeometry (int newNx, int newNy, int newCount, float newXmin, float newXmax, float newYmin, float newYmax);
     TableView makeView (const float* values, float rate) const;
 
@@ -108,11 +96,6 @@ private:
     float yRange = 2.0f;
     float yOffset = 1.0f;
     float yScale = 0.5f;
-    juce::String prefix;
-    bool tablesAvailable = false;
-    int oversamplingIndex = 0;
-    float loadedRate = -1.0f;
     double previousLeft = 0.0;
     double previousRight = 0.0;
-    Buffers buffers;
 };

@@ -1,7 +1,9 @@
 #pragma once
 
 #include "dsp/ModuleBase.h"
+#include "dsp/SampleFrame.h"
 
+#include <algorithm>
 #include <cmath>
 
 // Zero-delay (topology-preserving) one-pole high-pass for coupling capacitors. Until a cutoff
@@ -9,6 +11,26 @@
 class OnePoleHighpass final : public ModuleBase
 {
 public:
+    // Below this a high-pass holds nothing audible.
+    static constexpr double decayedLevel = 1.0e-30;
+
+    // Runs a frame through high-passes in series. The high-pass has no denormal guard of its
+    // own: once the input is silent and every output has decayed below decayedLevel, all their
+    // memories are cleared. Deciding per sample keeps the output independent of how the audio
+    // is cut into blocks.
+    template <int numChannels, typename... Highpasses>
+    static void processInSeries (SampleFrame<numChannels>& frame, Highpasses&... highpasses) noexcept
+    {
+        const bool silentInput = frame.isSilent();
+        double peak = 0.0;
+        bool first = true;
+
+        ((processFrame (highpasses, frame), peak = first ? frame.peak() : std::max (peak, frame.peak()), first = false), ...);
+
+        if (silentInput && peak < decayedLevel)
+            (highpasses.clearState(), ...);
+    }
+
     OnePoleHighpass()
     {
         OnePoleHighpass::clearState();

@@ -20,16 +20,10 @@ void OversamplingAlignment::update()
 
 void OversamplingAlignment::processStereo (float* left, float* right, int numSamples)
 {
-    if (filters.getIndex() == 0)
-        return;
-
-    filters.processStereo<OversampledOutput::replaceInput> (left, right, numSamples, [] (double&, double&) {});
+    process (BlockChannels<2> { { left, right } }, numSamples);
 }
 
 void OversamplingAlignment::processMono (float* samples, int numSamples)
 {
-    if (filters.getIndex() == 0)
-        return;
-
-    filters.processMono<OversampledOutput::replaceInput> (samples, numSamples, [] (double&) {});
+    process (BlockChannels<1> { { samples } }, numSamples);
 }

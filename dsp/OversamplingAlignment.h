@@ -27,6 +27,14 @@ public:
     void processMono (float* samples, int numSamples) override;
 
 private:
+    // The filters alone, nothing between them; at 1x the block passes untouched.
+    template <int numChannels>
+    void process (BlockChannels<numChannels> block, int numSamples) noexcept
+    {
+        if (filters.getIndex() != 0)
+            filters.process<OversampledOutput::replaceInput> (block, numSamples, [] (auto&) {});
+    }
+
     int requestedIndex = 0;
     OversamplingFilters filters;
 };

@@ -45,21 +45,14 @@ public:
 
 protected:
     // The oversampled loop of the active index (see OversamplingFilters). The chain runs the
-    // drive stage's inner stages on one sub-sample, in chain order, for example
-    //   [this] (double& l, double& r) { preClipper.processStereoSample (l, r);
-    //                                   limiter.processStereoSample (l, r);
-    //                                   tableReader.processStereoSample (l, r); }
-    template <OversampledOutput output, typename Chain>
-    void processOversampledStereo (float* left, float* right, int numSamples, Chain&& chain) noexcept
+    // drive stage's inner stages on one sub-sample frame, in chain order, for example
+    //   [this] (auto& frame) { processFrame (preClipper, frame);
+    //                          processFrame (limiter, frame);
+    //                          processFrame (tableReader, frame); }
+    template <OversampledOutput output, int numChannels, typename Chain>
+    void processOversampled (BlockChannels<numChannels> block, int numSamples, Chain&& chain) noexcept
     {
-        filters.processStereo<output> (left, right, numSamples, chain);
-    }
-
-    // As above with the left-channel memories; chain: (double& x).
-    template <OversampledOutput output, typename Chain>
-    void processOversampledMono (float* samples, int numSamples, Chain&& chain) noexcept
-    {
-        filters.processMono<output> (samples, numSamples, chain);
+        filters.process<output> (block, numSamples, chain);
     }
 
 private:

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "dsp/OversamplingLowpass.h"
+#include "dsp/SampleFrame.h"
 
 #include <cstddef>
 #include <cstring>
@@ -67,44 +68,23 @@ public:
     // filters run over the whole group at once: their steps for neighbouring sub-samples then
     // overlap in the processor, which takes roughly 30 % off the cost of interleaving them
     // with the chain one sub-sample at a time (and matches running each stage over the group).
-    // chain: callable (double& left, double& right).
-    template <OversampledOutput output, typename Chain>
-    void processStereo (float* left, float* right, int numSamples, Chain&& chain) noexcept
+    // chain: callable (SampleFrame<numChannels>&); mono uses the left channel's histories.
+    template <OversampledOutput output, int numChannels, typename Chain>
+    void process (BlockChannels<numChannels> block, int numSamples, Chain&& chain) noexcept
     {
         switch (index)
         {
             case 1:
-                runStereo<2, output> (left, right, numSamples, chain);
+                run<2, output> (block, numSamples, chain);
                 break;
             case 2:
-                runStereo<4, output> (left, right, numSamples, chain);
+                run<4, output> (block, numSamples, chain);
                 break;
             case 3:
-                runStereo<8, output> (left, right, numSamples, chain);
+                run<8, output> (block, numSamples, chain);
                 break;
             default:
-                runStereo<1, output> (left, right, numSamples, chain);
-                break;
-        }
-    }
-
-    // As processStereo with the left-channel histories. chain: callable (double& x).
-    template <OversampledOutput output, typename Chain>
-    void processMono (float* samples, int numSamples, Chain&& chain) noexcept
-    {
-        switch (index)
-        {
-            case 1:
-                runMono<2, output> (samples, numSamples, chain);
-                break;
-            case 2:
-                runMono<4, output> (samples, numSamples, chain);
-                break;
-            case 3:
-                runMono<8, output> (samples, numSamples, chain);
-                break;
-            default:
-                runMono<1, output> (samples, numSamples, chain);
+                run<1, output> (block, numSamples, chain);
                 break;
         }
     }
@@ -123,62 +103,85 @@ private:
     };
 
 #if VARDEKO_OVERSAMPLING_SSE2
-    // Both channels packed.
-    struct StereoLanes
+    // Both channels packed (width 2), or the left channel alone with the same instructions,
+    // so that mono matches stereo bit for bit.
+    template <int width>
+    struct Lanes
     {
-        static constexpr int width = 2;
+        static constexpr bool packed = width == 2;
         __m128d v;
 
-        static StereoLanes load (const double* p) noexcept { return { _mm_loadu_pd (p) }; }
-        static StereoLanes broadcast (double x) noexcept { return { _mm_set1_pd (x) }; }
-        void store (double* p) const noexcept { _mm_storeu_pd (p, v); }
-        friend StereoLanes operator+ (StereoLanes a, StereoLanes b) noexcept { return { _mm_add_pd (a.v, b.v) }; }
-        friend StereoLanes operator- (StereoLanes a, StereoLanes b) noexcept { return { _mm_sub_pd (a.v, b.v) }; }
-        friend StereoLanes operator* (StereoLanes a, StereoLanes b) noexcept { return { _mm_mul_pd (a.v, b.v) }; }
-    };
+        static Lanes load (const double* p) noexcept { return { packed ? _mm_loadu_pd (p) : _mm_load_sd (p) }; }
+        static Lanes broadcast (double x) noexcept { return { packed ? _mm_set1_pd (x) : _mm_set_sd (x) }; }
 
-    // The left channel with the same instructions, so that mono matches stereo bit for bit.
-    struct MonoLane
-    {
-        static constexpr int width = 1;
-        __m128d v;
-
-        static MonoLane load (const double* p) noexcept { return { _mm_load_sd (p) }; }
-        static MonoLane broadcast (double x) noexcept { return { _mm_set_sd (x) }; }
-        void store (double* p) const noexcept { _mm_store_sd (p, v); }
-        friend MonoLane operator+ (MonoLane a, MonoLane b) noexcept { return { _mm_add_sd (a.v, b.v) }; }
-        friend MonoLane operator- (MonoLane a, MonoLane b) noexcept { return { _mm_sub_sd (a.v, b.v) }; }
-        friend MonoLane operator* (MonoLane a, MonoLane b) noexcept { return { _mm_mul_sd (a.v, b.v) }; }
-    };
-#else
-    struct StereoLanes
-    {
-        static constexpr int width = 2;
-        double left, right;
-
-        static StereoLanes load (const double* p) noexcept { return { p[0], p[1] }; }
-        static StereoLanes broadcast (double x) noexcept { return { x, x }; }
         void store (double* p) const noexcept
         {
-            p[0] = left;
-            p[1] = right;
+            if constexpr (packed)
+                _mm_storeu_pd (p, v);
+            else
+                _mm_store_sd (p, v);
         }
-        friend StereoLanes operator+ (StereoLanes a, StereoLanes b) noexcept { return { a.left + b.left, a.right + b.right }; }
-        friend StereoLanes operator- (StereoLanes a, StereoLanes b) noexcept { return { a.left - b.left, a.right - b.right }; }
-        friend StereoLanes operator* (StereoLanes a, StereoLanes b) noexcept { return { a.left * b.left, a.right * b.right }; }
+
+        friend Lanes operator+ (Lanes a, Lanes b) noexcept { return { packed ? _mm_add_pd (a.v, b.v) : _mm_add_sd (a.v, b.v) }; }
+        friend Lanes operator- (Lanes a, Lanes b) noexcept { return { packed ? _mm_sub_pd (a.v, b.v) : _mm_sub_sd (a.v, b.v) }; }
+        friend Lanes operator* (Lanes a, Lanes b) noexcept { return { packed ? _mm_mul_pd (a.v, b.v) : _mm_mul_sd (a.v, b.v) }; }
     };
-
-    struct MonoLane
+#else
+    // One double per channel.
+    template <int width>
+    struct Lanes
     {
-        static constexpr int width = 1;
-        double v;
+        double v[static_cast<std::size_t> (width)];
 
-        static MonoLane load (const double* p) noexcept { return { *p }; }
-        static MonoLane broadcast (double x) noexcept { return { x }; }
-        void store (double* p) const noexcept { *p = v; }
-        friend MonoLane operator+ (MonoLane a, MonoLane b) noexcept { return { a.v + b.v }; }
-        friend MonoLane operator- (MonoLane a, MonoLane b) noexcept { return { a.v - b.v }; }
-        friend MonoLane operator* (MonoLane a, MonoLane b) noexcept { return { a.v * b.v }; }
+        static Lanes load (const double* p) noexcept
+        {
+            Lanes lanes;
+
+            for (int c = 0; c < width; ++c)
+                lanes.v[c] = p[c];
+
+            return lanes;
+        }
+
+        static Lanes broadcast (double x) noexcept
+        {
+            Lanes lanes;
+
+            for (auto& lane : lanes.v)
+                lane = x;
+
+            return lanes;
+        }
+
+        void store (double* p) const noexcept
+        {
+            for (int c = 0; c < width; ++c)
+                p[c] = v[c];
+        }
+
+        friend Lanes operator+ (Lanes a, Lanes b) noexcept
+        {
+            for (int c = 0; c < width; ++c)
+                a.v[c] += b.v[c];
+
+            return a;
+        }
+
+        friend Lanes operator- (Lanes a, Lanes b) noexcept
+        {
+            for (int c = 0; c < width; ++c)
+                a.v[c] -= b.v[c];
+
+            return a;
+        }
+
+        friend Lanes operator* (Lanes a, Lanes b) noexcept
+        {
+            for (int c = 0; c < width; ++c)
+                a.v[c] *= b.v[c];
+
+            return a;
+        }
     };
 #endif
 
@@ -187,21 +190,21 @@ private:
     // depend on the new input, so the only serial work per section is one addition. The stored
     // outputs are guarded against denormals; the value passed on skips that rounding and cannot
     // become denormal itself, since everything it is made of is either 0 or far above that range.
-    template <typename Lanes>
+    template <typename LaneSet>
     static void step (const OversamplingLowpass::Sections& c, History& h, double* values) noexcept
     {
-        const auto tiny = Lanes::broadcast (1.0e-20);
-        auto v = Lanes::broadcast (c.gain) * Lanes::load (values);
-        auto in1 = Lanes::load (h.x1);
-        auto in2 = Lanes::load (h.x2);
+        const auto tiny = LaneSet::broadcast (1.0e-20);
+        auto v = LaneSet::broadcast (c.gain) * LaneSet::load (values);
+        auto in1 = LaneSet::load (h.x1);
+        auto in2 = LaneSet::load (h.x2);
         in1.store (h.x2);
         v.store (h.x1);
 
         for (int k = 0; k < numSections; ++k)
         {
-            const auto out1 = Lanes::load (h.y1[k]);
-            const auto out2 = Lanes::load (h.y2[k]);
-            const auto memory = ((in2 + Lanes::broadcast (c.c[k]) * in1) - Lanes::broadcast (c.a2[k]) * out2) - Lanes::broadcast (c.a1[k]) * out1;
+            const auto out1 = LaneSet::load (h.y1[k]);
+            const auto out2 = LaneSet::load (h.y2[k]);
+            const auto memory = ((in2 + LaneSet::broadcast (c.c[k]) * in1) - LaneSet::broadcast (c.a2[k]) * out2) - LaneSet::broadcast (c.a1[k]) * out1;
             v = v + memory;
             out1.store (h.y2[k]);
             ((v + tiny) - tiny).store (h.y1[k]); // keeps decaying tails out of the slow denormal range
@@ -225,77 +228,45 @@ private:
             return (float) y;
     }
 
-    template <int factor, OversampledOutput output, typename Chain>
-    void runStereo (float* left, float* right, int numSamples, Chain& chain) noexcept
+    template <int factor, OversampledOutput output, int numChannels, typename Chain>
+    void run (BlockChannels<numChannels> block, int numSamples, Chain& chain) noexcept
     {
+        using Frame = SampleFrame<numChannels>;
+
         for (int i = 0; i < numSamples; ++i)
         {
-            const auto inLeft = left[i];
-            const auto inRight = right[i];
-            double sub[static_cast<std::size_t> (factor)][2] {};
-            sub[0][0] = factor * (double) inLeft;
-            sub[0][1] = factor * (double) inRight;
+            float in[static_cast<std::size_t> (numChannels)];
+            Frame sub[static_cast<std::size_t> (factor)] {};
 
-            if constexpr (factor > 1)
-                for (auto& pair : sub)
-                    step<StereoLanes> (sections, interpolator, pair);
-
-            [[maybe_unused]] double interpolated[static_cast<std::size_t> (factor)][2];
-
-            if constexpr (addsInterpolatedInput<factor, output>)
-                std::memcpy (interpolated, sub, sizeof (sub));
-
-            for (auto& pair : sub)
-                chain (pair[0], pair[1]);
-
-            if constexpr (addsInterpolatedInput<factor, output>)
+            for (int c = 0; c < numChannels; ++c)
             {
-                for (int k = 0; k < factor; ++k)
-                {
-                    sub[k][0] += interpolated[k][0];
-                    sub[k][1] += interpolated[k][1];
-                }
+                in[c] = block.buffers[(size_t) c][i];
+                sub[0][c] = factor * (double) in[c];
             }
 
             if constexpr (factor > 1)
-                for (auto& pair : sub)
-                    step<StereoLanes> (sections, decimator, pair);
+                for (auto& frame : sub)
+                    step<Lanes<numChannels>> (sections, interpolator, frame.channels.data());
 
-            left[i] = combine<factor, output> (inLeft, sub[0][0]);
-            right[i] = combine<factor, output> (inRight, sub[0][1]);
-        }
-    }
-
-    template <int factor, OversampledOutput output, typename Chain>
-    void runMono (float* samples, int numSamples, Chain& chain) noexcept
-    {
-        for (int i = 0; i < numSamples; ++i)
-        {
-            const auto in = samples[i];
-            double sub[static_cast<std::size_t> (factor)] {};
-            sub[0] = factor * (double) in;
-
-            if constexpr (factor > 1)
-                for (auto& x : sub)
-                    step<MonoLane> (sections, interpolator, &x);
-
-            [[maybe_unused]] double interpolated[static_cast<std::size_t> (factor)];
+            [[maybe_unused]] Frame interpolated[static_cast<std::size_t> (factor)];
 
             if constexpr (addsInterpolatedInput<factor, output>)
                 std::memcpy (interpolated, sub, sizeof (sub));
 
-            for (auto& x : sub)
-                chain (x);
+            for (auto& frame : sub)
+                chain (frame);
 
             if constexpr (addsInterpolatedInput<factor, output>)
                 for (int k = 0; k < factor; ++k)
-                    sub[k] += interpolated[k];
+                    for (int c = 0; c < numChannels; ++c)
+                        sub[k][c] += interpolated[k][c];
 
             if constexpr (factor > 1)
-                for (auto& x : sub)
-                    step<MonoLane> (sections, decimator, &x);
+                for (auto& frame : sub)
+                    step<Lanes<numChannels>> (sections, decimator, frame.channels.data());
 
-            samples[i] = combine<factor, output> (in, sub[0]);
+            for (int c = 0; c < numChannels; ++c)
+                block.buffers[(size_t) c][i] = combine<factor, output> (in[c], sub[0][c]);
         }
     }
 

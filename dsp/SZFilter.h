@@ -1,9 +1,21 @@
 #pragma once
 
 #include "dsp/BilinearTransform.h"
+#include "dsp/RateBands.h"
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
+
+// An analog transfer function N(s) / D(s) of a given order: order + 1 coefficients each, in
+// ascending powers of s.
+template <int order>
+struct AnalogPrototype
+{
+    static constexpr auto size = static_cast<std::size_t> (order) + 1;
+    std::array<double, size> denominator {};
+    std::array<double, size> numerator {};
+};
 
 // Coefficients of an order-N filter: a[0] is the un-normalised a0 in a target set and 1 in
 // the set the difference equation uses; a[1..N] and b[0..N] are divided by a0.
@@ -33,24 +45,10 @@ class SZFilter
 public:
     static_assert (order >= 1 && order <= BilinearTransform::maxOrder, "unsupported order");
 
-    // Knob moves glide over about 46 ms at every rate band.
-    static int glideLengthForRate (float rate) noexcept
-    {
-        if (rate < 34050.0f)
-            return 1024;
-
-        if (rate < 68000.0f)
-            return 2048;
-
-        if (rate < 136000.0f)
-            return 4096;
-
-        return 8192;
-    }
-
     void setSampleRate (float rate) noexcept
     {
-        glideLength = glideLengthForRate (rate);
+        // Knob moves glide over about 46 ms at every rate band.
+        glideLength = RateBands::rampLength (rate);
         inverseGlideLength = 1.0 / glideLength;
     }
 

@@ -1,5 +1,6 @@
 #include "models/ModelFrame.h"
 
+#include "dsp/RateBands.h"
 #include "models/ModelParameters.h"
 
 #include <juce_events/juce_events.h>
@@ -8,18 +9,12 @@
 
 int ModelFrame::startFadeLength (float fs) noexcept
 {
-    if (fs < 34050.0f)
-        return 2048;
-    if (fs < 68000.0f)
-        return 4096;
-    if (fs < 136000.0f)
-        return 8192;
-    return 16384;
+    return 2 * RateBands::rampLength (fs);
 }
 
 int ModelFrame::checkFadeLength (float fs) noexcept
 {
-    return startFadeLength (fs) / 2;
+    return RateBands::rampLength (fs);
 }
 
 void ModelFrame::setFadeLength (int length) noexcept
@@ -219,6 +214,10 @@ void ModelFrame::mixFade (float* left, float* right, int numSamples) noexcept
     const bool fadingIn = fadeState == fadeInFromDry || fadeState == fadeInFromSilence;
     const int endState = fadingIn ? active : (fadeState == fadeOutToDry ? bypassed : silentState);
 
+    // The gain that fades up, and the one that fades down with it.
+    auto& rising = fadingIn ? wetGain : dryGain;
+    auto& falling = fadingIn ? dryGain : wetGain;
+
     for (int i = 0; i < numSamples; ++i)
     {
         left[i] = dryLeft[(size_t) i] * dryGain + left[i] * wetGain;
@@ -228,34 +227,17 @@ void ModelFrame::mixFade (float* left, float* right, int numSamples) noexcept
 
         // The state reached takes effect from the next block; the rest of this block keeps
         // the final gains.
-        if (fadingIn)
+        if (rising < 1.0f)
         {
-            if (wetGain < 1.0f)
-            {
-                // Rounded steps may not meet the ends exactly; never past them.
-                wetGain = std::min (1.0f, wetGain + fadeStep);
-                dryGain = std::max (0.0f, dryGain - fadeStep);
-            }
-            else
-            {
-                wetGain = 1.0f;
-                dryGain = 0.0f;
-                fadeState = endState;
-            }
+            // Rounded steps may not meet the ends exactly; never past them.
+            rising = std::min (1.0f, rising + fadeStep);
+            falling = std::max (0.0f, falling - fadeStep);
         }
         else
         {
-            if (dryGain < 1.0f)
-            {
-                dryGain = std::min (1.0f, dryGain + fadeStep);
-                wetGain = std::max (0.0f, wetGain - fadeStep);
-            }
-            else
-            {
-                dryGain = 1.0f;
-                wetGain = 0.0f;
-                fadeState = endState;
-            }
+            rising = 1.0f;
+            falling = 0.0f;
+            fadeState = endState;
         }
     }
 }

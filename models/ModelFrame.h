@@ -53,6 +53,9 @@ public:
         clearHistory = 16
     };
 
+    static uint32_t routeWork (int index) noexcept { return route + (uint32_t) index; }
+    static uint32_t recomputeWork (int index) noexcept { return recompute + (uint32_t) index; }
+
     // "Bypass": the model is engaged while the value is above 0.
     void setRequestedOn (bool on) noexcept { requestedOn.store (on, std::memory_order_relaxed); }
     bool isRequestedOn() const noexcept { return requestedOn.load (std::memory_order_relaxed); }
@@ -64,7 +67,7 @@ public:
     void setBlockSize (int numSamples);
     int getBlockSize() const noexcept { return blockSize; }
 
-    // Part of the model's initParameters: forgets any change in progress.
+    // The model's initParameters calls this: it forgets any change in progress.
     void initParameters() noexcept;
 
     // Starts a crossfade to or from the dry input when the on/off request changed.

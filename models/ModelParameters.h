@@ -27,12 +27,16 @@ inline const char* getName (int index) noexcept
     return (index >= 0 && index < count) ? names[index] : "";
 }
 
-// floor (3 v) kept inside the four factors; the precision of the product is the circuit's.
-inline int clampOversamplingIndex (double scaled) noexcept
+// "NumOverSampling": floor (3 v) kept inside the four factors, formed in double precision so
+// that 1/3, 2/3 and 1 give 1, 2 and 3.
+inline int toOversamplingIndex (float value) noexcept
 {
-    const auto f = std::floor (scaled);
+    const auto f = std::floor ((double) value * 3.0);
     return f >= 3.0 ? 3 : (f > 0.0 ? (int) f : 0);
 }
+
+// The "NumOverSampling" value that selects a factor index.
+inline float toNumOverSampling (int oversamplingIndex) noexcept { return (float) oversamplingIndex / 3.0f; }
 
 // The message-thread timer that completes an oversampling change.
 constexpr int oversamplingTimerMs = 100;

@@ -35,11 +35,18 @@ public:
     // The value text the host shows; empty outside the table.
     static juce::String getText (int index, float value);
 
+    // "inputVol": 0.5 is unity gain, 1.0 a gain of 2.
+    static float getInputGain (float value) noexcept { return value * 2.0f; }
+
     // ceil (4 v) in single precision, kept inside the five circuits.
     static int getModelIndex (float value) noexcept;
 
     // ceil (3 v) in single precision, kept inside the four factors.
     static int getOversamplingIndex (float value) noexcept;
+
+    // The values that select a circuit or a factor: the inverses of the two above.
+    static float getModelValue (int modelIndex) noexcept { return (float) modelIndex / 4.0f; }
+    static float getOversamplingValue (int oversamplingIndex) noexcept { return (float) oversamplingIndex / 3.0f; }
 
     static juce::String getModelName (int modelIndex);
     static juce::String getOversamplingName (int oversamplingIndex);

@@ -20,4 +20,16 @@ struct PresetSlot
 
     // Out-of-range channels read as channel 0, so a slot never indexes outside its table.
     static int clampChannel (int channel) noexcept { return (channel == 1) ? 1 : 0; }
+
+    int getActiveChannel() const noexcept { return clampChannel (activeChannel.load()); }
+
+    std::array<float, numValues> getValues (int channel) const noexcept
+    {
+        std::array<float, numValues> copy {};
+
+        for (size_t k = 0; k < copy.size(); ++k)
+            copy[k] = values[(size_t) clampChannel (channel)][k].load();
+
+        return copy;
+    }
 };

@@ -1,5 +1,10 @@
 #pragma once
 
+// The version is the project's (CMakeLists.txt), which also versions the plug-in binaries.
+#ifndef VARDEKO_VERSION_STRING
+    #error "VARDEKO_VERSION_STRING comes from the VardekoCore target"
+#endif
+
 // Identity of the product as the patch documents, the hosts and the messages name it.
 // Identifiers that hosts or preset files store are never changed.
 namespace ProductInfo
@@ -8,7 +13,7 @@ inline constexpr const char* name = "Vardeko QX2710";
 inline constexpr const char* shortName = "QX2710";
 inline constexpr const char* manufacturer = "Molvek";
 inline constexpr const char* productId = "com.molvek.VardekoQX2710";
-inline constexpr const char* version = "1.0.6";
+inline constexpr const char* version = VARDEKO_VERSION_STRING;
 inline constexpr const char* documentVersion = "1.0";
 inline constexpr const char* presetVersion = "1.0";
 inline constexpr const char* presetExtension = ".mvkp";

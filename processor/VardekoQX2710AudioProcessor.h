@@ -1,37 +1,37 @@
 #pragma once
 
-#include "dsp/OversamplingAlignment.h"
-#include "models/BluesBreakerOverdrive.h"
-#include "models/CJOverdrive.h"
-#include "models/LittleGreenOverdrive.h"
-#include "models/OCDOverdrive.h"
-#include "models/TS9Overdrive.h"
+#include "processor/CircuitSwitcher.h"
+#include "processor/DryWetMix.h"
 #include "processor/HostParameters.h"
-#include "processor/PresetSlot.h"
+#include "processor/InputSection.h"
+#include "processor/ParameterValues.h"
+#include "processor/ProgramBank.h"
+#include "processor/ProgramDocuments.h"
 
 #include <juce_audio_processors/juce_audio_processors.h>
 
-#include <array>
 #include <atomic>
 #include <memory>
-#include <vector>
 
 // The processor that the hosts talk to: five circuits, twelve programs of two channels each,
-// and the audio path around the selected circuit (input volume, meter and clip light, circuit
-// crossfade, on/off switch, dry/wet mix with a delay-aligned dry path).
+// and the audio path around the selected circuit. It answers the host and hands the work to
+// one collaborator per job:
+//   InputSection     input volume, meter and clip light
+//   CircuitSwitcher  the circuits, the heard one, the crossfade and the deferred changes
+//   DryWetMix        the delay-aligned dry path and the on/off dry/wet mix
+//   ProgramBank      the twelve programs and their A/B channels
+//   ProgramDocuments the host's state and preset files
 //
 // Threads: the host's audio thread runs processBlock; setParameter may arrive on any thread;
 // circuit and oversampling changes are applied on the message thread by a polling timer, 50 ms
-// after the last change. Hand-overs use atomics with one writer per field; the audio thread
-// owns the crossfade state and adopts circuits that the timer has prepared. No lock is taken.
+// after the last change. Hand-overs use atomics with one writer per field. No lock is taken.
 class VardekoQX2710AudioProcessor : public juce::AudioProcessor,
                                     private juce::Timer
 {
 public:
-    static constexpr int numPresetSlots = 12;
-    static constexpr int numModels = HostParameters::numModels;
+    static constexpr int numPresetSlots = ProgramBank::numPresetSlots;
+    static constexpr int numModels = CircuitSwitcher::numModels;
     static constexpr int minimumCapacity = 16384;
-    static constexpr int deferredChangeDelayMs = 50;
 
     VardekoQX2710AudioProcessor();
     ~VardekoQX2710AudioProcessor() override;
@@ -52,7 +52,8 @@ public:
     bool hasEditor() const override { return true; }
 
     //==============================================================================
-    // The indexed parameter interface (the design predates parameter objects).
+    // The indexed parameter interface, which keeps the parameter identifiers and automation
+    // of sessions saved with earlier versions of the plug-in.
     int getNumParameters() override;
     const juce::String getParameterName (int index) override;
     float getParameter (int index) override;
@@ -63,10 +64,10 @@ public:
     using juce::AudioProcessor::getParameterName;
     using juce::AudioProcessor::getParameterText;
 
-    const juce::String getInputChannelName (int channelIndex) const override;
-    const juce::String getOutputChannelName (int channelIndex) const override;
-    bool isInputChannelStereoPair (int index) const override;
-    bool isOutputChannelStereoPair (int index) const override;
+    const juce::String getInputChannelName (int channelIndex) const override { return juce::String (channelIndex + 1); }
+    const juce::String getOutputChannelName (int channelIndex) const override { return juce::String (channelIndex + 1); }
+    bool isInputChannelStereoPair (int) const override { return true; }
+    bool isOutputChannelStereoPair (int) const override { return true; }
 
     //==============================================================================
     int getNumPrograms() override { return numPresetSlots; }
@@ -81,37 +82,25 @@ public:
     void getCurrentProgramStateInformation (juce::MemoryBlock& destData) override;
     void setCurrentProgramStateInformation (const void* data, int sizeInBytes) override;
 
-    // Patch documents. Loaders take ownership of the element.
-    void createPatchDocument (juce::XmlElement& document, bool presetOnly) const;
-    void createSlotDocument (juce::XmlElement& document) const;
-    int loadPatchDocument (std::unique_ptr<juce::XmlElement> document, bool presetOnly);
-    bool loadSlotDocument (std::unique_ptr<juce::XmlElement> document);
-    bool presetDiffers (std::unique_ptr<juce::XmlElement> document);
-
-    // Results of loading a preset file.
-    enum PresetLoadResult
-    {
-        presetUnreadable = 0,
-        presetLoaded = 1,
-        presetOfOtherProduct = 2,
-        presetFromNewerVersion = 4,
-        fullStateLoaded = 5
-    };
-
-    // The message shown when a preset file comes from a newer version of the product.
-    juce::String getNewerVersionMessage() const;
+    // Patch documents (see ProgramDocuments). Loaders take ownership of the element.
+    void createPatchDocument (juce::XmlElement& document, bool presetOnly) const { documents.createPatchDocument (document, presetOnly); }
+    void createSlotDocument (juce::XmlElement& document) const { documents.createSlotDocument (document); }
+    int loadPatchDocument (std::unique_ptr<juce::XmlElement> document, bool presetOnly) { return documents.loadPatchDocument (std::move (document), presetOnly); }
+    bool loadSlotDocument (std::unique_ptr<juce::XmlElement> document) { return documents.loadSlotDocument (std::move (document)); }
+    bool presetDiffers (std::unique_ptr<juce::XmlElement> document) { return documents.presetDiffers (std::move (document)); }
+    juce::String getNewerVersionMessage() const { return documents.getNewerVersionMessage(); }
 
     // "Molvek/Presets/VardekoQX2710" in the user's documents folder.
-    static juce::File getPresetFolder();
+    static juce::File getPresetFolder() { return ProgramBank::getPresetFolder(); }
 
     //==============================================================================
     // Used by the editor and the preset menu.
-    int getActiveChannel() const;
-    void setActiveChannel (int channel);
-    void copyChannel (int source, int destination);
-    juce::String getCurrentPresetPath() const;
-    juce::String getPresetPath (int channel) const;
-    void setCurrentPresetPath (const juce::String& path);
+    int getActiveChannel() const { return programs.getActiveChannel(); }
+    void setActiveChannel (int channel) { programs.setActiveChannel (channel); }
+    void copyChannel (int source, int destination) { programs.copyChannel (source, destination); }
+    juce::String getCurrentPresetPath() const { return programs.getCurrentPresetPath(); }
+    juce::String getPresetPath (int channel) const { return programs.getPresetPath (channel); }
+    void setCurrentPresetPath (const juce::String& path) { programs.setCurrentPresetPath (path); }
 
     std::atomic<float> meterLevel { 0.0f };
     std::atomic<float> clipLight { 0.0f };
@@ -128,102 +117,38 @@ public:
     void applyDeferredChanges();
 
     // Introspection for tests and tools.
-    ModuleModel& getModel (int index);
+    ModuleModel& getModel (int index) { return circuits.getModel (index); }
     int getRampLength() const noexcept { return rampLength; }
-    int getHeardModel() const noexcept;
-    bool isCrossfading() const noexcept;
-    int getAlignmentIndex() const noexcept { return alignment.getActiveIndex(); }
+    int getHeardModel() const noexcept { return circuits.getHeardModel(); }
+    bool isCrossfading() const noexcept { return circuits.isCrossfading(); }
+    int getAlignmentIndex() const noexcept { return dryWet.getAlignmentIndex(); }
     bool isPrepared() const noexcept { return prepared.load (std::memory_order_acquire); }
-    float getMix() const noexcept { return mix; }
+    float getMix() const noexcept { return dryWet.getMix(); }
 
 private:
     void timerCallback() override;
     void ensureTimerRunning();
+    void moveDryPathTo (int oversamplingIndex);
 
     void resetProcessingState();
     void processChunk (juce::AudioBuffer<float>& buffer, int start, int numSamples);
-    void adoptPreparedModel();
-    void forwardParameter (int modelParameter, float value, float& lastForwarded, bool fading);
-    void publishModelState() noexcept;
-    void startModelForTimer (int model);
-
-    float parameterValue (int index) const noexcept { return parameterValues[(size_t) index].load (std::memory_order_relaxed); }
-
-    void readChannelValues (const juce::XmlElement* firstValue, int slot, int channel);
-    void applyPresetValues (const juce::XmlElement* firstValue);
-
-    PresetSlot& currentSlot() noexcept { return presetSlots[(size_t) activePreset.load()]; }
-    const PresetSlot& currentSlot() const noexcept { return presetSlots[(size_t) activePreset.load()]; }
+    void publishMeter() noexcept;
 
     //==============================================================================
-    std::unique_ptr<juce::XmlElement> pendingState;
-    std::atomic<int> activePreset { 0 };
-    std::array<PresetSlot, numPresetSlots> presetSlots;
-    std::array<std::atomic<float>, HostParameters::numParameters> parameterValues;
+    ProgramBank programs;
+    ProgramDocuments documents { programs, *this };
+    ParameterValues parameterValues;
 
     // Audio thread.
     bool onState = true;
-    float inputGainTarget = 1.0f;
-    float inputGain = 1.0f;
-    float inputGainStep = 0.0f;
     int rampLength = 2048;
-    int inputGainCounter = 2048;
-
-    float meterDecay = 0.0f;
-    float meter = 0.0f;
-    float clipHoldPhase = 1.0f;
-    float clipHoldStepPerSample = 0.0f;
-
-    std::vector<float> fadeBufferLeft, fadeBufferRight;
-
-    CJOverdrive cjOverdrive;
-    BluesBreakerOverdrive bluesBreakerOverdrive;
-    LittleGreenOverdrive littleGreenOverdrive;
-    OCDOverdrive ocdOverdrive;
-    TS9Overdrive ts9Overdrive;
-    std::array<ModuleModel*, numModels> models;
-
-    // Crossfade state, owned by the audio thread.
-    int currentModel = 0;
-    int targetModel = 0;
-    bool crossfadeActive = false;
-    float crossfadeGain = 1.0f;
-    float crossfadeStep = 0.0f;
-
-    float lastDrive = 0.5f, lastTone = 0.5f, lastLevel = 0.5f;
-
-    std::vector<float> dryBufferLeft, dryBufferRight;
-
-    int16_t mixCounter = 0;
-    int16_t mixLength = 0;
-    float mixStep = 0.0f;
-    float mix = 0.0f;
-    float mixTarget = 0.0f;
-
-    OversamplingAlignment alignment;
-    float crossfadeStepBase = 0.0f;
     int capacity = 0;
-    float currentSampleRate = 44100.0f;
+
+    InputSection input;
+    CircuitSwitcher circuits { parameterValues };
+    DryWetMix dryWet;
 
     std::atomic<bool> prepared { false };
-
-    // Hand-over of a circuit change: the timer resets and starts a circuit that is not being
-    // heard, records the values it gave it, then publishes its index; the audio thread adopts
-    // it at the start of a block and publishes what it plays.
-    std::atomic<int> pendingModel { -1 };
-    std::array<std::atomic<float>, 3> pendingModelValues {};
-    std::atomic<int> audioModelState { 0 };
-
-    // Hand-over of an oversampling change: index first, then the flag (release/acquire).
-    std::atomic<int> oversamplingIndex { 0 };
-    std::atomic<int> alignmentIndex { 0 };
-    std::atomic<bool> alignmentPending { false };
-
-    // Debounce of circuit and oversampling changes, stamped by setParameter on any thread.
-    std::atomic<uint32_t> deferredChangeStamp { 0 };
-    std::atomic<uint32_t> deferredChangeTimeMs { 0 };
-    uint32_t appliedChangeStamp = 0;
-    bool retryDeferredChange = false;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (VardekoQX2710AudioProcessor)
 };

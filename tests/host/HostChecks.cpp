@@ -15,7 +15,7 @@ namespace Expected
 {
     const juce::String name ("Vardeko QX2710");
     const juce::String manufacturer ("Molvek");
-    const juce::String version ("1.0.6");
+    const juce::String version (VARDEKO_VERSION_STRING);
     const juce::String vst3Category ("Fx|Distortion");
     const juce::String lv2Uri ("https://www.molvek.com/plugins/vardeko-qx2710");
     const juce::String programName ("Init");

@@ -31,8 +31,8 @@ Measurement measure (int circuit, int factorIndex, double seconds)
     const auto amplitude = std::pow (10.0, -6.0 / 20.0);
 
     VardekoQX2710AudioProcessor processor;
-    set (processor, HostParameters::overdriveType, (float) circuit / 4.0f);
-    set (processor, HostParameters::oversampling, (float) factorIndex / 3.0f);
+    set (processor, HostParameters::overdriveType, HostParameters::getModelValue (circuit));
+    set (processor, HostParameters::oversampling, HostParameters::getOversamplingValue (factorIndex));
     set (processor, HostParameters::overdrive, 1.0f);
     processor.prepareToPlay (rate, block);
 

@@ -11,11 +11,7 @@
 
 #include "SmallSignalResponse.h"
 #include "TimeStepReference.h"
-#include "models/BluesBreakerOverdrive.h"
-#include "models/CJOverdrive.h"
-#include "models/LittleGreenOverdrive.h"
-#include "models/OCDOverdrive.h"
-#include "models/TS9Overdrive.h"
+#include "models/CircuitFactory.h"
 #include "processor/HostParameters.h"
 
 #include <cmath>
@@ -25,35 +21,18 @@
 
 namespace
 {
-std::unique_ptr<ModuleModel> makeCircuit (int index)
-{
-    switch (index)
-    {
-        case 0:
-            return std::make_unique<BluesBreakerOverdrive>();
-        case 1:
-            return std::make_unique<CJOverdrive>();
-        case 2:
-            return std::make_unique<LittleGreenOverdrive>();
-        case 3:
-            return std::make_unique<OCDOverdrive>();
-        default:
-            return std::make_unique<TS9Overdrive>();
-    }
-}
-
 // Prepared the way the processor prepares the selected circuit.
 std::vector<double> response (int circuitIndex, double rate, float drive, int factorIndex, const std::vector<double>& hz)
 {
-    auto circuit = makeCircuit (circuitIndex);
+    auto circuit = CircuitFactory::make (circuitIndex);
     circuit->setSampleRate (rate);
     circuit->setBlockSize (16384);
     circuit->reset();
-    circuit->setParameter (0, 1.0f);
-    circuit->setParameter (1, drive);
-    circuit->setParameter (2, 0.5f);
-    circuit->setParameter (3, 0.5f);
-    circuit->setParameter (4, (float) factorIndex / 3.0f);
+    circuit->setParameter (ModelParameters::bypass, 1.0f);
+    circuit->setParameter (ModelParameters::drive, drive);
+    circuit->setParameter (ModelParameters::tone, 0.5f);
+    circuit->setParameter (ModelParameters::level, 0.5f);
+    circuit->setParameter (ModelParameters::numOverSampling, ModelParameters::toNumOverSampling (factorIndex));
     circuit->start();
     return SmallSignalResponse::measure (*circuit, rate, hz);
 }

@@ -1,0 +1,61 @@
+#pragma once
+
+#include "dsp/FxModuleBase.h"
+#include "dsp/SampleFrame.h"
+#include "models/ModelParameters.h"
+
+// The output volume pot as a gain that glides to each new target over the rate's ramp
+// length. A new target is picked up at the start of the next block, so Level needs no
+// recomputation.
+class LittleGreenVolumeStage final : public FxModuleBase
+{
+public:
+    LittleGreenVolumeStage();
+
+    void setSampleRate (float rate) override;
+
+    // The gain starts from silence and glides up to the target at the next block.
+    void initParameters() override;
+
+    void processStereo (float* left, float* right, int numSamples) override { process (BlockChannels<2> { { left, right } }, numSamples); }
+    void processMono (float* samples, int numSamples) override { process (BlockChannels<1> { { samples } }, numSamples); }
+
+    float getCurrentGain() const noexcept { return currentGain; }
+    int getRampLength() const noexcept { return rampLength; }
+
+    float targetGain = 0.0f;
+
+    // The volume pot's share of Level.
+    static constexpr float levelToGain = 0.238f;
+
+    // The circuit hands over Level, which the next block picks up without recomputation.
+    static constexpr bool followsKnob (int knob) noexcept { return knob == ModelParameters::level; }
+    void setKnob (int, float value) noexcept { targetGain = value * levelToGain; }
+
+private:
+    void pickUpTarget() noexcept;
+
+    template <int numChannels>
+    void process (BlockChannels<numChannels> block, int numSamples) noexcept
+    {
+        pickUpTarget();
+
+        for (int i = 0; i < numSamples; ++i)
+        {
+            if (rampCount < rampLength)
+            {
+                ++rampCount;
+                currentGain += gainStep;
+            }
+
+            for (auto* channel : block.buffers)
+                channel[i] *= currentGain;
+        }
+    }
+
+    int rampCount = 0;
+    int rampLength = 0;
+    float gainStep = 0.0f;
+    float currentGain = 0.0f;
+    float lastTarget = 0.0f;
+};

@@ -1,0 +1,102 @@
+#pragma once
+
+#include "models/bluesbreaker/BluesBreakerOverdrive.h"
+#include "models/cj/CJOverdrive.h"
+#include "models/littlegreen/LittleGreenOverdrive.h"
+#include "models/ocd/OCDOverdrive.h"
+#include "models/ts9/TS9Overdrive.h"
+#include "processor/HostParameters.h"
+#include "processor/ParameterValues.h"
+
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <vector>
+
+// The five circuits and which of them is heard. The audio thread runs the heard circuit and,
+// while the selection changes, crossfades to the incoming one; Drive, Tone and Level reach the
+// circuits being heard when they move.
+//
+// Circuit and oversampling changes are applied on the message thread, 50 ms after the last
+// change: the timer resets and starts a circuit that is not being heard, records the values it
+// gave it, then publishes its index; the audio thread adopts it at the start of a block and
+// publishes what it plays. The timer never touches a circuit that is being heard.
+class CircuitSwitcher
+{
+public:
+    static constexpr int numModels = HostParameters::numModels;
+    static constexpr int deferredChangeDelayMs = 50;
+
+    explicit CircuitSwitcher (const ParameterValues& values);
+
+    // Rate and block size for every circuit, and the crossfade length (twice the ramp).
+    void prepare (float sampleRate, int capacity, int rampLength);
+    void release();
+
+    // Selects, resets and starts every circuit with the live values, with no crossfade.
+    // Returns the oversampling index it applied.
+    int reset();
+
+    //==============================================================================
+    // Audio thread: switching on starts the heard circuits from a clean history.
+    void clearHeardHistories();
+
+    // Audio thread: one block in place (right == nullptr for mono), crossfading when a new
+    // circuit comes in.
+    void process (float* left, float* right, int numSamples);
+
+    //==============================================================================
+    // Any thread: the circuit or the oversampling choice changed.
+    void noteDeferredChange() noexcept;
+
+    // Message thread, on every timer tick: once 50 ms have passed since the last change, apply
+    // it. Both return the new oversampling index, or -1 when it did not change.
+    int pollDeferredChanges();
+    int applyDeferredChanges();
+
+    //==============================================================================
+    ModuleModel& getModel (int index);
+    int getHeardModel() const noexcept;
+    bool isCrossfading() const noexcept;
+
+private:
+    void adoptPreparedModel();
+    void forwardParameter (int modelParameter, float value, float& lastForwarded, bool fading);
+    void publishModelState() noexcept;
+    void startModelForTimer (int model);
+
+    const ParameterValues& values;
+
+    std::vector<float> fadeBufferLeft, fadeBufferRight;
+
+    CJOverdrive cjOverdrive;
+    BluesBreakerOverdrive bluesBreakerOverdrive;
+    LittleGreenOverdrive littleGreenOverdrive;
+    OCDOverdrive ocdOverdrive;
+    TS9Overdrive ts9Overdrive;
+    std::array<ModuleModel*, numModels> models;
+
+    // Crossfade state, owned by the audio thread.
+    int currentModel = 0;
+    int targetModel = 0;
+    bool crossfadeActive = false;
+    float crossfadeGain = 1.0f;
+    float crossfadeStep = 0.0f;
+    float crossfadeStepBase = 0.0f;
+
+    float lastDrive = 0.5f, lastTone = 0.5f, lastLevel = 0.5f;
+
+    // Hand-over of a prepared circuit and of what the audio thread plays.
+    std::atomic<int> pendingModel { -1 };
+    std::array<std::atomic<float>, 3> pendingModelValues {};
+    std::atomic<int> audioModelState { 0 };
+
+    // The factor index forwarded to the circuits.
+    std::atomic<int> oversamplingIndex { 0 };
+
+    // Debounce of circuit and oversampling changes, stamped on any thread.
+    std::atomic<uint32_t> deferredChangeStamp { 0 };
+    std::atomic<uint32_t> deferredChangeTimeMs { 0 };
+    uint32_t appliedChangeStamp = 0;
+    bool retryDeferredChange = false;
+};

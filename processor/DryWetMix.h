@@ -1,0 +1,61 @@
+#pragma once
+
+#include "dsp/OversamplingAlignment.h"
+
+#include <atomic>
+#include <cstdint>
+#include <vector>
+
+// The dry path and the mix: a copy of the input taken before the input volume, delayed by the
+// same filters as the oversampled wet path so that both stay in phase, and a linear ramp of
+// the wet share that also carries the effect's on/off switch.
+//
+// Audio thread, except requestAlignment: the timer hands over a new oversampling index, which
+// the next block applies.
+class DryWetMix
+{
+public:
+    // Below this the mix counts as fully dry.
+    static constexpr float silenceThreshold = 1e-15f;
+
+    // Allocates the dry buffers for blocks of up to capacity samples; the ramp lasts
+    // rampLength samples.
+    void prepare (float sampleRate, int capacity, int rampLength);
+    void release();
+
+    // The mix settles at wet at once; the alignment starts empty at oversamplingIndex.
+    void reset (float wet, int oversamplingIndex) noexcept;
+
+    // Message thread: the index the alignment moves to at the next block.
+    void requestAlignment (int oversamplingIndex) noexcept;
+
+    // True once the mix has reached dry.
+    bool isDry() const noexcept { return mix <= silenceThreshold; }
+
+    // Copies the unprocessed input (for mono input, right is left).
+    void takeDryCopy (const float* left, const float* right, int numSamples) noexcept;
+
+    // Aligns the dry copy and mixes it under the wet block in place (right == nullptr for
+    // mono); a new wetTarget starts a ramp from the present mix.
+    void process (float* left, float* right, int numSamples, float wetTarget) noexcept;
+
+    float getMix() const noexcept { return mix; }
+    int getAlignmentIndex() const noexcept { return alignment.getActiveIndex(); }
+
+private:
+    void moveAlignment (int oversamplingIndex) noexcept;
+
+    std::vector<float> dryBufferLeft, dryBufferRight;
+
+    int16_t mixCounter = 0;
+    int16_t mixLength = 0;
+    float mixStep = 0.0f;
+    float mix = 0.0f;
+    float mixTarget = 0.0f;
+
+    OversamplingAlignment alignment;
+
+    // Index first, then the flag (release/acquire).
+    std::atomic<int> alignmentIndex { 0 };
+    std::atomic<bool> alignmentPending { false };
+};

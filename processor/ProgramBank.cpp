@@ -1,0 +1,79 @@
+#include "processor/ProgramBank.h"
+
+#include "processor/HostParameters.h"
+#include "processor/PatchDocument.h"
+#include "processor/ProductInfo.h"
+
+ProgramBank::ProgramBank()
+{
+    for (auto& slot : presetSlots)
+    {
+        slot.activeChannel = 0;
+
+        for (int c = 0; c < PresetSlot::numChannels; ++c)
+        {
+            slot.presetPath[(size_t) c] = ProductInfo::initPresetPath;
+
+            for (int k = 0; k < PresetSlot::numValues; ++k)
+                slot.values[(size_t) c][(size_t) k].store (HostParameters::getDefaultValue (k));
+        }
+    }
+}
+
+float ProgramBank::getValue (int index) const noexcept
+{
+    const auto& slot = currentSlot();
+    return slot.values[(size_t) slot.getActiveChannel()][(size_t) index].load();
+}
+
+void ProgramBank::setValue (int index, float value) noexcept
+{
+    auto& slot = currentSlot();
+    slot.values[(size_t) slot.getActiveChannel()][(size_t) index].store (value);
+}
+
+void ProgramBank::setActiveChannel (int channel) noexcept
+{
+    currentSlot().activeChannel.store (PresetSlot::clampChannel (channel));
+}
+
+void ProgramBank::copyChannel (int source, int destination) noexcept
+{
+    auto& slot = currentSlot();
+    const auto from = (size_t) PresetSlot::clampChannel (source);
+    const auto to = (size_t) PresetSlot::clampChannel (destination);
+
+    for (size_t k = 0; k < (size_t) PresetSlot::numValues; ++k)
+        slot.values[to][k].store (slot.values[from][k].load());
+}
+
+juce::String ProgramBank::getPresetPath (int channel) const
+{
+    return currentSlot().presetPath[(size_t) PresetSlot::clampChannel (channel)];
+}
+
+void ProgramBank::setCurrentPresetPath (const juce::String& path)
+{
+    auto& slot = currentSlot();
+    slot.presetPath[(size_t) slot.getActiveChannel()] = PatchDocument::boundedPresetPath (path);
+}
+
+juce::String ProgramBank::getProgramName (int index) const
+{
+    if (! isValidSlot (index))
+        return ProductInfo::initProgramName;
+
+    const auto& slot = getSlot (index);
+    const auto& path = slot.presetPath[(size_t) slot.getActiveChannel()];
+    const auto name = path.trim().isEmpty() ? juce::String() : getPresetFolder().getChildFile (path).getFileNameWithoutExtension();
+
+    return name.isNotEmpty() ? name : juce::String (ProductInfo::initProgramName);
+}
+
+juce::File ProgramBank::getPresetFolder()
+{
+    return juce::File::getSpecialLocation (juce::File::userDocumentsDirectory)
+        .getChildFile ("Molvek")
+        .getChildFile ("Presets")
+        .getChildFile ("VardekoQX2710");
+}

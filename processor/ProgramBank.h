@@ -1,0 +1,52 @@
+#pragma once
+
+#include "processor/PresetSlot.h"
+
+#include <juce_core/juce_core.h>
+
+#include <array>
+#include <atomic>
+
+// The twelve programs the host sees, each a PresetSlot with two channels (A and B), and which
+// of them is current. Hosts read and write programs from several threads: values and indices
+// are atomics.
+class ProgramBank
+{
+public:
+    static constexpr int numPresetSlots = 12;
+
+    // Every channel of every slot at the defaults, preset path "Init.mvkp".
+    ProgramBank();
+
+    static bool isValidSlot (int index) noexcept { return index >= 0 && index < numPresetSlots; }
+
+    int getActivePreset() const noexcept { return activePreset.load(); }
+    void setActivePreset (int index) noexcept { activePreset.store (index); }
+
+    PresetSlot& getSlot (int index) noexcept { return presetSlots[(size_t) index]; }
+    const PresetSlot& getSlot (int index) const noexcept { return presetSlots[(size_t) index]; }
+    PresetSlot& currentSlot() noexcept { return getSlot (getActivePreset()); }
+    const PresetSlot& currentSlot() const noexcept { return getSlot (getActivePreset()); }
+
+    // A value of the current slot's active channel, by host parameter index.
+    float getValue (int index) const noexcept;
+    void setValue (int index, float value) noexcept;
+
+    // The current slot's channels.
+    int getActiveChannel() const noexcept { return currentSlot().getActiveChannel(); }
+    void setActiveChannel (int channel) noexcept;
+    void copyChannel (int source, int destination) noexcept;
+    juce::String getPresetPath (int channel) const;
+    juce::String getCurrentPresetPath() const { return getPresetPath (getActiveChannel()); }
+    void setCurrentPresetPath (const juce::String& path);
+
+    // The name of the active channel's preset file, or "Init" (hosts reject empty names).
+    juce::String getProgramName (int index) const;
+
+    // "Molvek/Presets/VardekoQX2710" in the user's documents folder.
+    static juce::File getPresetFolder();
+
+private:
+    std::atomic<int> activePreset { 0 };
+    std::array<PresetSlot, numPresetSlots> presetSlots;
+};

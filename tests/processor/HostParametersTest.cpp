@@ -1,0 +1,248 @@
+#include "processor/HostParameters.h"
+#include "ProcessorTestHelpers.h"
+
+#include <clocale>
+
+using namespace ProcessorTest;
+
+TEST (HostParameters, NamesAndDefaultsInHostOrder)
+{
+    VardekoQX2710AudioProcessor processor;
+
+    const char* names[] = { "onBypass", "inputVol", "overdriveType", "overdrive", "tone", "level", "dryWet", "oversampling" };
+    const float defaults[] = { 1.0f, 0.5f, 0.0f, 0.5f, 0.5f, 0.5f, 1.0f, 0.0f };
+
+    JUCE_BEGIN_IGNORE_WARNINGS_GCC_LIKE ("-Wdeprecated-declarations")
+    ASSERT_EQ (8, processor.getNumParameters());
+
+    for (int i = 0; i < 8; ++i)
+    {
+        EXPECT_EQ (juce::String (names[i]), processor.getParameterName (i)) << i;
+        EXPECT_EQ (defaults[i], processor.getParameterDefaultValue (i)) << i;
+        EXPECT_EQ (defaults[i], processor.getParameter (i)) << i;
+    }
+
+    for (int outside : { -1, 8, 100 })
+    {
+        EXPECT_EQ (juce::String(), processor.getParameterName (outside));
+        EXPECT_EQ (0.0f, processor.getParameter (outside));
+        EXPECT_EQ (0.0f, processor.getParameterDefaultValue (outside));
+        EXPECT_EQ (juce::String(), processor.getParameterText (outside));
+    }
+
+    // Out-of-table writes change nothing.
+    processor.setParameter (8, 0.3f);
+    processor.setParameter (-1, 0.3f);
+    JUCE_END_IGNORE_WARNINGS_GCC_LIKE
+
+    for (int i = 0; i < 8; ++i)
+        EXPECT_EQ (defaults[i], getValue (processor, i));
+}
+
+namespace
+{
+struct TextCase
+{
+    int index;
+    float value;
+    const char* text;
+};
+
+// Texts compute v x 10 and v x 100 in single precision and (1 - v) x 100 in double, which
+// decides the last digit for values such as 0.0065 (0.065 in float is just below the tie).
+const TextCase textCases[] = {
+    { HostParameters::onBypass, 1.0f, "On" },
+    { HostParameters::onBypass, 0.0f, "Off" },
+    { HostParameters::onBypass, 0.001f, "On" },
+    { HostParameters::inputVol, 0.5f, "5.00" },
+    { HostParameters::inputVol, 1.0f, "10.00" },
+    { HostParameters::inputVol, 0.0f, "0.00" },
+    { HostParameters::overdrive, 0.725f, "7.25" },
+    { HostParameters::tone, 0.0065f, "0.06" },
+    { HostParameters::level, 0.333f, "3.33" },
+    { HostParameters::level, 0.1234f, "1.23" },
+    { HostParameters::overdriveType, 0.0f, "Blues Overdrive" },
+    { HostParameters::overdriveType, 0.1f, "Boutique Overdrive" },
+    { HostParameters::overdriveType, 0.25f, "Boutique Overdrive" },
+    { HostParameters::overdriveType, 0.25000003f, "Mad Overdrive" },
+    { HostParameters::overdriveType, 0.5f, "Mad Overdrive" },
+    { HostParameters::overdriveType, 0.75f, "Modern Overdrive" },
+    { HostParameters::overdriveType, 0.75000006f, "Pro Overdrive" },
+    { HostParameters::overdriveType, 1.0f, "Pro Overdrive" },
+    { HostParameters::oversampling, 0.0f, "1x Oversampling" },
+    { HostParameters::oversampling, 1.0e-6f, "2x Oversampling" },
+    { HostParameters::oversampling, 0.33333334f, "2x Oversampling" },
+    { HostParameters::oversampling, 0.33333337f, "4x Oversampling" },
+    { HostParameters::oversampling, 0.6666667f, "4x Oversampling" },
+    { HostParameters::oversampling, 0.66666675f, "8x Oversampling" },
+    { HostParameters::oversampling, 1.0f, "8x Oversampling" },
+    { HostParameters::dryWet, 1.0f, "0.00% Dry / 100.00% Wet" },
+    { HostParameters::dryWet, 0.25f, "75.00% Dry / 25.00% Wet" },
+    { HostParameters::dryWet, 0.0f, "100.00% Dry / 0.00% Wet" },
+    { HostParameters::dryWet, 0.333f, "66.70% Dry / 33.30% Wet" },
+};
+} // namespace
+
+TEST (HostParameters, ValueTextsThroughTheProcessor)
+{
+    VardekoQX2710AudioProcessor processor;
+
+    for (const auto& c : textCases)
+    {
+        setValue (processor, c.index, c.value);
+        EXPECT_EQ (juce::String (c.text), getText (processor, c.index)) << "index " << c.index << " value " << c.value;
+    }
+}
+
+TEST (HostParameters, BandsNameWhatTheProcessorSelects)
+{
+    // The text and the processor's index come from the same single-precision ceil, so they
+    // can never disagree; sweep every float step around each limit.
+    for (float limit : { 0.0f, 0.25f, 0.5f, 0.75f, 0.33333334f, 0.6666667f, 1.0f })
+    {
+        auto v = limit;
+
+        for (int step = 0; step < 4; ++step)
+            v = std::nextafter (v, -1.0f);
+
+        for (int step = 0; step < 8; ++step, v = std::nextafter (v, 2.0f))
+        {
+            if (v < 0.0f || v > 1.0f)
+                continue;
+
+            EXPECT_EQ (HostParameters::getModelName (HostParameters::getModelIndex (v)), HostParameters::getText (HostParameters::overdriveType, v));
+            EXPECT_EQ ((int) std::ceil (4.0f * v), HostParameters::getModelIndex (v)) << v;
+            EXPECT_EQ ((int) std::ceil (3.0f * v), HostParameters::getOversamplingIndex (v)) << v;
+        }
+    }
+}
+
+TEST (HostParameters, IndicesStayInsideTheTablesForAnyValue)
+{
+    const float values[] = { -1.0e30f, -3.0f, -0.0f, 1.5f, 7.0f, 1.0e30f, std::numeric_limits<float>::infinity(), -std::numeric_limits<float>::infinity(), std::numeric_limits<float>::quiet_NaN() };
+
+    for (auto v : values)
+    {
+        const auto model = HostParameters::getModelIndex (v);
+        const auto factor = HostParameters::getOversamplingIndex (v);
+        EXPECT_TRUE (model >= 0 && model <= 4) << v;
+        EXPECT_TRUE (factor >= 0 && factor <= 3) << v;
+    }
+
+    EXPECT_EQ (4, HostParameters::getModelIndex (7.0f));
+    EXPECT_EQ (0, HostParameters::getModelIndex (-3.0f));
+    EXPECT_EQ (3, HostParameters::getOversamplingIndex (1.5f));
+}
+
+TEST (HostParameters, NonFiniteHostValuesKeepTheOldValue)
+{
+    VardekoQX2710AudioProcessor processor;
+    setValue (processor, HostParameters::overdrive, 0.7f);
+
+    for (auto bad : { std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity(), -std::numeric_limits<float>::infinity() })
+    {
+        setValue (processor, HostParameters::overdrive, bad);
+        EXPECT_EQ (0.7f, getValue (processor, HostParameters::overdrive));
+        EXPECT_EQ (juce::String ("7.00"), getText (processor, HostParameters::overdrive));
+    }
+
+    // Finite values outside 0..1 are stored as they come.
+    setValue (processor, HostParameters::overdrive, 1.5f);
+    EXPECT_EQ (1.5f, getValue (processor, HostParameters::overdrive));
+}
+
+TEST (HostParameters, TextsIgnoreADecimalCommaLocale)
+{
+    const auto* previous = std::setlocale (LC_ALL, nullptr);
+    const std::string saved = previous != nullptr ? previous : "C";
+    ASSERT_NE (nullptr, std::setlocale (LC_ALL, "de_DE.UTF-8")) << "the de_DE.UTF-8 locale is missing (scripts/setup creates it)";
+    const auto savedGlobal = std::locale::global (std::locale ("de_DE.UTF-8"));
+
+    EXPECT_EQ (juce::String ("5.00"), HostParameters::getText (HostParameters::inputVol, 0.5f));
+    EXPECT_EQ (juce::String ("75.00% Dry / 25.00% Wet"), HostParameters::getText (HostParameters::dryWet, 0.25f));
+    EXPECT_EQ (juce::String ("0.50000"), HostParameters::formatFixed (0.5, 5));
+
+    std::locale::global (savedGlobal);
+    std::setlocale (LC_ALL, saved.c_str());
+}
+
+TEST (ProgramBank, TwelveProgramsNamedAfterTheirPresetFiles)
+{
+    VardekoQX2710AudioProcessor processor;
+    ASSERT_EQ (12, processor.getNumPrograms());
+
+    for (int i = 0; i < 12; ++i)
+        EXPECT_EQ (juce::String ("Init"), processor.getProgramName (i));
+
+    processor.setCurrentPresetPath ("Crunch/Warm Lead.mvkp");
+    EXPECT_EQ (juce::String ("Warm Lead"), processor.getProgramName (0));
+
+    // Hosts and validators reject empty names: an empty path falls back to "Init".
+    processor.setCurrentPresetPath ("");
+    EXPECT_EQ (juce::String ("Init"), processor.getProgramName (0));
+
+    for (int outside : { -1, 12 })
+        EXPECT_FALSE (processor.getProgramName (outside).isEmpty());
+}
+
+TEST (ProgramBank, ChangingProgramBringsThatSlotsValuesAtOnce)
+{
+    VardekoQX2710AudioProcessor processor;
+
+    setValue (processor, HostParameters::tone, 0.9f);
+    processor.setCurrentProgram (3);
+    EXPECT_EQ (3, processor.getCurrentProgram());
+    EXPECT_EQ (0.5f, getValue (processor, HostParameters::tone));
+
+    setValue (processor, HostParameters::tone, 0.2f);
+    processor.setActiveChannel (1);
+    processor.setCurrentProgram (3);
+    EXPECT_EQ (0.5f, getValue (processor, HostParameters::tone)) << "channel B of slot 3 still holds the default";
+
+    processor.setActiveChannel (0);
+    processor.setCurrentProgram (0);
+    EXPECT_EQ (0.9f, getValue (processor, HostParameters::tone));
+    EXPECT_TRUE (processor.presetChanged.load());
+    EXPECT_TRUE (processor.channelChanged.load());
+
+    // Outside the table nothing changes.
+    processor.setCurrentProgram (12);
+    processor.setCurrentProgram (-1);
+    EXPECT_EQ (0, processor.getCurrentProgram());
+}
+
+TEST (ProgramBank, CopyChannelCopiesValuesButNotThePath)
+{
+    VardekoQX2710AudioProcessor processor;
+    setValue (processor, HostParameters::level, 0.8f);
+    processor.setCurrentPresetPath ("A.mvkp");
+
+    processor.copyChannel (0, 1);
+    processor.setActiveChannel (1);
+    EXPECT_EQ (0.8f, getValue (processor, HostParameters::level));
+    EXPECT_EQ (juce::String ("Init.mvkp"), processor.getCurrentPresetPath());
+    EXPECT_EQ (juce::String ("A.mvkp"), processor.getPresetPath (0));
+}
+
+TEST (VardekoQX2710AudioProcessor, AnswersTheHostsQuestions)
+{
+    VardekoQX2710AudioProcessor processor;
+    EXPECT_EQ (juce::String ("Vardeko QX2710"), processor.getName());
+    EXPECT_FALSE (processor.acceptsMidi());
+    EXPECT_FALSE (processor.producesMidi());
+    EXPECT_EQ (0.0, processor.getTailLengthSeconds());
+    EXPECT_EQ (0, processor.getLatencySamples());
+    EXPECT_TRUE (processor.hasEditor());
+    EXPECT_FALSE (processor.supportsDoublePrecisionProcessing());
+
+    // Stereo in and out is the default layout, with both buses on.
+    EXPECT_EQ (2, processor.getTotalNumInputChannels());
+    EXPECT_EQ (2, processor.getTotalNumOutputChannels());
+
+    JUCE_BEGIN_IGNORE_WARNINGS_GCC_LIKE ("-Wdeprecated-declarations")
+    EXPECT_EQ (juce::String ("1"), processor.getInputChannelName (0));
+    EXPECT_EQ (juce::String ("2"), processor.getOutputChannelName (1));
+    EXPECT_TRUE (processor.isInputChannelStereoPair (0));
+    EXPECT_TRUE (processor.isOutputChannelStereoPair (1));
+    JUCE_END_IGNORE_WARNINGS_GCC_LIKE
+}

@@ -1,0 +1,428 @@
+#include "AllocationCounter.h"
+#include "CircuitTestHelpers.h"
+#include "ProcessorTestHelpers.h"
+
+#include <thread>
+
+using namespace ProcessorTest;
+
+namespace
+{
+struct Prepared
+{
+    explicit Prepared (double rate = 48000.0, int block = 512, int inputs = 2, int outputs = 2)
+    {
+        setLayout (processor, inputs, outputs);
+        sampleRate = rate;
+        blockSize = block;
+    }
+
+    void prepare() { processor.prepareToPlay (sampleRate, blockSize); }
+
+    juce::AudioBuffer<float> run (const juce::AudioBuffer<float>& input, int block = -1)
+    {
+        return process (processor, input, block > 0 ? block : blockSize);
+    }
+
+    VardekoQX2710AudioProcessor processor;
+    double sampleRate;
+    int blockSize;
+};
+
+bool identical (const juce::AudioBuffer<float>& a, const juce::AudioBuffer<float>& b)
+{
+    for (int ch = 0; ch < a.getNumChannels(); ++ch)
+        for (int i = 0; i < a.getNumSamples(); ++i)
+            if (a.getSample (ch, i) != b.getSample (ch, i))
+                return false;
+
+    return true;
+}
+} // namespace
+
+TEST (ProcessorAudioPath, RampLengthByRate)
+{
+    const std::pair<double, int> cases[] = { { 22050.0, 1024 }, { 32000.0, 1024 }, { 34049.0, 1024 }, { 34050.0, 2048 }, { 44100.0, 2048 }, { 48000.0, 2048 }, { 67999.0, 2048 }, { 68000.0, 4096 }, { 96000.0, 4096 }, { 135999.0, 4096 }, { 136000.0, 8192 }, { 192000.0, 8192 }, { 384000.0, 8192 } };
+
+    for (const auto& [rate, length] : cases)
+    {
+        Prepared p (rate);
+        p.prepare();
+        EXPECT_EQ (length, p.processor.getRampLength()) << rate;
+    }
+}
+
+TEST (ProcessorAudioPath, DefaultsGiveTheSelectedCircuitsOutput)
+{
+    const auto input = makeSignal (2, 6000);
+
+    for (int model = 0; model < 5; ++model)
+    {
+        Prepared p;
+        setValue (p.processor, HostParameters::overdriveType, HostParameters::getModelValue (model));
+        p.prepare();
+        EXPECT_EQ (model, p.processor.getHeardModel());
+        const auto output = p.run (input);
+
+        // The same circuit on its own, prepared the way the processor prepares its circuits.
+        auto reference = CircuitTest::makePrepared (model, 48000.0f);
+
+        juce::AudioBuffer<float> expected (input);
+        juce::ScopedNoDenormals noDenormals;
+
+        for (int start = 0; start < expected.getNumSamples(); start += 512)
+        {
+            const auto n = std::min (512, expected.getNumSamples() - start);
+            reference->processStereo (expected.getWritePointer (0, start), expected.getWritePointer (1, start), n);
+        }
+
+        EXPECT_TRUE (identical (expected, output)) << "circuit " << model;
+    }
+}
+
+TEST (ProcessorAudioPath, InputVolumeActsOnTheWetPathOnly)
+{
+    const auto input = makeSignal (2, 4000);
+
+    for (float volume : { 0.0f, 1.0f })
+    {
+        for (float oversampling : { 0.0f, 1.0f })
+        {
+            Prepared p;
+            setValue (p.processor, HostParameters::dryWet, 0.0f);
+            setValue (p.processor, HostParameters::inputVol, volume);
+            setValue (p.processor, HostParameters::oversampling, oversampling);
+            p.prepare();
+            const auto output = p.run (input);
+
+            OversamplingAlignment alignment;
+            alignment.setSampleRate (48000.0f);
+            alignment.clearState();
+            alignment.setRequestedIndex (HostParameters::getOversamplingIndex (oversampling));
+            alignment.update();
+            juce::AudioBuffer<float> expected (input);
+            alignment.processStereo (expected.getWritePointer (0), expected.getWritePointer (1), expected.getNumSamples());
+
+            EXPECT_TRUE (identical (expected, output)) << "volume " << volume << " oversampling " << oversampling;
+        }
+    }
+}
+
+TEST (ProcessorAudioPath, SwitchingOffFadesToDryThenPassesTheBlockUntouched)
+{
+    // Every ramp lands exactly on its target, so the pass-through starts for any dry/wet
+    // setting, not only for the ones whose float steps happen to sum to the target.
+    for (float wet = 0.013f; wet < 1.0f; wet += 0.0371f)
+    {
+        Prepared p (44100.0, 256);
+        setValue (p.processor, HostParameters::dryWet, wet);
+        p.prepare();
+        p.run (makeSignal (2, 3000));
+
+        setValue (p.processor, HostParameters::onBypass, 0.0f);
+        p.run (makeSignal (2, p.processor.getRampLength()));
+        ASSERT_EQ (0.0f, p.processor.getMix()) << wet;
+
+        const auto input = makeSignal (2, 1024, 0.9f);
+        EXPECT_TRUE (identical (input, p.run (input))) << wet;
+        EXPECT_EQ (0.0f, p.processor.meterLevel.load());
+        EXPECT_EQ (0.0f, p.processor.clipLight.load());
+    }
+}
+
+TEST (ProcessorAudioPath, MonoInputWithStereoOutputCopiesLeftToRight)
+{
+    for (bool on : { true, false })
+    {
+        Prepared p (48000.0, 512, 1, 2);
+        setValue (p.processor, HostParameters::onBypass, on ? 1.0f : 0.0f);
+        p.prepare();
+
+        auto buffer = makeSignal (2, 2048);
+        buffer.clear (1, 0, buffer.getNumSamples()); // what a host leaves in the extra channel
+        const auto output = p.run (buffer);
+
+        for (int i = 0; i < output.getNumSamples(); ++i)
+            ASSERT_EQ (output.getSample (0, i), output.getSample (1, i)) << i;
+    }
+}
+
+TEST (ProcessorAudioPath, StereoWithIdenticalChannelsEqualsMono)
+{
+    for (int model = 0; model < 5; ++model)
+    {
+        Prepared stereo (48000.0, 512, 2, 2);
+        Prepared mono (48000.0, 512, 1, 1);
+
+        for (auto* p : { &stereo, &mono })
+        {
+            setValue (p->processor, HostParameters::overdriveType, HostParameters::getModelValue (model));
+            setValue (p->processor, HostParameters::oversampling, 0.6f);
+            p->prepare();
+        }
+
+        auto both = makeSignal (2, 5000);
+        both.copyFrom (1, 0, both, 0, 0, both.getNumSamples());
+        juce::AudioBuffer<float> one (1, both.getNumSamples());
+        one.copyFrom (0, 0, both, 0, 0, both.getNumSamples());
+
+        const auto outStereo = stereo.run (both);
+        const auto outMono = mono.run (one);
+
+        for (int i = 0; i < both.getNumSamples(); ++i)
+        {
+            ASSERT_EQ (outMono.getSample (0, i), outStereo.getSample (0, i)) << "circuit " << model << " sample " << i;
+            ASSERT_EQ (outMono.getSample (0, i), outStereo.getSample (1, i)) << "circuit " << model << " sample " << i;
+        }
+    }
+}
+
+TEST (ProcessorAudioPath, MeterStaysAtOrBelowOneAndTheClipLightHoldsFiveSeconds)
+{
+    // The hold is measured in audio, so neither huge blocks nor an unknown block size keep
+    // the light on for longer.
+    for (int block : { 64, 512, 96000 })
+    {
+        for (int expected : { 0, 512, 200000 })
+        {
+            Prepared p (48000.0, expected);
+            p.prepare();
+
+            juce::AudioBuffer<float> hit (2, block);
+            hit.clear();
+            hit.setSample (0, 0, 3.0f);
+            p.run (hit, block);
+            EXPECT_LE (p.processor.meterLevel.load(), 1.0f);
+            EXPECT_EQ (1.0f, p.processor.clipLight.load());
+
+            juce::AudioBuffer<float> silence (2, block);
+            int processed = block;
+            bool lit = true;
+
+            while (processed < 48000 * 7)
+            {
+                silence.clear();
+                p.run (silence, block);
+                processed += block;
+
+                if (processed <= 48000 * 4.9)
+                {
+                    ASSERT_EQ (1.0f, p.processor.clipLight.load()) << "block " << block << " expected " << expected << " at " << processed;
+                }
+
+                lit = p.processor.clipLight.load() > 0.0f;
+                EXPECT_LE (p.processor.meterLevel.load(), 1.0f);
+            }
+
+            EXPECT_FALSE (lit) << "block " << block << " expected " << expected;
+        }
+    }
+}
+
+TEST (ProcessorAudioPath, CircuitChangeWaitsFiftyMillisecondsThenCrossfades)
+{
+    Prepared p (48000.0, 1);
+    p.prepare();
+    ASSERT_EQ (0, p.processor.getHeardModel());
+
+    setValue (p.processor, HostParameters::overdriveType, 0.25f);
+    p.processor.pollDeferredChanges();
+    p.run (makeSignal (2, 8));
+    EXPECT_FALSE (p.processor.isCrossfading()) << "the change waits for the timer";
+
+    std::this_thread::sleep_for (std::chrono::milliseconds (70));
+    p.processor.pollDeferredChanges();
+
+    // Sample by sample: the new circuit is heard alone after exactly twice the ramp length.
+    const auto signal = makeSignal (2, 1);
+    int samples = 0;
+
+    while (p.processor.getHeardModel() == 0 && samples < 20000)
+    {
+        p.run (signal);
+        ++samples;
+
+        if (samples == 1)
+        {
+            EXPECT_TRUE (p.processor.isCrossfading());
+        }
+    }
+
+    EXPECT_EQ (2 * p.processor.getRampLength(), samples);
+    EXPECT_EQ (1, p.processor.getHeardModel());
+    EXPECT_FALSE (p.processor.isCrossfading());
+}
+
+TEST (ProcessorAudioPath, AValueSelectingTheSameCircuitChangesNothing)
+{
+    Prepared p;
+    setValue (p.processor, HostParameters::overdriveType, 0.25f);
+    p.prepare();
+
+    setValue (p.processor, HostParameters::overdriveType, 0.2f);
+    p.processor.applyDeferredChanges();
+    p.run (makeSignal (2, 512));
+    EXPECT_FALSE (p.processor.isCrossfading());
+    EXPECT_EQ (1, p.processor.getHeardModel());
+}
+
+TEST (ProcessorAudioPath, NewChoicesDuringACrossfade)
+{
+    Prepared p (48000.0, 256);
+    p.prepare();
+    const auto block = makeSignal (2, 256);
+
+    // 0 -> 1, and half-way to 2: the incoming circuit is replaced, the outgoing one stays.
+    setValue (p.processor, HostParameters::overdriveType, 0.25f);
+    p.processor.applyDeferredChanges();
+    p.run (block);
+    setValue (p.processor, HostParameters::overdriveType, 0.5f);
+    p.processor.applyDeferredChanges();
+
+    for (int i = 0; i < 8; ++i)
+        p.run (block);
+
+    EXPECT_EQ (0, p.processor.getHeardModel());
+    EXPECT_TRUE (p.processor.isCrossfading());
+
+    for (int i = 0; i < 20; ++i)
+        p.run (block);
+
+    EXPECT_EQ (2, p.processor.getHeardModel());
+    EXPECT_FALSE (p.processor.isCrossfading());
+
+    // 2 -> 3, then back to 2 while 2 is still being faded out: 2 cannot be restarted while it
+    // is heard, so the change waits for the end of the crossfade and then fades back.
+    setValue (p.processor, HostParameters::overdriveType, 0.75f);
+    p.processor.applyDeferredChanges();
+    p.run (block);
+    setValue (p.processor, HostParameters::overdriveType, 0.5f);
+    std::this_thread::sleep_for (std::chrono::milliseconds (70));
+
+    // The timer keeps polling on every tick.
+    for (int i = 0; i < 20; ++i)
+    {
+        p.processor.pollDeferredChanges();
+        p.run (block);
+    }
+
+    EXPECT_EQ (3, p.processor.getHeardModel());
+    EXPECT_TRUE (p.processor.isCrossfading());
+
+    for (int i = 0; i < 20; ++i)
+        p.run (block);
+
+    EXPECT_EQ (2, p.processor.getHeardModel());
+    EXPECT_FALSE (p.processor.isCrossfading());
+}
+
+TEST (ProcessorAudioPath, OversamplingChangeMovesTheDryAlignmentAtTheNextBlock)
+{
+    Prepared p;
+    p.prepare();
+    EXPECT_EQ (0, p.processor.getAlignmentIndex());
+
+    setValue (p.processor, HostParameters::oversampling, 1.0f);
+    p.processor.applyDeferredChanges();
+    EXPECT_EQ (0, p.processor.getAlignmentIndex());
+    p.run (makeSignal (2, 64));
+    EXPECT_EQ (3, p.processor.getAlignmentIndex());
+}
+
+TEST (ProcessorAudioPath, OutOfRangeCircuitValuesSelectTheNearestCircuit)
+{
+    for (auto [value, model] : { std::pair<float, int> { 7.0f, 4 }, { -3.0f, 0 } })
+    {
+        Prepared p;
+        setValue (p.processor, HostParameters::overdriveType, value);
+        setValue (p.processor, HostParameters::oversampling, value);
+        p.prepare();
+        EXPECT_EQ (model, p.processor.getHeardModel());
+        EXPECT_TRUE (allFinite (p.run (makeSignal (2, 2048))));
+    }
+}
+
+TEST (ProcessorAudioPath, UnpreparedOrReleasedProcessorPassesAudioThrough)
+{
+    const auto input = makeSignal (2, 1024);
+
+    VardekoQX2710AudioProcessor fresh;
+    EXPECT_TRUE (identical (input, process (fresh, input, 512)));
+
+    Prepared p;
+    p.prepare();
+    p.run (input);
+    p.processor.releaseResources();
+    EXPECT_TRUE (identical (input, p.run (input)));
+}
+
+TEST (ProcessorAudioPath, BlocksLongerThanPreparedAreProcessedInPiecesWithoutAllocating)
+{
+    const auto input = makeSignal (2, 50000);
+
+    Prepared small;
+    small.prepare();
+    const auto reference = small.run (input, 16384);
+
+    Prepared large;
+    large.prepare();
+    juce::AudioBuffer<float> output (input);
+    juce::MidiBuffer midi;
+
+    {
+        AllocationCounter allocations;
+        large.processor.processBlock (output, midi);
+        EXPECT_EQ (0u, allocations.getCount());
+    }
+
+    EXPECT_TRUE (identical (reference, output));
+}
+
+TEST (ProcessorAudioPath, TheAudioPathAllocatesNothing)
+{
+    Prepared p (48000.0, 512);
+    p.prepare();
+    auto block = makeSignal (2, 512);
+    juce::MidiBuffer midi;
+
+    for (int round = 0; round < 40; ++round)
+    {
+        if (round == 5)
+        {
+            setValue (p.processor, HostParameters::overdriveType, 1.0f);
+            p.processor.applyDeferredChanges(); // the message thread may allocate
+        }
+
+        AllocationCounter allocations;
+        setValue (p.processor, HostParameters::overdrive, 0.01f * (float) round);
+        setValue (p.processor, HostParameters::inputVol, 0.3f + 0.01f * (float) round);
+        setValue (p.processor, HostParameters::onBypass, round == 20 ? 0.0f : 1.0f);
+        p.processor.processBlock (block, midi);
+        ASSERT_EQ (0u, allocations.getCount()) << "round " << round;
+    }
+}
+
+TEST (ProcessorAudioPath, ValuesReachTheHeardCircuitAfterACrossfade)
+{
+    // After a crossfade from circuit 0 to 4, a Drive move must reach circuit 4, the one heard.
+    const auto render = [] (bool moveDrive)
+    {
+        Prepared p (48000.0, 512);
+        p.prepare();
+        p.run (makeSignal (2, 2048));
+        setValue (p.processor, HostParameters::overdriveType, 1.0f);
+        p.processor.applyDeferredChanges();
+        p.run (makeSignal (2, 8192));
+        EXPECT_EQ (4, p.processor.getHeardModel());
+        EXPECT_FALSE (p.processor.isCrossfading());
+
+        if (moveDrive)
+            setValue (p.processor, HostParameters::overdrive, 0.05f);
+
+        return p.run (makeSignal (2, 8192, 0.2f));
+    };
+
+    const auto moved = render (true);
+    const auto still = render (false);
+    EXPECT_GT (maxAbsDifference (moved, still, 0, 4096), 0.01f);
+}
