@@ -45,6 +45,28 @@ int HostParameters::getOversamplingIndex (float value) noexcept
     return clampedCeil (3.0f * value, numOversamplingFactors - 1);
 }
 
+int HostParameters::getNumSteps (int index) noexcept
+{
+    switch (index)
+    {
+        case onBypass: return 2;
+        case overdriveType: return numModels;
+        case oversampling: return numOversamplingFactors;
+        default: return 0;
+    }
+}
+
+float HostParameters::toStoredValue (int index, float value) noexcept
+{
+    switch (index)
+    {
+        case onBypass: return value > 0.0f ? 1.0f : 0.0f;
+        case overdriveType: return getModelValue (getModelIndex (value));
+        case oversampling: return getOversamplingValue (getOversamplingIndex (value));
+        default: return value;
+    }
+}
+
 juce::String HostParameters::getModelName (int modelIndex)
 {
     return modelNames[juce::jlimit (0, numModels - 1, modelIndex)];

@@ -210,6 +210,7 @@ void VardekoQX2710AudioProcessor::setParameter (int index, float value)
     if (! HostParameters::isValidIndex (index) || ! std::isfinite (value))
         return;
 
+    value = HostParameters::toStoredValue (index, value);
     programs.setValue (index, value);
     parameterValues.set (index, value);
     parametersChanged.store (true);
@@ -239,6 +240,17 @@ const juce::String VardekoQX2710AudioProcessor::getParameterText (int index)
 float VardekoQX2710AudioProcessor::getParameterDefaultValue (int index)
 {
     return HostParameters::getDefaultValue (index);
+}
+
+int VardekoQX2710AudioProcessor::getParameterNumSteps (int index)
+{
+    return HostParameters::isStepped (index) ? HostParameters::getNumSteps (index)
+                                             : juce::AudioProcessor::getDefaultNumParameterSteps();
+}
+
+bool VardekoQX2710AudioProcessor::isParameterDiscrete (int index) const
+{
+    return HostParameters::isStepped (index);
 }
 
 //==============================================================================

@@ -61,6 +61,8 @@ public:
     const juce::String getParameterText (int index) override;
     juce::String getParameterID (int index) override;
     float getParameterDefaultValue (int index) override;
+    int getParameterNumSteps (int index) override;
+    bool isParameterDiscrete (int index) const override;
     using juce::AudioProcessor::getParameterName;
     using juce::AudioProcessor::getParameterText;
 
