@@ -56,15 +56,37 @@ int HostParameters::getNumSteps (int index) noexcept
     }
 }
 
-float HostParameters::toStoredValue (int index, float value) noexcept
+int HostParameters::getStepIndex (int index, float value) noexcept
 {
     switch (index)
     {
-        case onBypass: return value > 0.0f ? 1.0f : 0.0f;
-        case overdriveType: return getModelValue (getModelIndex (value));
-        case oversampling: return getOversamplingValue (getOversamplingIndex (value));
-        default: return value;
+        case onBypass: return value > 0.0f ? 1 : 0;
+        case overdriveType: return getModelIndex (value);
+        case oversampling: return getOversamplingIndex (value);
+        default: return 0;
     }
+}
+
+float HostParameters::getStepValue (int index, int step) noexcept
+{
+    const auto last = getNumSteps (index) - 1;
+
+    if (last <= 0)
+        return 0.0f;
+
+    step = juce::jlimit (0, last, step);
+
+    switch (index)
+    {
+        case overdriveType: return getModelValue (step);
+        case oversampling: return getOversamplingValue (step);
+        default: return (float) step;
+    }
+}
+
+float HostParameters::toStoredValue (int index, float value) noexcept
+{
+    return isStepped (index) ? getStepValue (index, getStepIndex (index, value)) : value;
 }
 
 juce::String HostParameters::getModelName (int modelIndex)

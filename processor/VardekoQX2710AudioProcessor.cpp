@@ -219,16 +219,6 @@ void VardekoQX2710AudioProcessor::setParameter (int index, float value)
         circuits.noteDeferredChange();
 }
 
-juce::String VardekoQX2710AudioProcessor::getParameterID (int index)
-{
-    // LV2 names each parameter by a URI made from this identifier, and the default ("0".."7")
-    // would collapse to one URI; the other formats keep their index-based identifiers.
-    if (wrapperType == wrapperType_LV2 && HostParameters::isValidIndex (index))
-        return HostParameters::getName (index);
-
-    return juce::AudioProcessor::getParameterID (index);
-}
-
 const juce::String VardekoQX2710AudioProcessor::getParameterText (int index)
 {
     if (! HostParameters::isValidIndex (index))

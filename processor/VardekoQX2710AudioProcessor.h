@@ -59,7 +59,6 @@ public:
     float getParameter (int index) override;
     void setParameter (int index, float value) override;
     const juce::String getParameterText (int index) override;
-    juce::String getParameterID (int index) override;
     float getParameterDefaultValue (int index) override;
     int getParameterNumSteps (int index) override;
     bool isParameterDiscrete (int index) const override;
