@@ -35,11 +35,16 @@ const LV2_Descriptor* makeDescriptor()
     static const LV2_Descriptor descriptor {
         uri.c_str(),
         instantiate<variant>,
-        [] (LV2_Handle h, uint32_t port, void* data) { pluginOf (h).connectPort (port, data); },
-        [] (LV2_Handle h) { pluginOf (h).activate(); },
-        [] (LV2_Handle h, uint32_t n) { pluginOf (h).run (n); },
-        [] (LV2_Handle h) { pluginOf (h).deactivate(); },
-        [] (LV2_Handle h) { delete &pluginOf (h); },
+        [] (LV2_Handle h, uint32_t port, void* data)
+        { pluginOf (h).connectPort (port, data); },
+        [] (LV2_Handle h)
+        { pluginOf (h).activate(); },
+        [] (LV2_Handle h, uint32_t n)
+        { pluginOf (h).run (n); },
+        [] (LV2_Handle h)
+        { pluginOf (h).deactivate(); },
+        [] (LV2_Handle h)
+        { delete &pluginOf (h); },
         pluginExtensionData
     };
 
@@ -50,7 +55,8 @@ Lv2Ui& uiOf (LV2UI_Handle handle) { return *static_cast<Lv2Ui*> (handle); }
 
 const void* uiExtensionData (const char* uri)
 {
-    static const LV2UI_Idle_Interface idle { [] (LV2UI_Handle h) { return uiOf (h).idle(); } };
+    static const LV2UI_Idle_Interface idle { [] (LV2UI_Handle h)
+                                             { return uiOf (h).idle(); } };
     static const LV2UI_Resize resize { nullptr, [] (LV2UI_Feature_Handle h, int width, int height)
                                        { return uiOf (h).hostResized (width, height); } };
 
@@ -66,33 +72,36 @@ const void* uiExtensionData (const char* uri)
 
 extern "C"
 {
-LV2_SYMBOL_EXPORT const LV2_Descriptor* lv2_descriptor (uint32_t index)
-{
-    switch (index)
+    LV2_SYMBOL_EXPORT const LV2_Descriptor* lv2_descriptor (uint32_t index)
     {
-        case 0: return makeDescriptor<Lv2Ports::Variant::stereo>();
-        case 1: return makeDescriptor<Lv2Ports::Variant::mono>();
-        default: return nullptr;
+        switch (index)
+        {
+            case 0:
+                return makeDescriptor<Lv2Ports::Variant::stereo>();
+            case 1:
+                return makeDescriptor<Lv2Ports::Variant::mono>();
+            default:
+                return nullptr;
+        }
     }
-}
 
-LV2_SYMBOL_EXPORT const LV2UI_Descriptor* lv2ui_descriptor (uint32_t index)
-{
-    if (index != 0)
-        return nullptr;
+    LV2_SYMBOL_EXPORT const LV2UI_Descriptor* lv2ui_descriptor (uint32_t index)
+    {
+        if (index != 0)
+            return nullptr;
 
-    static const auto uri = Lv2Ports::getUiUri().toStdString();
+        static const auto uri = Lv2Ports::getUiUri().toStdString();
 
-    static const LV2UI_Descriptor descriptor {
-        uri.c_str(),
-        [] (const LV2UI_Descriptor*, const char*, const char*, LV2UI_Write_Function write, LV2UI_Controller controller,
-            LV2UI_Widget* widget, const LV2_Feature* const* features) -> LV2UI_Handle
-        { return Lv2Ui::create (write, controller, widget, features); },
-        [] (LV2UI_Handle h) { delete &uiOf (h); },
-        [] (LV2UI_Handle, uint32_t, uint32_t, uint32_t, const void*) {}, // host values arrive through the processor
-        uiExtensionData
-    };
+        static const LV2UI_Descriptor descriptor {
+            uri.c_str(),
+            [] (const LV2UI_Descriptor*, const char*, const char*, LV2UI_Write_Function write, LV2UI_Controller controller, LV2UI_Widget* widget, const LV2_Feature* const* features) -> LV2UI_Handle
+            { return Lv2Ui::create (write, controller, widget, features); },
+            [] (LV2UI_Handle h)
+            { delete &uiOf (h); },
+            [] (LV2UI_Handle, uint32_t, uint32_t, uint32_t, const void*) {}, // host values arrive through the processor
+            uiExtensionData
+        };
 
-    return &descriptor;
-}
+        return &descriptor;
+    }
 }

@@ -66,16 +66,16 @@ Lv2Plugin* Lv2Plugin::create (Lv2Ports::Variant variant, double sampleRate, cons
 {
     const auto* map = static_cast<const LV2_URID_Map*> (findFeature (features, LV2_URID__map));
 
-    if (map == nullptr || ! (sampleRate > 0.0) || ! std::isfinite (sampleRate))
+    if (! (sampleRate > 0.0) || ! std::isfinite (sampleRate))
         return nullptr;
 
-    const auto promised = findMaxBlockLength (features, *map);
+    const auto promised = map != nullptr ? findMaxBlockLength (features, *map) : 0;
     const auto blockLength = promised > 0 ? juce::jmin (promised, 1 << 16) : defaultBlockLength;
 
-    return new Lv2Plugin (variant, sampleRate, *map, blockLength);
+    return new Lv2Plugin (variant, sampleRate, map, blockLength);
 }
 
-Lv2Plugin::Lv2Plugin (Lv2Ports::Variant variantToUse, double rate, const LV2_URID_Map& map, int maxBlockLength)
+Lv2Plugin::Lv2Plugin (Lv2Ports::Variant variantToUse, double rate, const LV2_URID_Map* map, int maxBlockLength)
     : variant (variantToUse)
     , sampleRate (rate)
     , blockLength (maxBlockLength)
@@ -93,10 +93,13 @@ Lv2Plugin::Lv2Plugin (Lv2Ports::Variant variantToUse, double rate, const LV2_URI
 
     processor->setPlayConfigDetails (numChannels, numChannels, sampleRate, blockLength);
 
-    stateKey = map.map (map.handle, Lv2Ports::getStateUri().toRawUTF8());
-    programKey = map.map (map.handle, Lv2Ports::getProgramUri().toRawUTF8());
-    atomString = map.map (map.handle, LV2_ATOM__String);
-    atomInt = map.map (map.handle, LV2_ATOM__Int);
+    if (map != nullptr)
+    {
+        stateKey = map->map (map->handle, Lv2Ports::getStateUri().toRawUTF8());
+        programKey = map->map (map->handle, Lv2Ports::getProgramUri().toRawUTF8());
+        atomString = map->map (map->handle, LV2_ATOM__String);
+        atomInt = map->map (map->handle, LV2_ATOM__Int);
+    }
 
     // Until the host moves a port, the values are the processor's (the ports' defaults).
     for (int k = 0; k < HostParameters::numParameters; ++k)
@@ -134,6 +137,8 @@ void Lv2Plugin::connectPort (uint32_t port, void* data) noexcept
 
 void Lv2Plugin::activate()
 {
+    // Values the host set before starting apply from the first sample, with no fade.
+    applyHostPorts();
     processor->setRateAndBufferSizeDetails (sampleRate, blockLength);
     processor->prepareToPlay (sampleRate, blockLength);
 }
@@ -210,16 +215,21 @@ void Lv2Plugin::processPiece (uint32_t offset, int n) noexcept
 //==============================================================================
 LV2_State_Status Lv2Plugin::save (LV2_State_Store_Function store, LV2_State_Handle handle)
 {
+    if (stateKey == 0)
+        return LV2_STATE_ERR_NO_FEATURE;
+
     juce::MemoryBlock block;
     processor->getStateInformation (block);
     const auto text = block.toBase64Encoding();
 
-    return store (handle, stateKey, text.toRawUTF8(), text.getNumBytesAsUTF8() + 1, atomString,
-                  LV2_STATE_IS_POD | LV2_STATE_IS_PORTABLE);
+    return store (handle, stateKey, text.toRawUTF8(), text.getNumBytesAsUTF8() + 1, atomString, LV2_STATE_IS_POD | LV2_STATE_IS_PORTABLE);
 }
 
 LV2_State_Status Lv2Plugin::restore (LV2_State_Retrieve_Function retrieve, LV2_State_Handle handle)
 {
+    if (stateKey == 0)
+        return LV2_STATE_ERR_NO_FEATURE;
+
     size_t size = 0;
     uint32_t type = 0, flags = 0;
 

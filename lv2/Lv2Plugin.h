@@ -25,10 +25,11 @@ class MessageThread;
 class Lv2Plugin
 {
 public:
-    Lv2Plugin (Lv2Ports::Variant variant, double sampleRate, const LV2_URID_Map& map, int maxBlockLength);
+    Lv2Plugin (Lv2Ports::Variant variant, double sampleRate, const LV2_URID_Map* map, int maxBlockLength);
     ~Lv2Plugin();
 
-    // Null when the host lacks a required feature.
+    // Null for an unusable sample rate. Hosts without urid:map (the simplest command-line ones)
+    // get no state and no block-length options.
     static Lv2Plugin* create (Lv2Ports::Variant variant, double sampleRate, const LV2_Feature* const* features);
 
     void connectPort (uint32_t port, void* data) noexcept;

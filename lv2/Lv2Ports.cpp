@@ -78,12 +78,10 @@ float Lv2Ports::toParameterValue (int parameter, float portValue) noexcept
     if (! std::isfinite (portValue))
         return portValue;
 
-    const auto clamped = juce::jlimit (0.0f, getPortMaximum (parameter), portValue);
-
-    if (! HostParameters::isStepped (parameter))
-        return clamped;
-
-    return HostParameters::getStepValue (parameter, (int) std::lround (clamped));
+    // A stepped port scaled onto 0..1 falls into its step's band like any host value: whole
+    // numbers select their step, and a toggle is on above 0 as LV2 defines it.
+    const auto maximum = getPortMaximum (parameter);
+    return HostParameters::toStoredValue (parameter, juce::jlimit (0.0f, maximum, portValue) / maximum);
 }
 
 float Lv2Ports::toPortValue (int parameter, float parameterValue) noexcept

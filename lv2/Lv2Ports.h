@@ -48,8 +48,9 @@ public:
     static bool isToggled (int parameter) noexcept;
     static bool isEnumeration (int parameter) noexcept;
 
-    // Port value <-> parameter value. A stepped port is rounded to its nearest step; NaN stays NaN
-    // (the processor ignores it).
+    // Port value <-> parameter value. A stepped port's value selects the step whose band holds
+    // it (whole numbers their own step, a toggle "on" above 0); NaN stays NaN (the processor
+    // ignores it).
     static float toParameterValue (int parameter, float portValue) noexcept;
     static float toPortValue (int parameter, float parameterValue) noexcept;
 };

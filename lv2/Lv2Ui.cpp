@@ -47,8 +47,7 @@ float findScaleFactor (const LV2_Feature* const* features)
 }
 } // namespace
 
-Lv2Ui* Lv2Ui::create (LV2UI_Write_Function write, LV2UI_Controller controller, LV2UI_Widget* widget,
-                      const LV2_Feature* const* features)
+Lv2Ui* Lv2Ui::create (LV2UI_Write_Function write, LV2UI_Controller controller, LV2UI_Widget* widget, const LV2_Feature* const* features)
 {
     auto* plugin = static_cast<Lv2Plugin*> (const_cast<void*> (findFeature (features, LV2_INSTANCE_ACCESS_URI)));
     auto* parent = const_cast<void*> (findFeature (features, LV2_UI__parent));
@@ -64,8 +63,7 @@ Lv2Ui* Lv2Ui::create (LV2UI_Write_Function write, LV2UI_Controller controller, L
     return ui;
 }
 
-Lv2Ui::Lv2Ui (Lv2Plugin& pluginToUse, LV2UI_Write_Function writeFunction, LV2UI_Controller hostController,
-              void* parentWindow, const LV2UI_Resize* resizeFeature, const LV2UI_Touch* touchFeature, float scale)
+Lv2Ui::Lv2Ui (Lv2Plugin& pluginToUse, LV2UI_Write_Function writeFunction, LV2UI_Controller hostController, void* parentWindow, const LV2UI_Resize* resizeFeature, const LV2UI_Touch* touchFeature, float scale)
     : eventLoop (std::make_unique<juce::SharedResourcePointer<juce::HostDrivenEventLoop>>())
     , plugin (pluginToUse)
     , write (writeFunction)

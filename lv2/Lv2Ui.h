@@ -24,8 +24,7 @@ class Lv2Ui : private juce::Component,
 {
 public:
     // Null when the host lacks a required feature (instance access, a parent window).
-    static Lv2Ui* create (LV2UI_Write_Function write, LV2UI_Controller controller, LV2UI_Widget* widget,
-                          const LV2_Feature* const* features);
+    static Lv2Ui* create (LV2UI_Write_Function write, LV2UI_Controller controller, LV2UI_Widget* widget, const LV2_Feature* const* features);
 
     ~Lv2Ui() override;
 
@@ -33,8 +32,7 @@ public:
     int hostResized (int width, int height);
 
 private:
-    Lv2Ui (Lv2Plugin& plugin, LV2UI_Write_Function write, LV2UI_Controller controller,
-           void* parentWindow, const LV2UI_Resize* resize, const LV2UI_Touch* touch, float scale);
+    Lv2Ui (Lv2Plugin& plugin, LV2UI_Write_Function write, LV2UI_Controller controller, void* parentWindow, const LV2UI_Resize* resize, const LV2UI_Touch* touch, float scale);
 
     void audioProcessorParameterChanged (juce::AudioProcessor*, int index, float value) override;
     void audioProcessorChanged (juce::AudioProcessor*, const ChangeDetails&) override {}
