@@ -165,6 +165,7 @@ void VardekoQX2710AudioProcessor::publishMeter() noexcept
 void VardekoQX2710AudioProcessor::timerCallback()
 {
     pollDeferredChanges();
+    reportSteppedValues();
 }
 
 void VardekoQX2710AudioProcessor::pollDeferredChanges()
@@ -177,6 +178,17 @@ void VardekoQX2710AudioProcessor::applyDeferredChanges()
 {
     if (isPrepared())
         moveDryPathTo (circuits.applyDeferredChanges());
+}
+
+void VardekoQX2710AudioProcessor::reportSteppedValues()
+{
+    const auto stepped = steppedValues.exchange (0);
+
+    JUCE_BEGIN_IGNORE_WARNINGS_GCC_LIKE ("-Wdeprecated-declarations")
+    for (int k = 0; k < HostParameters::numParameters; ++k)
+        if ((stepped & (1u << k)) != 0)
+            sendParamChangeMessageToListeners (k, getParameter (k));
+    JUCE_END_IGNORE_WARNINGS_GCC_LIKE
 }
 
 void VardekoQX2710AudioProcessor::moveDryPathTo (int oversamplingIndex)
@@ -210,9 +222,15 @@ void VardekoQX2710AudioProcessor::setParameter (int index, float value)
     if (! HostParameters::isValidIndex (index) || ! std::isfinite (value))
         return;
 
-    value = HostParameters::toStoredValue (index, value);
-    programs.setValue (index, value);
-    parameterValues.set (index, value);
+    const auto stored = HostParameters::toStoredValue (index, value);
+
+    // Hosts keep their own copy of what they set; they hear of the step on the message thread
+    // (this may be the audio thread).
+    if (stored != value)
+        steppedValues.fetch_or (1u << index);
+
+    programs.setValue (index, stored);
+    parameterValues.set (index, stored);
     parametersChanged.store (true);
 
     if (index == HostParameters::overdriveType || index == HostParameters::oversampling)

@@ -117,6 +117,10 @@ public:
     // Applies a changed circuit or oversampling choice now. Message thread.
     void applyDeferredChanges();
 
+    // Tells the host the step that a value set between steps was stored as, so that the host's
+    // copy and a saved state agree. Every timer tick. Message thread.
+    void reportSteppedValues();
+
     // Introspection for tests and tools.
     ModuleModel& getModel (int index) { return circuits.getModel (index); }
     int getRampLength() const noexcept { return rampLength; }
@@ -150,6 +154,9 @@ private:
     DryWetMix dryWet;
 
     std::atomic<bool> prepared { false };
+
+    // One bit per parameter whose value was moved to its step; set on any thread.
+    std::atomic<uint32_t> steppedValues { 0 };
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (VardekoQX2710AudioProcessor)
 };

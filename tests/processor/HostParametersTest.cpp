@@ -219,6 +219,42 @@ TEST (HostParameters, HostsReadBackTheStepTheySet)
     }
 }
 
+TEST (HostParameters, HostsHearOfTheStepAValueWasStoredAs)
+{
+    // The host's copy of a value set between steps must follow the step, or a host reads back
+    // a value that a saved state does not restore.
+    struct Recorder : juce::AudioProcessorListener
+    {
+        void audioProcessorParameterChanged (juce::AudioProcessor*, int index, float value) override { heard.push_back ({ index, value }); }
+        void audioProcessorChanged (juce::AudioProcessor*, const ChangeDetails&) override {}
+        std::vector<std::pair<int, float>> heard;
+    };
+
+    VardekoQX2710AudioProcessor processor;
+    Recorder recorder;
+    processor.addListener (&recorder);
+
+    for (const auto& c : snapCases)
+    {
+        recorder.heard.clear();
+        setValue (processor, c.index, c.given);
+        EXPECT_TRUE (recorder.heard.empty()) << "nothing is sent from the thread that set the value";
+
+        processor.reportSteppedValues();
+
+        if (c.stored != c.given)
+            EXPECT_EQ ((std::vector<std::pair<int, float>> { { c.index, c.stored } }), recorder.heard) << "index " << c.index << " value " << c.given;
+        else
+            EXPECT_TRUE (recorder.heard.empty()) << "index " << c.index << " value " << c.given;
+
+        recorder.heard.clear();
+        processor.reportSteppedValues();
+        EXPECT_TRUE (recorder.heard.empty()) << "reported once";
+    }
+
+    processor.removeListener (&recorder);
+}
+
 TEST (HostParameters, RandomOrderStateRoundTripAtOffStepValues)
 {
     // What a validator does: random values in random order, save, scramble, restore, and every
