@@ -98,8 +98,32 @@ void VardekoQX2710AudioProcessor::processBlock (juce::AudioBuffer<float>& buffer
     // written past the buffers and no circuit has to grow its own.
     const auto numSamples = buffer.getNumSamples();
 
-    for (int start = 0; start < numSamples; start += capacity)
-        processChunk (buffer, start, std::min (capacity, numSamples - start));
+    const bool offline = isNonRealtime();
+    circuits.setOffline (offline);
+
+    for (int start = 0; start < numSamples;)
+    {
+        auto n = std::min (capacity, numSamples - start);
+
+        // Offline, a circuit or oversampling change is made at the sample it falls due.
+        if (offline)
+        {
+            const auto untilChange = circuits.getSamplesBeforeDeferredChange();
+
+            if (untilChange == 0)
+            {
+                moveDryPathTo (circuits.applyDueChange());
+                continue;
+            }
+
+            if (untilChange > 0)
+                n = std::min (n, untilChange);
+        }
+
+        processChunk (buffer, start, n);
+        circuits.advanceDeferredCountdown (n);
+        start += n;
+    }
 }
 
 void VardekoQX2710AudioProcessor::processChunk (juce::AudioBuffer<float>& buffer, int start, int n)
