@@ -14,6 +14,7 @@
 #include <jack/jack.h>
 
 #include <atomic>
+#include <cerrno>
 #include <chrono>
 #include <cmath>
 #include <csignal>
@@ -94,36 +95,33 @@ public:
         return names;
     }
 
-    // Waits until the client shows its inputs and outputs, then wires the sine into its inputs
-    // and its outputs into ours (the first output to both when it has one).
+    // Waits until the client shows its inputs and outputs and takes connections (a client's
+    // ports appear before it is active), then wires the sine into its inputs and its outputs
+    // into ours.
     bool connectTo (const std::string& clientName, int timeoutMs)
     {
-        std::vector<std::string> theirIns, theirOuts;
-
         for (int waited = 0; waited < timeoutMs; waited += 100)
         {
-            theirIns = findPorts (clientName, JackPortIsInput);
-            theirOuts = findPorts (clientName, JackPortIsOutput);
+            const auto theirIns = findPorts (clientName, JackPortIsInput);
+            const auto theirOuts = findPorts (clientName, JackPortIsOutput);
+            bool ok = ! theirIns.empty() && ! theirOuts.empty();
 
-            if (! theirIns.empty() && ! theirOuts.empty())
-                break;
+            for (size_t c = 0; ok && c < theirIns.size() && c < 2; ++c)
+                ok = connect (jack_port_name (outs[c]), theirIns[c]);
+
+            for (size_t c = 0; ok && c < theirOuts.size() && c < 2; ++c)
+                ok = connect (theirOuts[c], jack_port_name (ins[c]));
+
+            if (ok)
+            {
+                numOutputs = (int) std::min<size_t> (theirOuts.size(), 2);
+                return true;
+            }
 
             sleepMs (100);
         }
 
-        if (theirIns.empty() || theirOuts.empty())
-            return false;
-
-        numOutputs = (int) theirOuts.size();
-        bool ok = true;
-
-        for (size_t c = 0; c < theirIns.size() && c < 2; ++c)
-            ok = jack_connect (client, jack_port_name (outs[c]), theirIns[c].c_str()) == 0 && ok;
-
-        for (size_t c = 0; c < theirOuts.size() && c < 2; ++c)
-            ok = jack_connect (client, theirOuts[c].c_str(), jack_port_name (ins[c])) == 0 && ok;
-
-        return ok;
+        return false;
     }
 
     // RMS of what the other client sends us, over the next stretch of time.
@@ -138,6 +136,12 @@ public:
     int getNumOutputs() const { return numOutputs; }
 
 private:
+    bool connect (const std::string& source, const std::string& destination)
+    {
+        const auto result = jack_connect (client, source.c_str(), destination.c_str());
+        return result == 0 || result == EEXIST;
+    }
+
     static int process (jack_nframes_t n, void* arg)
     {
         auto& self = *static_cast<Listener*> (arg);
