@@ -149,6 +149,9 @@ void CircuitSwitcher::process (float* left, float* right, int n)
     else
         heard.processMono (left, n);
 
+    if (offline.load (std::memory_order_relaxed))
+        heard.completeDeferredWork();
+
     if (! fading)
         return;
 
@@ -158,6 +161,9 @@ void CircuitSwitcher::process (float* left, float* right, int n)
         incoming.processStereo (fadeBufferLeft.data(), fadeBufferRight.data(), n);
     else
         incoming.processMono (fadeBufferLeft.data(), n);
+
+    if (offline.load (std::memory_order_relaxed))
+        incoming.completeDeferredWork();
 
     // The outgoing circuit fades out linearly; the incoming one fades itself in from
     // silence over the same length, so it is added at full level.
@@ -372,6 +378,10 @@ void CircuitSwitcher::setOffline (bool isOffline) noexcept
         // are identical.
         clearHeardHistories();
     }
+
+    if (isOffline != offline.load (std::memory_order_relaxed))
+        for (auto* model : models)
+            model->setRenderingOffline (isOffline);
 
     offline.store (isOffline, std::memory_order_relaxed);
 }
