@@ -49,7 +49,7 @@ export VARDEKO_SWITCH_SAMPLE=96000 VARDEKO_END_SAMPLE=192000 # 2 s and 4 s at 48
 # again, at most twice, and said so; any other failure counts.
 ardour() {
     for attempt in 1 2 3; do
-        timeout 90 "$@" >"$work/ardour.log" 2>&1
+        timeout 45 "$@" >"$work/ardour.log" 2>&1
         status=$?
 
         case $status in
