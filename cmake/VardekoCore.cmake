@@ -9,6 +9,19 @@ target_compile_definitions (VardekoJuce PRIVATE
     JucePlugin_Build_AAX=$<BOOL:${VARDEKO_BUILD_AAX}>
     JucePlugin_Build_Standalone=0)
 
+# The Standalone app on Linux offers JACK next to ALSA. JUCE loads libjack at run time, so the
+# app still starts where no JACK is installed; only the headers are needed to build.
+if (CMAKE_SYSTEM_NAME STREQUAL "Linux" AND NOT CMAKE_CROSSCOMPILING)
+    find_path (VARDEKO_JACK_INCLUDE_DIR jack/jack.h)
+
+    if (VARDEKO_JACK_INCLUDE_DIR)
+        target_compile_definitions (VardekoJuce PRIVATE JUCE_JACK=1 JUCE_JACK_CLIENT_NAME="Vardeko QX2710")
+        target_include_directories (VardekoJuce PRIVATE "${VARDEKO_JACK_INCLUDE_DIR}")
+    else()
+        message (WARNING "JACK headers not found (Debian: libjack-jackd2-dev): the Standalone app offers ALSA only")
+    endif()
+endif()
+
 # Everything that is not a format wrapper: the module folders below (with their subfolders) and
 # the embedded resources. A new module folder is added to this list when it is created.
 set (VARDEKO_CORE_FOLDERS processor dsp models editor resources)

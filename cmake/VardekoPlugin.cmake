@@ -1,11 +1,7 @@
-# The plug-in: VST3, LV2 and Standalone here; VST2 and AAX when their SDKs are given.
+# The plug-in: VST3 and Standalone through JUCE, LV2 through our own wrapper
+# (cmake/VardekoLv2.cmake); VST2 and AAX when their SDKs are given.
 
-set (VARDEKO_FORMATS VST3 LV2 Standalone)
-
-# JUCE writes the LV2 manifest by running the built plug-in, which a cross build cannot do.
-if (CMAKE_CROSSCOMPILING)
-    list (REMOVE_ITEM VARDEKO_FORMATS LV2)
-endif()
+set (VARDEKO_FORMATS VST3 Standalone)
 
 if (VARDEKO_BUILD_VST2)
     if (NOT EXISTS "${VARDEKO_VST2_SDK}/pluginterfaces/vst2.x/aeffect.h")
@@ -49,7 +45,6 @@ juce_add_plugin (VardekoQX2710
     VST3_CATEGORIES Fx Distortion
     AAX_IDENTIFIER "com.molvek.VardekoQX2710"
     AAX_CATEGORY AAX_ePlugInCategory_Harmonic
-    LV2URI "${VARDEKO_LV2_URI}"
     COPY_PLUGIN_AFTER_BUILD FALSE)
 
 
@@ -57,8 +52,7 @@ juce_add_plugin (VardekoQX2710
 # carries over when the VST3 plug-in replaces it.
 target_compile_definitions (VardekoQX2710 PUBLIC
     JUCE_FORCE_USE_LEGACY_PARAM_IDS=1
-    "JucePlugin_PreferredChannelConfigurations={2,2},{1,1}"
-    JucePlugin_LV2URI="${VARDEKO_LV2_URI}")
+    "JucePlugin_PreferredChannelConfigurations={2,2},{1,1}")
 
 target_link_libraries (VardekoQX2710 PUBLIC VardekoCore PRIVATE vardeko_warnings)
 
@@ -68,3 +62,5 @@ target_link_libraries (VardekoQX2710 PUBLIC VardekoCore PRIVATE vardeko_warnings
 if (NOT VARDEKO_BUILD_VST2 AND TARGET VardekoQX2710_VST3)
     target_include_directories (VardekoQX2710_VST3 PRIVATE "${PROJECT_SOURCE_DIR}/cmake/vst2compat")
 endif()
+
+include ("${PROJECT_SOURCE_DIR}/cmake/VardekoLv2.cmake")

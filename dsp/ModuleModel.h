@@ -32,6 +32,12 @@ public:
     // than 1 and 2 leave both buffers untouched.
     virtual void process (float* first, float* second, int numSamples);
 
+    // Offline renders run faster than real time, so work a model would leave to a timer is
+    // done on the audio thread instead: while rendering offline, the audio thread calls
+    // completeDeferredWork after each block the model processed, and the timer stands aside.
+    virtual void setRenderingOffline (bool) noexcept {}
+    virtual void completeDeferredWork() {}
+
 private:
     int active = 0;
     int optionA = 0;

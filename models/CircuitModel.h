@@ -148,9 +148,22 @@ public:
     // Completes an oversampling change once the audio path has gone silent.
     void timerCallback() override
     {
+        if (renderingOffline.load (std::memory_order_acquire))
+            return;
+
         if (frame.timerTick ([this]
                              { oversampledStage().applyFactor(); }))
             stopTimer();
+    }
+
+    // Offline, the rebuild follows the first silent block, as fast as the render runs. (The
+    // timer may keep ticking; it finds nothing to do.)
+    void setRenderingOffline (bool offline) noexcept override { renderingOffline.store (offline, std::memory_order_release); }
+
+    void completeDeferredWork() override
+    {
+        frame.timerTick ([this]
+                         { oversampledStage().applyFactor(); });
     }
 
     const ModelFrame& getFrame() const noexcept { return frame; }
@@ -312,4 +325,5 @@ private:
     float level = 0.0f;
     int osIndex = 0;
     ModelFrame frame;
+    std::atomic<bool> renderingOffline { false };
 };

@@ -44,8 +44,9 @@ bool CircuitSwitcher::isCrossfading() const noexcept
 }
 
 //==============================================================================
-void CircuitSwitcher::prepare (float sampleRate, int capacity, int rampLength)
+void CircuitSwitcher::prepare (float rate, int capacity, int rampLength)
 {
+    sampleRate = rate;
     crossfadeStepBase = 1.0f / (float) (2 * rampLength);
 
     for (auto* b : { &fadeBufferLeft, &fadeBufferRight })
@@ -56,7 +57,7 @@ void CircuitSwitcher::prepare (float sampleRate, int capacity, int rampLength)
 
     for (auto* model : models)
     {
-        model->setSampleRate (sampleRate);
+        model->setSampleRate (rate);
         model->setBlockSize (capacity);
     }
 }
@@ -72,6 +73,8 @@ int CircuitSwitcher::reset()
     // Everything set from here on is applied now; earlier changes need no timer.
     appliedChangeStamp = deferredChangeStamp.load();
     retryDeferredChange = false;
+    offlineSeenStamp = appliedChangeStamp;
+    offlineCountdown = -1;
 
     const auto m = HostParameters::getModelIndex (values.get (HostParameters::overdriveType));
     crossfadeActive = false;
@@ -146,6 +149,9 @@ void CircuitSwitcher::process (float* left, float* right, int n)
     else
         heard.processMono (left, n);
 
+    if (offline.load (std::memory_order_relaxed))
+        heard.completeDeferredWork();
+
     if (! fading)
         return;
 
@@ -155,6 +161,9 @@ void CircuitSwitcher::process (float* left, float* right, int n)
         incoming.processStereo (fadeBufferLeft.data(), fadeBufferRight.data(), n);
     else
         incoming.processMono (fadeBufferLeft.data(), n);
+
+    if (offline.load (std::memory_order_relaxed))
+        incoming.completeDeferredWork();
 
     // The outgoing circuit fades out linearly; the incoming one fades itself in from
     // silence over the same length, so it is added at full level.
@@ -244,6 +253,9 @@ void CircuitSwitcher::noteDeferredChange() noexcept
 
 int CircuitSwitcher::pollDeferredChanges()
 {
+    if (offline.load())
+        return -1;
+
     const auto stamp = deferredChangeStamp.load (std::memory_order_acquire);
 
     if (stamp != appliedChangeStamp)
@@ -284,6 +296,20 @@ void CircuitSwitcher::startModelForTimer (int m)
 }
 
 int CircuitSwitcher::applyDeferredChanges()
+{
+    // The audio thread may be applying an offline change: try again on the next tick.
+    if (applying.exchange (true, std::memory_order_acquire))
+    {
+        retryDeferredChange = true;
+        return -1;
+    }
+
+    const auto result = applyLatestChoice();
+    applying.store (false, std::memory_order_release);
+    return result;
+}
+
+int CircuitSwitcher::applyLatestChoice()
 {
     retryDeferredChange = false;
 
@@ -336,4 +362,68 @@ int CircuitSwitcher::applyDeferredChanges()
 
     oversamplingIndex.store (o);
     return o;
+}
+
+//==============================================================================
+void CircuitSwitcher::setOffline (bool isOffline) noexcept
+{
+    if (isOffline && ! offline.load (std::memory_order_relaxed))
+    {
+        // A change noted before the render is counted from its start.
+        offlineSeenStamp = deferredChangeStamp.load (std::memory_order_acquire) - 1;
+        offlineCountdown = -1;
+
+        // What the circuits played before (decaying tails that depend on how long the host
+        // ran them in real time) must not reach the render: two renders of the same session
+        // are identical.
+        clearHeardHistories();
+    }
+
+    if (isOffline != offline.load (std::memory_order_relaxed))
+        for (auto* model : models)
+            model->setRenderingOffline (isOffline);
+
+    offline.store (isOffline, std::memory_order_relaxed);
+}
+
+int CircuitSwitcher::getSamplesBeforeDeferredChange() noexcept
+{
+    // Like a one-shot timer restarted by every change: a burst is applied once.
+    const auto stamp = deferredChangeStamp.load (std::memory_order_acquire);
+
+    if (stamp != offlineSeenStamp)
+    {
+        offlineSeenStamp = stamp;
+        offlineCountdown = juce::roundToInt (sampleRate * (float) deferredChangeDelayMs / 1000.0f);
+    }
+
+    return offlineCountdown;
+}
+
+int CircuitSwitcher::applyDueChange()
+{
+    // The message thread is applying one (it started before the render): try again shortly.
+    if (applying.exchange (true, std::memory_order_acquire))
+    {
+        offlineCountdown = retryIntervalSamples();
+        return -1;
+    }
+
+    const auto result = applyLatestChoice();
+    offlineCountdown = retryDeferredChange ? retryIntervalSamples() : -1;
+    retryDeferredChange = false;
+    applying.store (false, std::memory_order_release);
+    return result;
+}
+
+void CircuitSwitcher::advanceDeferredCountdown (int numSamples) noexcept
+{
+    if (offlineCountdown > 0)
+        offlineCountdown = std::max (0, offlineCountdown - numSamples);
+}
+
+int CircuitSwitcher::retryIntervalSamples() const noexcept
+{
+    // As often as the message thread's timer would try.
+    return std::max (1, juce::roundToInt (sampleRate * 0.01f));
 }

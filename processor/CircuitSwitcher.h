@@ -31,6 +31,7 @@ public:
 
     // Rate and block size for every circuit, and the crossfade length (twice the ramp).
     void prepare (float sampleRate, int capacity, int rampLength);
+    float getSampleRate() const noexcept { return sampleRate; }
     void release();
 
     // Selects, resets and starts every circuit with the live values, with no crossfade.
@@ -50,9 +51,25 @@ public:
     void noteDeferredChange() noexcept;
 
     // Message thread, on every timer tick: once 50 ms have passed since the last change, apply
-    // it. Both return the new oversampling index, or -1 when it did not change.
+    // it. Both return the new oversampling index, or -1 when it did not change. Nothing is
+    // applied here while the host renders offline.
     int pollDeferredChanges();
     int applyDeferredChanges();
+
+    //==============================================================================
+    // Offline renders run faster than real time, so there the 50 ms are counted in samples and
+    // the change is made on the audio thread at the sample it falls due: two renders of the
+    // same automation are identical. Audio thread, at the start of every piece of a block:
+    //   setOffline (whether the host renders offline now; a render starts from clean
+    //     circuit histories);
+    //   getSamplesBeforeDeferredChange: samples that can be processed before a change falls
+    //     due (0: apply it now with applyDueChange, which returns as applyDeferredChanges does),
+    //     or -1 when none is waiting;
+    //   then advanceDeferredCountdown with the samples processed.
+    void setOffline (bool offline) noexcept;
+    int getSamplesBeforeDeferredChange() noexcept;
+    int applyDueChange();
+    void advanceDeferredCountdown (int numSamples) noexcept;
 
     //==============================================================================
     ModuleModel& getModel (int index);
@@ -64,6 +81,8 @@ private:
     void forwardParameter (int modelParameter, float value, float& lastForwarded, bool fading);
     void publishModelState() noexcept;
     void startModelForTimer (int model);
+    int applyLatestChoice();
+    int retryIntervalSamples() const noexcept;
 
     const ParameterValues& values;
 
@@ -99,4 +118,13 @@ private:
     std::atomic<uint32_t> deferredChangeTimeMs { 0 };
     uint32_t appliedChangeStamp = 0;
     bool retryDeferredChange = false;
+
+    // Offline renders (audio thread): the countdown to a change in samples, -1 when none.
+    std::atomic<bool> offline { false };
+    uint32_t offlineSeenStamp = 0;
+    int offlineCountdown = -1;
+    float sampleRate = 44100.0f;
+
+    // Held by whichever thread applies a change; the audio thread never waits for it.
+    std::atomic<bool> applying { false };
 };

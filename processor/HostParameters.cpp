@@ -45,6 +45,50 @@ int HostParameters::getOversamplingIndex (float value) noexcept
     return clampedCeil (3.0f * value, numOversamplingFactors - 1);
 }
 
+int HostParameters::getNumSteps (int index) noexcept
+{
+    switch (index)
+    {
+        case onBypass: return 2;
+        case overdriveType: return numModels;
+        case oversampling: return numOversamplingFactors;
+        default: return 0;
+    }
+}
+
+int HostParameters::getStepIndex (int index, float value) noexcept
+{
+    switch (index)
+    {
+        case onBypass: return value > 0.0f ? 1 : 0;
+        case overdriveType: return getModelIndex (value);
+        case oversampling: return getOversamplingIndex (value);
+        default: return 0;
+    }
+}
+
+float HostParameters::getStepValue (int index, int step) noexcept
+{
+    const auto last = getNumSteps (index) - 1;
+
+    if (last <= 0)
+        return 0.0f;
+
+    step = juce::jlimit (0, last, step);
+
+    switch (index)
+    {
+        case overdriveType: return getModelValue (step);
+        case oversampling: return getOversamplingValue (step);
+        default: return (float) step;
+    }
+}
+
+float HostParameters::toStoredValue (int index, float value) noexcept
+{
+    return isStepped (index) ? getStepValue (index, getStepIndex (index, value)) : value;
+}
+
 juce::String HostParameters::getModelName (int modelIndex)
 {
     return modelNames[juce::jlimit (0, numModels - 1, modelIndex)];

@@ -35,6 +35,21 @@ public:
     // The value text the host shows; empty outside the table.
     static juce::String getText (int index, float value);
 
+    // How many values a stepped parameter takes ("onBypass" 2, "overdriveType" 5,
+    // "oversampling" 4); 0 for a continuous one and outside the table.
+    static int getNumSteps (int index) noexcept;
+    static bool isStepped (int index) noexcept { return getNumSteps (index) > 0; }
+
+    // The step (0 to steps - 1) whose band holds a stepped parameter's value, and the value of
+    // a step; 0 for continuous parameters.
+    static int getStepIndex (int index, float value) noexcept;
+    static float getStepValue (int index, int step) noexcept;
+
+    // The value a parameter holds when it is given this one. A stepped parameter moves to the
+    // step whose band holds the value, so the sound and the value text stay those of the value
+    // given, and a host reads back exactly what it can set. Continuous values stay as they are.
+    static float toStoredValue (int index, float value) noexcept;
+
     // "inputVol": 0.5 is unity gain, 1.0 a gain of 2.
     static float getInputGain (float value) noexcept { return value * 2.0f; }
 

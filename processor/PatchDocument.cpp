@@ -120,7 +120,7 @@ std::optional<PatchDocument::ParsedValue> PatchDocument::readValue (const juce::
         if (! std::isfinite (value))
             return std::nullopt;
 
-        value = juce::jlimit (0.0f, 1.0f, value);
+        value = HostParameters::toStoredValue (index, juce::jlimit (0.0f, 1.0f, value));
     }
 
     return ParsedValue { index, value };

@@ -98,8 +98,32 @@ void VardekoQX2710AudioProcessor::processBlock (juce::AudioBuffer<float>& buffer
     // written past the buffers and no circuit has to grow its own.
     const auto numSamples = buffer.getNumSamples();
 
-    for (int start = 0; start < numSamples; start += capacity)
-        processChunk (buffer, start, std::min (capacity, numSamples - start));
+    const bool offline = isNonRealtime();
+    circuits.setOffline (offline);
+
+    for (int start = 0; start < numSamples;)
+    {
+        auto n = std::min (capacity, numSamples - start);
+
+        // Offline, a circuit or oversampling change is made at the sample it falls due.
+        if (offline)
+        {
+            const auto untilChange = circuits.getSamplesBeforeDeferredChange();
+
+            if (untilChange == 0)
+            {
+                moveDryPathTo (circuits.applyDueChange());
+                continue;
+            }
+
+            if (untilChange > 0)
+                n = std::min (n, untilChange);
+        }
+
+        processChunk (buffer, start, n);
+        circuits.advanceDeferredCountdown (n);
+        start += n;
+    }
 }
 
 void VardekoQX2710AudioProcessor::processChunk (juce::AudioBuffer<float>& buffer, int start, int n)
@@ -165,6 +189,7 @@ void VardekoQX2710AudioProcessor::publishMeter() noexcept
 void VardekoQX2710AudioProcessor::timerCallback()
 {
     pollDeferredChanges();
+    reportSteppedValues();
 }
 
 void VardekoQX2710AudioProcessor::pollDeferredChanges()
@@ -177,6 +202,17 @@ void VardekoQX2710AudioProcessor::applyDeferredChanges()
 {
     if (isPrepared())
         moveDryPathTo (circuits.applyDeferredChanges());
+}
+
+void VardekoQX2710AudioProcessor::reportSteppedValues()
+{
+    const auto stepped = steppedValues.exchange (0);
+
+    JUCE_BEGIN_IGNORE_WARNINGS_GCC_LIKE ("-Wdeprecated-declarations")
+    for (int k = 0; k < HostParameters::numParameters; ++k)
+        if ((stepped & (1u << k)) != 0)
+            sendParamChangeMessageToListeners (k, getParameter (k));
+    JUCE_END_IGNORE_WARNINGS_GCC_LIKE
 }
 
 void VardekoQX2710AudioProcessor::moveDryPathTo (int oversamplingIndex)
@@ -210,22 +246,19 @@ void VardekoQX2710AudioProcessor::setParameter (int index, float value)
     if (! HostParameters::isValidIndex (index) || ! std::isfinite (value))
         return;
 
-    programs.setValue (index, value);
-    parameterValues.set (index, value);
+    const auto stored = HostParameters::toStoredValue (index, value);
+
+    // Hosts keep their own copy of what they set; they hear of the step on the message thread
+    // (this may be the audio thread).
+    if (stored != value)
+        steppedValues.fetch_or (1u << index);
+
+    programs.setValue (index, stored);
+    parameterValues.set (index, stored);
     parametersChanged.store (true);
 
     if (index == HostParameters::overdriveType || index == HostParameters::oversampling)
         circuits.noteDeferredChange();
-}
-
-juce::String VardekoQX2710AudioProcessor::getParameterID (int index)
-{
-    // LV2 names each parameter by a URI made from this identifier, and the default ("0".."7")
-    // would collapse to one URI; the other formats keep their index-based identifiers.
-    if (wrapperType == wrapperType_LV2 && HostParameters::isValidIndex (index))
-        return HostParameters::getName (index);
-
-    return juce::AudioProcessor::getParameterID (index);
 }
 
 const juce::String VardekoQX2710AudioProcessor::getParameterText (int index)
@@ -239,6 +272,17 @@ const juce::String VardekoQX2710AudioProcessor::getParameterText (int index)
 float VardekoQX2710AudioProcessor::getParameterDefaultValue (int index)
 {
     return HostParameters::getDefaultValue (index);
+}
+
+int VardekoQX2710AudioProcessor::getParameterNumSteps (int index)
+{
+    return HostParameters::isStepped (index) ? HostParameters::getNumSteps (index)
+                                             : juce::AudioProcessor::getDefaultNumParameterSteps();
+}
+
+bool VardekoQX2710AudioProcessor::isParameterDiscrete (int index) const
+{
+    return HostParameters::isStepped (index);
 }
 
 //==============================================================================

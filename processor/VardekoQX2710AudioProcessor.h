@@ -59,8 +59,9 @@ public:
     float getParameter (int index) override;
     void setParameter (int index, float value) override;
     const juce::String getParameterText (int index) override;
-    juce::String getParameterID (int index) override;
     float getParameterDefaultValue (int index) override;
+    int getParameterNumSteps (int index) override;
+    bool isParameterDiscrete (int index) const override;
     using juce::AudioProcessor::getParameterName;
     using juce::AudioProcessor::getParameterText;
 
@@ -116,6 +117,10 @@ public:
     // Applies a changed circuit or oversampling choice now. Message thread.
     void applyDeferredChanges();
 
+    // Tells the host the step that a value set between steps was stored as, so that the host's
+    // copy and a saved state agree. Every timer tick. Message thread.
+    void reportSteppedValues();
+
     // Introspection for tests and tools.
     ModuleModel& getModel (int index) { return circuits.getModel (index); }
     int getRampLength() const noexcept { return rampLength; }
@@ -149,6 +154,9 @@ private:
     DryWetMix dryWet;
 
     std::atomic<bool> prepared { false };
+
+    // One bit per parameter whose value was moved to its step; set on any thread.
+    std::atomic<uint32_t> steppedValues { 0 };
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (VardekoQX2710AudioProcessor)
 };

@@ -42,6 +42,8 @@ private:
     void checkProcessing (HostedPlugin& plugin);
     void checkMonoLayout();
     void checkStateRoundTrip();
+    void checkSteps (HostedPlugin& plugin);
+    void checkRandomOrderRoundTrip();
     void checkEditor();
 
     void checkLiveValueTexts (HostedPlugin& plugin, const juce::String& what, const juce::StringPairArray& expected);

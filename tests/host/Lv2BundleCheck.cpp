@@ -1,8 +1,8 @@
 // vardeko-lv2check: reads the built LV2 bundle the way any LV2 host discovers it, through lilv
-// and LV2_PATH, and checks what the bundle declares: identity, version, audio ports,
-// parameters, presets and the editor. It does not run the plug-in: JUCE's LV2 plug-ins need the
-// options and bounded-block-length features and parameter messages on the control port, which
-// lilv's simple hosts do not provide; vardeko-hosttest runs it through JUCE's LV2 host.
+// and LV2_PATH, and checks what the bundle declares (identity, version, audio and control
+// ports with their ranges and named steps, presets in program order, the editor) for the
+// stereo and the mono plug-in; then runs each as the simplest lilv host does (no features,
+// control ports set by symbol) and checks that the sound follows the ports.
 //
 //   LV2_PATH=<folder of the bundle> vardeko-lv2check --bundle <absolute path of the bundle>
 //
@@ -11,6 +11,8 @@
 #include <lilv/lilv.h>
 
 #include <algorithm>
+#include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
@@ -22,28 +24,38 @@
 namespace
 {
 const char* const pluginUri = "https://www.molvek.com/plugins/vardeko-qx2710";
+const char* const monoPluginUri = "https://www.molvek.com/plugins/vardeko-qx2710-mono";
 
 namespace Ns
 {
     const std::string lv2 = "http://lv2plug.in/ns/lv2core#";
     const std::string doap = "http://usefulinc.com/ns/doap#";
     const std::string foaf = "http://xmlns.com/foaf/0.1/";
-    const std::string patch = "http://lv2plug.in/ns/ext/patch#";
     const std::string pset = "http://lv2plug.in/ns/ext/presets#";
     const std::string rdfs = "http://www.w3.org/2000/01/rdf-schema#";
+    const std::string state = "http://lv2plug.in/ns/ext/state#";
     const std::string ui = "http://lv2plug.in/ns/extensions/ui#";
 } // namespace Ns
 
-// The plug-in's parameters in index order, with their defaults.
-const std::vector<std::pair<std::string, double>> parameterTable {
-    { "onBypass", 1.0 },
-    { "inputVol", 0.5 },
-    { "overdriveType", 0.0 },
-    { "overdrive", 0.5 },
-    { "tone", 0.5 },
-    { "level", 0.5 },
-    { "dryWet", 1.0 },
-    { "oversampling", 0.0 },
+// The plug-in's control ports in index order: symbol, default, maximum, named steps.
+struct ControlRow
+{
+    std::string symbol;
+    double defaultValue;
+    double maximum;
+    std::vector<std::string> steps; // labels of rdf:value 0, 1, 2...; empty when continuous
+    bool toggled;
+};
+
+const std::vector<ControlRow> controlTable {
+    { "onBypass", 1.0, 1.0, {}, true },
+    { "inputVol", 0.5, 1.0, {}, false },
+    { "overdriveType", 0.0, 4.0, { "Blues Overdrive", "Boutique Overdrive", "Mad Overdrive", "Modern Overdrive", "Pro Overdrive" }, false },
+    { "overdrive", 0.5, 1.0, {}, false },
+    { "tone", 0.5, 1.0, {}, false },
+    { "level", 0.5, 1.0, {}, false },
+    { "dryWet", 1.0, 1.0, {}, false },
+    { "oversampling", 0.0, 3.0, { "1x Oversampling", "2x Oversampling", "4x Oversampling", "8x Oversampling" }, false },
 };
 
 class Log
@@ -52,9 +64,9 @@ public:
     bool expect (bool ok, const std::string& what, const std::string& expected, const std::string& got)
     {
         if (ok)
-            std::cout << "PASS lv2-lilv " << what << std::endl;
+            std::cout << "PASS lv2-lilv " << prefix << what << std::endl;
         else
-            std::cout << "FAIL lv2-lilv " << what << ": expected " << expected << " got " << got << std::endl;
+            std::cout << "FAIL lv2-lilv " << prefix << what << ": expected " << expected << " got " << got << std::endl;
 
         ++checks;
         failures += ok ? 0 : 1;
@@ -75,6 +87,7 @@ public:
 
     int checks = 0;
     int failures = 0;
+    std::string prefix;
 };
 
 struct NodeDeleter
@@ -93,6 +106,13 @@ using Nodes = std::unique_ptr<LilvNodes, NodesDeleter>;
 std::string toString (const LilvNode* node)
 {
     return node != nullptr ? std::string (lilv_node_as_string (node)) : std::string ("<none>");
+}
+
+std::string number (double value)
+{
+    char text[32];
+    std::snprintf (text, sizeof (text), "%g", value);
+    return text;
 }
 
 std::string join (const std::vector<std::string>& items)
@@ -123,13 +143,15 @@ public:
     {
     }
 
-    void run (const std::string& bundlePath)
+    void run (const std::string& bundlePath, const char* uriText, int channels)
     {
-        const Node uri (lilv_new_uri (world, pluginUri));
+        const Node uri (lilv_new_uri (world, uriText));
         const auto* plugins = lilv_world_get_all_plugins (world);
         plugin = lilv_plugins_get_by_uri (plugins, uri.get());
+        numChannels = channels;
+        log.prefix = channels == 1 ? "mono " : "";
 
-        if (! log.expect (plugin != nullptr, "URI resolves on LV2_PATH", pluginUri, "no such plug-in"))
+        if (! log.expect (plugin != nullptr, "URI resolves on LV2_PATH", uriText, "no such plug-in"))
             return;
 
         checkBundle (bundlePath);
@@ -138,6 +160,7 @@ public:
         checkParameters();
         checkPresets();
         checkEditor();
+        checkRunning();
     }
 
 private:
@@ -166,14 +189,18 @@ private:
     void checkIdentity()
     {
         const Node name (lilv_plugin_get_name (plugin));
-        log.expectEqual ("name", "Vardeko QX2710", toString (name.get()));
+        log.expectEqual ("name", numChannels == 1 ? "Vardeko QX2710 Mono" : "Vardeko QX2710", toString (name.get()));
 
         const Node author (lilv_plugin_get_author_name (plugin));
         log.expectEqual ("author", "Molvek", toString (author.get()));
 
-        // lv2:Plugin, the plain effect class: not an instrument.
-        const auto* pluginClass = lilv_plugin_get_class (plugin);
-        log.expectEqual ("class", Ns::lv2 + "Plugin", toString (lilv_plugin_class_get_uri (pluginClass)));
+        // An effect, not an instrument (lilv names the class only when lv2core is on its path).
+        const auto type = newUri ("http://www.w3.org/1999/02/22-rdf-syntax-ns#", "type");
+        const auto distortion = newUri (Ns::lv2, "DistortionPlugin");
+        log.expect (lilv_world_ask (world, lilv_plugin_get_uri (plugin), type.get(), distortion.get()),
+                    "a distortion plug-in",
+                    "lv2:DistortionPlugin",
+                    "not declared");
 
         const auto release = getObject (lilv_plugin_get_uri (plugin), Ns::doap, "release");
         const auto revision = release != nullptr ? getObject (release.get(), Ns::doap, "revision") : Node();
@@ -191,7 +218,8 @@ private:
         LILV_FOREACH (nodes, i, features.get())
         required.push_back (toString (lilv_nodes_get (features.get(), i)));
 
-        log.note ("required features: " + join (required));
+        // The simplest hosts offer no features at all.
+        log.expectEqual ("required features", "", join (required));
     }
 
     void checkPorts()
@@ -201,8 +229,8 @@ private:
         const auto output = newUri (Ns::lv2, "OutputPort");
         const auto optional = newUri (Ns::lv2, "connectionOptional");
 
-        log.expectEqual ("audio inputs", 2, (long) lilv_plugin_get_num_ports_of_class (plugin, audio.get(), input.get(), nullptr));
-        log.expectEqual ("audio outputs", 2, (long) lilv_plugin_get_num_ports_of_class (plugin, audio.get(), output.get(), nullptr));
+        log.expectEqual ("audio inputs", numChannels, (long) lilv_plugin_get_num_ports_of_class (plugin, audio.get(), input.get(), nullptr));
+        log.expectEqual ("audio outputs", numChannels, (long) lilv_plugin_get_num_ports_of_class (plugin, audio.get(), output.get(), nullptr));
 
         // A host may leave an optional port unconnected; the plug-in must then still run, so
         // its main audio ports must be required.
@@ -223,50 +251,69 @@ private:
 
     void checkParameters()
     {
-        // JUCE announces parameters as patch:writable properties, each with a label and a default.
-        const auto writableUri = newUri (Ns::patch, "writable");
-        const Nodes writable (lilv_plugin_get_value (plugin, writableUri.get()));
+        // One control input per parameter, right after the audio ports, named by its identifier.
+        const auto toggled = newUri (Ns::lv2, "toggled");
+        const auto integer = newUri (Ns::lv2, "integer");
+        const auto enumeration = newUri (Ns::lv2, "enumeration");
+        const auto control = newUri (Ns::lv2, "ControlPort");
+        const auto input = newUri (Ns::lv2, "InputPort");
 
-        std::vector<std::string> iris;
-        std::map<std::string, std::string> defaults;
-        std::vector<std::string> labels;
+        log.expectEqual ("control inputs", (long) controlTable.size() + 1, (long) lilv_plugin_get_num_ports_of_class (plugin, control.get(), input.get(), nullptr));
 
-        LILV_FOREACH (nodes, i, writable.get())
+        const auto numPorts = lilv_plugin_get_num_ports (plugin);
+        std::vector<float> minimum (numPorts), maximum (numPorts), defaults (numPorts);
+        lilv_plugin_get_port_ranges_float (plugin, minimum.data(), maximum.data(), defaults.data());
+
+        for (size_t k = 0; k < controlTable.size(); ++k)
         {
-            const auto* property = lilv_nodes_get (writable.get(), i);
-            iris.push_back (toString (property));
+            const auto& row = controlTable[k];
+            const auto index = (uint32_t) (2 * numChannels) + (uint32_t) k;
+            const auto* port = index < numPorts ? lilv_plugin_get_port_by_index (plugin, index) : nullptr;
+            const auto what = "port " + std::to_string (index) + " \"" + row.symbol + "\"";
 
-            const auto rdfsLabel = newUri (Ns::rdfs, "label");
-            const Nodes propertyLabels (lilv_world_find_nodes (world, property, rdfsLabel.get(), nullptr));
-            const auto defaultValue = getObject (property, Ns::lv2, "default");
+            if (! log.expect (port != nullptr && lilv_port_is_a (plugin, port, control.get()) && lilv_port_is_a (plugin, port, input.get()),
+                              what + " is a control input",
+                              "a control input",
+                              "something else"))
+                continue;
 
-            LILV_FOREACH (nodes, j, propertyLabels.get())
+            log.expectEqual (what + " symbol", row.symbol, toString (lilv_port_get_symbol (plugin, port)));
+            log.expectEqual (what + " range and default", "0 .. " + number (row.maximum) + " default " + number (row.defaultValue), number (minimum[index]) + " .. " + number (maximum[index]) + " default " + number (defaults[index]));
+            log.expect (lilv_port_has_property (plugin, port, toggled.get()) == row.toggled, what + " toggled", row.toggled ? "yes" : "no", row.toggled ? "no" : "yes");
+
+            const bool stepped = ! row.steps.empty();
+            log.expect (lilv_port_has_property (plugin, port, integer.get()) == stepped
+                            && lilv_port_has_property (plugin, port, enumeration.get()) == stepped,
+                        what + (stepped ? " is an integer enumeration" : " is continuous"),
+                        stepped ? "integer, enumeration" : "neither",
+                        "the other");
+
+            // The step names, by value.
+            std::map<int, std::string> named;
+
+            if (auto* points = lilv_port_get_scale_points (plugin, port))
             {
-                const auto label = toString (lilv_nodes_get (propertyLabels.get(), j));
-                labels.push_back (label);
-                defaults[label] = defaultValue != nullptr ? std::to_string (lilv_node_as_float (defaultValue.get())) : "<none>";
+                LILV_FOREACH (scale_points, i, points)
+                {
+                    const auto* point = lilv_scale_points_get (points, i);
+                    named[(int) lilv_node_as_float (lilv_scale_point_get_value (point))] = toString (lilv_scale_point_get_label (point));
+                }
+
+                lilv_scale_points_free (points);
             }
+
+            std::vector<std::string> labels;
+
+            for (const auto& entry : named)
+                labels.push_back (std::to_string (entry.first) + " " + entry.second);
+
+            std::vector<std::string> expected;
+
+            for (size_t step = 0; step < row.steps.size(); ++step)
+                expected.push_back (std::to_string (step) + " " + row.steps[step]);
+
+            log.expectEqual (what + " named steps", join (expected), join (labels));
         }
-
-        log.expectEqual ("distinct parameter properties", (long) parameterTable.size(), (long) iris.size());
-
-        if (iris.size() != parameterTable.size())
-            log.note ("parameter properties: " + join (iris) + " labelled " + join (labels));
-
-        std::vector<std::string> expectedLabels;
-
-        for (const auto& row : parameterTable)
-        {
-            expectedLabels.push_back (row.first);
-            const auto found = defaults.find (row.first);
-
-            if (log.expect (found != defaults.end(), "parameter \"" + row.first + "\" declared", "declared", "missing"))
-                log.expectEqual ("default of \"" + row.first + "\"", std::to_string (row.second), found->second);
-        }
-
-        std::sort (labels.begin(), labels.end());
-        std::sort (expectedLabels.begin(), expectedLabels.end());
-        log.expectEqual ("one label per parameter", join (expectedLabels), join (labels));
     }
 
     void checkPresets()
@@ -276,7 +323,9 @@ private:
 
         log.expectEqual ("presets", 12, (long) lilv_nodes_size (presets.get()));
 
-        std::vector<std::string> labels;
+        std::map<std::string, std::string> programByLabel;
+        const auto stateProperty = newUri (Ns::state, "state");
+        const Node programKey (lilv_new_uri (world, (std::string (pluginUri) + ":Program").c_str()));
 
         LILV_FOREACH (nodes, i, presets.get())
         {
@@ -284,12 +333,22 @@ private:
             lilv_world_load_resource (world, preset);
 
             const auto label = getObject (preset, Ns::rdfs, "label");
-            labels.push_back (toString (label.get()));
+            const auto state = getObject (preset, Ns::state, "state");
+            const auto program = state != nullptr ? Node (lilv_world_get (world, state.get(), programKey.get(), nullptr)) : Node();
+            programByLabel[toString (label.get())] = program != nullptr ? toString (program.get()) : "<none>";
         }
 
-        // Which program each preset recalls is checked through JUCE's host (this lilv cannot
-        // read the xsd:int that holds it).
-        log.expectEqual ("preset labels", join (std::vector<std::string> (12, "Init")), join (labels));
+        // Hosts list presets by label: "01 Init" to "12 Init" keeps the programs in order, and
+        // each recalls its own program.
+        std::vector<std::string> got, expected;
+
+        for (const auto& entry : programByLabel)
+            got.push_back (entry.first + " -> " + entry.second);
+
+        for (int p = 0; p < 12; ++p)
+            expected.push_back ((p < 9 ? "0" : "") + std::to_string (p + 1) + " Init -> " + std::to_string (p));
+
+        log.expectEqual ("presets in label order with their programs", join (expected), join (got));
     }
 
     void checkEditor()
@@ -305,9 +364,98 @@ private:
         lilv_uis_free (uis);
     }
 
+    // Runs one second of a sine through the plug-in with the given control values (by symbol);
+    // returns the output's RMS over its second half.
+    double render (const std::map<std::string, float>& values)
+    {
+        auto* instance = lilv_plugin_instantiate (plugin, 48000.0, nullptr);
+
+        if (instance == nullptr)
+            return -1.0;
+
+        const auto numPorts = lilv_plugin_get_num_ports (plugin);
+        std::vector<float> controls (numPorts, 0.0f);
+        lilv_plugin_get_port_ranges_float (plugin, nullptr, nullptr, controls.data());
+
+        for (const auto& [symbol, value] : values)
+        {
+            const Node sym (lilv_new_string (world, symbol.c_str()));
+
+            if (const auto* port = lilv_plugin_get_port_by_symbol (plugin, sym.get()))
+                controls[lilv_port_get_index (plugin, port)] = value;
+        }
+
+        constexpr int block = 480, numBlocks = 100;
+        std::vector<float> in ((size_t) block * 2), out ((size_t) block * 2);
+        const auto audio = newUri (Ns::lv2, "AudioPort");
+        const auto input = newUri (Ns::lv2, "InputPort");
+        int inputs = 0, outputs = 0;
+
+        for (uint32_t p = 0; p < numPorts; ++p)
+        {
+            const auto* port = lilv_plugin_get_port_by_index (plugin, p);
+
+            if (! lilv_port_is_a (plugin, port, audio.get()))
+                lilv_instance_connect_port (instance, p, &controls[p]);
+            else if (lilv_port_is_a (plugin, port, input.get()))
+                lilv_instance_connect_port (instance, p, in.data() + block * inputs++);
+            else
+                lilv_instance_connect_port (instance, p, out.data() + block * outputs++);
+        }
+
+        lilv_instance_activate (instance);
+        double sum = 0.0;
+        long count = 0;
+
+        for (int b = 0; b < numBlocks; ++b)
+        {
+            for (int c = 0; c < 2; ++c)
+                for (int i = 0; i < block; ++i)
+                    in[(size_t) (c * block + i)] = 0.3f * (float) std::sin (2.0 * 3.141592653589793 * 220.0 * (b * block + i) / 48000.0);
+
+            lilv_instance_run (instance, block);
+
+            if (b >= numBlocks / 2)
+                for (int i = 0; i < block * outputs; ++i, ++count)
+                    sum += (double) out[(size_t) i] * out[(size_t) i];
+        }
+
+        lilv_instance_deactivate (instance);
+        lilv_instance_free (instance);
+        return count > 0 ? std::sqrt (sum / (double) count) : -1.0;
+    }
+
+    void checkRunning()
+    {
+        const auto inputRms = 0.3 / std::sqrt (2.0);
+        const auto off = render ({ { "onBypass", 0.0f } });
+        log.expect (std::abs (off - inputRms) < 1.0e-3, "runs without features; off passes the input", "RMS " + std::to_string (inputRms), "RMS " + std::to_string (off));
+
+        // Every port moves the sound (or, for oversampling, at least keeps it finite and alive).
+        const auto base = render ({});
+        const std::vector<std::pair<std::string, float>> moves {
+            { "inputVol", 1.0f },
+            { "overdriveType", 4.0f },
+            { "overdrive", 1.0f },
+            { "tone", 0.0f },
+            { "level", 1.0f },
+            { "dryWet", 0.0f },
+        };
+
+        for (const auto& [symbol, value] : moves)
+        {
+            const auto moved = render ({ { symbol, value } });
+            log.expect (moved > 0.0 && std::abs (moved - base) > 0.01 * base, "setting " + symbol + " changes the sound", "RMS unlike " + std::to_string (base), "RMS " + std::to_string (moved));
+        }
+
+        const auto eightTimes = render ({ { "oversampling", 3.0f } });
+        log.expect (eightTimes > 0.1 * base && std::isfinite (eightTimes), "8x oversampling runs", "a sound", "RMS " + std::to_string (eightTimes));
+    }
+
     LilvWorld* world;
     Log& log;
     const LilvPlugin* plugin = nullptr;
+    int numChannels = 2;
 };
 } // namespace
 
@@ -328,7 +476,9 @@ int main (int argc, char* argv[])
     auto* world = lilv_world_new();
     lilv_world_load_all (world);
 
-    BundleCheck (world, log).run (bundle);
+    BundleCheck check (world, log);
+    check.run (bundle, pluginUri, 2);
+    check.run (bundle, monoPluginUri, 1);
 
     lilv_world_free (world);
     std::cout << log.checks - log.failures << " passed, " << log.failures << " failed" << std::endl;

@@ -1,7 +1,10 @@
 #include "processor/HostParameters.h"
 #include "ProcessorTestHelpers.h"
 
+#include <algorithm>
 #include <clocale>
+#include <random>
+#include <vector>
 
 using namespace ProcessorTest;
 
@@ -149,6 +152,147 @@ TEST (HostParameters, NonFiniteHostValuesKeepTheOldValue)
     // Finite values outside 0..1 are stored as they come.
     setValue (processor, HostParameters::overdrive, 1.5f);
     EXPECT_EQ (1.5f, getValue (processor, HostParameters::overdrive));
+}
+
+TEST (HostParameters, SteppedParametersDeclareTheirSteps)
+{
+    VardekoQX2710AudioProcessor processor;
+    const int steps[] = { 2, 0, 5, 0, 0, 0, 0, 4 };
+
+    JUCE_BEGIN_IGNORE_WARNINGS_GCC_LIKE ("-Wdeprecated-declarations")
+    for (int i = 0; i < 8; ++i)
+    {
+        EXPECT_EQ (steps[i] > 0, processor.isParameterDiscrete (i)) << i;
+        EXPECT_EQ (steps[i] > 0 ? steps[i] : juce::AudioProcessor::getDefaultNumParameterSteps(), processor.getParameterNumSteps (i)) << i;
+    }
+    JUCE_END_IGNORE_WARNINGS_GCC_LIKE
+
+    // Every step's value selects that step, and its text is the step's name.
+    for (int k = 0; k < 5; ++k)
+        EXPECT_EQ (HostParameters::getModelName (k), HostParameters::getText (HostParameters::overdriveType, (float) k / 4.0f));
+
+    for (int k = 0; k < 4; ++k)
+        EXPECT_EQ (HostParameters::getOversamplingName (k), HostParameters::getText (HostParameters::oversampling, (float) k / 3.0f));
+}
+
+namespace
+{
+struct SnapCase
+{
+    int index;
+    float given;
+    float stored;
+};
+
+// A stepped value moves to the step of its band; continuous values stay as given.
+const SnapCase snapCases[] = {
+    { HostParameters::onBypass, 0.0f, 0.0f },
+    { HostParameters::onBypass, 0.001f, 1.0f },
+    { HostParameters::onBypass, 0.5f, 1.0f },
+    { HostParameters::overdriveType, 0.1f, 0.25f },
+    { HostParameters::overdriveType, 0.3f, 0.5f },
+    { HostParameters::overdriveType, 0.25f, 0.25f },
+    { HostParameters::overdriveType, 0.76f, 1.0f },
+    { HostParameters::oversampling, 0.01f, 0.33333334f },
+    { HostParameters::oversampling, 0.6f, 0.6666667f },
+    { HostParameters::oversampling, (float) (2.0 / 3.0), 0.6666667f },
+    { HostParameters::oversampling, 0.7f, 1.0f },
+    { HostParameters::tone, 0.3f, 0.3f },
+    { HostParameters::dryWet, 0.123f, 0.123f },
+};
+} // namespace
+
+TEST (HostParameters, HostsReadBackTheStepTheySet)
+{
+    VardekoQX2710AudioProcessor processor;
+
+    for (const auto& c : snapCases)
+    {
+        const auto text = HostParameters::getText (c.index, c.given);
+        setValue (processor, c.index, c.given);
+        EXPECT_EQ (c.stored, getValue (processor, c.index)) << "index " << c.index << " value " << c.given;
+        EXPECT_EQ (text, getText (processor, c.index)) << "index " << c.index << " value " << c.given;
+
+        // Setting what was read back changes nothing.
+        setValue (processor, c.index, getValue (processor, c.index));
+        EXPECT_EQ (c.stored, getValue (processor, c.index));
+    }
+}
+
+TEST (HostParameters, HostsHearOfTheStepAValueWasStoredAs)
+{
+    // The host's copy of a value set between steps must follow the step, or a host reads back
+    // a value that a saved state does not restore.
+    struct Recorder : juce::AudioProcessorListener
+    {
+        void audioProcessorParameterChanged (juce::AudioProcessor*, int index, float value) override { heard.push_back ({ index, value }); }
+        void audioProcessorChanged (juce::AudioProcessor*, const ChangeDetails&) override {}
+        std::vector<std::pair<int, float>> heard;
+    };
+
+    VardekoQX2710AudioProcessor processor;
+    Recorder recorder;
+    processor.addListener (&recorder);
+
+    for (const auto& c : snapCases)
+    {
+        recorder.heard.clear();
+        setValue (processor, c.index, c.given);
+        EXPECT_TRUE (recorder.heard.empty()) << "nothing is sent from the thread that set the value";
+
+        processor.reportSteppedValues();
+
+        if (c.stored != c.given)
+            EXPECT_EQ ((std::vector<std::pair<int, float>> { { c.index, c.stored } }), recorder.heard) << "index " << c.index << " value " << c.given;
+        else
+            EXPECT_TRUE (recorder.heard.empty()) << "index " << c.index << " value " << c.given;
+
+        recorder.heard.clear();
+        processor.reportSteppedValues();
+        EXPECT_TRUE (recorder.heard.empty()) << "reported once";
+    }
+
+    processor.removeListener (&recorder);
+}
+
+TEST (HostParameters, RandomOrderStateRoundTripAtOffStepValues)
+{
+    // What a validator does: random values in random order, save, scramble, restore, and every
+    // parameter reads back what it read before the save.
+    juce::Random random (2710);
+
+    for (int round = 0; round < 20; ++round)
+    {
+        VardekoQX2710AudioProcessor processor;
+        std::vector<int> order { 0, 1, 2, 3, 4, 5, 6, 7 };
+        std::shuffle (order.begin(), order.end(), std::mt19937 ((unsigned) round));
+
+        for (auto k : order)
+            setValue (processor, k, random.nextFloat());
+
+        float before[8];
+
+        for (int k = 0; k < 8; ++k)
+            before[k] = getValue (processor, k);
+
+        juce::MemoryBlock state;
+        processor.getStateInformation (state);
+
+        for (auto k : order)
+            setValue (processor, k, random.nextFloat());
+
+        VardekoQX2710AudioProcessor restored;
+        processor.setStateInformation (state.getData(), (int) state.getSize());
+        restored.setStateInformation (state.getData(), (int) state.getSize());
+
+        for (int k = 0; k < 8; ++k)
+        {
+            // Documents keep five decimals of continuous values.
+            const auto tolerance = HostParameters::isStepped (k) ? 0.0f : 5.0e-6f;
+            EXPECT_NEAR (before[k], getValue (processor, k), tolerance) << "round " << round << " index " << k;
+            EXPECT_NEAR (before[k], getValue (restored, k), tolerance) << "round " << round << " index " << k;
+        }
+    }
 }
 
 TEST (HostParameters, TextsIgnoreADecimalCommaLocale)

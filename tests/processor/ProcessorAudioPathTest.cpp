@@ -426,3 +426,148 @@ TEST (ProcessorAudioPath, ValuesReachTheHeardCircuitAfterACrossfade)
     const auto still = render (false);
     EXPECT_GT (maxAbsDifference (moved, still, 0, 4096), 0.01f);
 }
+
+namespace
+{
+// An offline render as a host exports: blocks of the given sizes in turn, with parameter
+// changes given at sample positions (applied before the block that starts there), and the
+// wall clock running at its own pace in between.
+struct OfflineRender
+{
+    struct Change
+    {
+        int sample;
+        int index;
+        float value;
+    };
+
+    static juce::AudioBuffer<float> run (const juce::AudioBuffer<float>& input, const std::vector<Change>& changes, const std::vector<int>& blockSizes, int sleepEveryBlocks = 0)
+    {
+        Prepared p (48000.0, 4096);
+        p.processor.setNonRealtime (true);
+        p.prepare();
+
+        auto output = input;
+        juce::MidiBuffer midi;
+        size_t next = 0, block = 0;
+
+        for (int start = 0; start < output.getNumSamples(); ++block)
+        {
+            const auto n = std::min (blockSizes[block % blockSizes.size()], output.getNumSamples() - start);
+
+            for (; next < changes.size() && changes[next].sample <= start; ++next)
+                setValue (p.processor, changes[next].index, changes[next].value);
+
+            juce::AudioBuffer<float> view (output.getArrayOfWritePointers(), output.getNumChannels(), start, n);
+            p.processor.processBlock (view, midi);
+
+            // The message thread's timer would fire here in real time; offline it must not matter.
+            p.processor.pollDeferredChanges();
+
+            if (sleepEveryBlocks > 0 && block % (size_t) sleepEveryBlocks == 0)
+                std::this_thread::sleep_for (std::chrono::milliseconds (60));
+
+            start += n;
+        }
+
+        return output;
+    }
+};
+
+int firstDifference (const juce::AudioBuffer<float>& a, const juce::AudioBuffer<float>& b, float threshold = 0.0f)
+{
+    for (int i = 0; i < a.getNumSamples(); ++i)
+        for (int ch = 0; ch < a.getNumChannels(); ++ch)
+            if (std::abs (a.getSample (ch, i) - b.getSample (ch, i)) > threshold)
+                return i;
+
+    return -1;
+}
+} // namespace
+
+TEST (ProcessorAudioPath, OfflineCircuitChangesFallDueFiftyMillisecondsOfSamplesLater)
+{
+    // At 48 kHz, 50 ms are 2400 samples after the block in which the host changed the value,
+    // whatever the block size and however fast the render runs.
+    const auto input = makeSignal (2, 9600);
+    const auto unchanged = OfflineRender::run (input, {}, { 512 });
+
+    const std::vector<std::vector<int>> blockPatterns { { 512 }, { 64 }, { 1000, 37, 4096 }, { 4096 } };
+
+    for (const auto& blocks : blockPatterns)
+    {
+        const auto changed = OfflineRender::run (input, { { 0, HostParameters::overdriveType, 1.0f } }, blocks, blocks[0] >= 1000 ? 1 : 0);
+        const auto at = firstDifference (changed, unchanged);
+        EXPECT_GE (at, 2400) << "blocks of " << blocks[0];
+        EXPECT_LE (at, 2401) << "blocks of " << blocks[0];
+    }
+
+    // The same for an oversampling change: the dry path moves with it at that sample.
+    const auto wet = OfflineRender::run (input, { { 0, HostParameters::dryWet, 0.5f } }, { 512 });
+    const auto oversampled = OfflineRender::run (input, { { 0, HostParameters::dryWet, 0.5f }, { 0, HostParameters::oversampling, 1.0f } }, { 300 });
+    const auto at = firstDifference (oversampled, wet);
+    EXPECT_GE (at, 2400);
+    EXPECT_LE (at, 2401);
+}
+
+TEST (ProcessorAudioPath, TwoOfflineRendersOfTheSameAutomationAreIdentical)
+{
+    // Changes in bursts (a burst is applied once, 50 ms after its last change), during
+    // crossfades and back to a circuit that is still fading out; the second render sleeps
+    // between blocks so that any wall-clock timing would show.
+    const auto input = makeSignal (2, 48000);
+    const std::vector<OfflineRender::Change> automation {
+        { 1024, HostParameters::overdriveType, 0.5f },
+        { 1536, HostParameters::overdriveType, 0.75f },
+        { 6000, HostParameters::oversampling, 0.6666667f },
+        { 9000, HostParameters::overdriveType, 0.25f },
+        { 12000, HostParameters::overdriveType, 0.75f },
+        { 14500, HostParameters::overdriveType, 0.0f },
+        { 20000, HostParameters::oversampling, 0.0f },
+        { 20000, HostParameters::overdriveType, 1.0f },
+    };
+
+    const auto first = OfflineRender::run (input, automation, { 512 });
+    const auto second = OfflineRender::run (input, automation, { 512 }, 3);
+    EXPECT_TRUE (identical (first, second)) << "first difference at sample " << firstDifference (first, second);
+
+    // Every change was made: the end is the last circuit's sound alone.
+    Prepared last (48000.0, 4096);
+    setValue (last.processor, HostParameters::overdriveType, 1.0f);
+    last.prepare();
+    const auto lastAlone = last.run (input);
+    double difference = 0.0, level = 0.0;
+
+    for (int ch = 0; ch < 2; ++ch)
+    {
+        for (int i = 40000; i < 48000; ++i)
+        {
+            difference += std::pow (first.getSample (ch, i) - lastAlone.getSample (ch, i), 2.0);
+            level += std::pow (lastAlone.getSample (ch, i), 2.0);
+        }
+    }
+
+    EXPECT_LT (std::sqrt (difference / level), 0.01);
+}
+
+TEST (ProcessorAudioPath, OfflineOversamplingChangeOfTheHeardCircuitIsNotLeftSilent)
+{
+    // The heard circuit fades out, rebuilds its oversampled stage and fades back in. Offline
+    // nothing waits for a timer: the gap is one block, however fast the render runs, and two
+    // renders are identical.
+    const auto input = makeSignal (2, 96000);
+    const std::vector<OfflineRender::Change> automation { { 0, HostParameters::oversampling, 0.6666667f } };
+    const auto first = OfflineRender::run (input, automation, { 512 });
+    const auto second = OfflineRender::run (input, automation, { 512 }, 20);
+    EXPECT_TRUE (identical (first, second)) << "first difference at sample " << firstDifference (first, second);
+
+    int longest = 0, run = 0;
+
+    for (int i = 0; i < first.getNumSamples(); ++i)
+    {
+        run = std::abs (first.getSample (0, i)) < 1.0e-6f ? run + 1 : 0;
+        longest = std::max (longest, run);
+    }
+
+    EXPECT_LE (longest, 1024) << "samples of silence in a row";
+}
