@@ -30,6 +30,16 @@ juce::String HostParameters::getName (int index)
     return isValidIndex (index) ? juce::String (parameterNames[index]) : juce::String();
 }
 
+std::optional<float> HostParameters::toStoredValue (int index, float value) noexcept
+{
+    if (! isValidIndex (index) || ! std::isfinite (value))
+        return std::nullopt;
+
+    // The circuits' tapers and networks are only defined on 0..1: outside it some of them
+    // compute unstable filters.
+    return value < 0.0f ? 0.0f : (value > 1.0f ? 1.0f : value);
+}
+
 float HostParameters::getDefaultValue (int index) noexcept
 {
     return isValidIndex (index) ? parameterDefaults[index] : 0.0f;

@@ -2,6 +2,8 @@
 
 #include <juce_core/juce_core.h>
 
+#include <optional>
+
 // The eight host parameters: identifiers, defaults, value texts and the indices derived from
 // the values. Everything here is a pure function of a value, so the processor, the documents
 // and the editor agree on it.
@@ -28,6 +30,10 @@ public:
 
     // The identifier, which is also the name the host shows; empty outside the table.
     static juce::String getName (int index);
+
+    // The value stored for what a host or a document sends: inside 0..1, or nothing for a
+    // value that is not a number.
+    static std::optional<float> toStoredValue (int index, float value) noexcept;
 
     // Default of every channel of every slot; 0 outside the table.
     static float getDefaultValue (int index) noexcept;

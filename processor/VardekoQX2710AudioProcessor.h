@@ -1,5 +1,6 @@
 #pragma once
 
+#include "models/DetachableTimer.h"
 #include "processor/CircuitSwitcher.h"
 #include "processor/DryWetMix.h"
 #include "processor/HostParameters.h"
@@ -24,9 +25,9 @@
 //
 // Threads: the host's audio thread runs processBlock; setParameter may arrive on any thread;
 // circuit and oversampling changes are applied on the message thread by a polling timer, 50 ms
-// after the last change. Hand-overs use atomics with one writer per field. No lock is taken.
-class VardekoQX2710AudioProcessor : public juce::AudioProcessor,
-                                    private juce::Timer
+// after the last change. Hand-overs use atomics; the audio thread takes no lock. An instance
+// may be destroyed on any thread: the destructor first waits out every timer callback.
+class VardekoQX2710AudioProcessor : public juce::AudioProcessor
 {
 public:
     static constexpr int numPresetSlots = ProgramBank::numPresetSlots;
@@ -42,6 +43,9 @@ public:
     bool producesMidi() const override { return false; }
     bool isMidiEffect() const override { return false; }
     double getTailLengthSeconds() const override { return 0.0; }
+
+    // Mono or stereo in, mono or stereo out, never fewer outputs than inputs.
+    bool isBusesLayoutSupported (const BusesLayout& layouts) const override;
 
     void prepareToPlay (double sampleRate, int estimatedSamplesPerBlock) override;
     void releaseResources() override;
@@ -126,7 +130,6 @@ public:
     float getMix() const noexcept { return dryWet.getMix(); }
 
 private:
-    void timerCallback() override;
     void ensureTimerRunning();
     void moveDryPathTo (int oversamplingIndex);
 
@@ -149,6 +152,9 @@ private:
     DryWetMix dryWet;
 
     std::atomic<bool> prepared { false };
+
+    DetachableTimer timer { [this]
+                            { pollDeferredChanges(); } };
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (VardekoQX2710AudioProcessor)
 };
