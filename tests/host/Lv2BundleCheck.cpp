@@ -171,6 +171,9 @@ private:
         const Node author (lilv_plugin_get_author_name (plugin));
         log.expectEqual ("author", "Molvek", toString (author.get()));
 
+        const Node email (lilv_plugin_get_author_email (plugin));
+        log.expectEqual ("author e-mail", "mailto:support@molvek.com", toString (email.get()));
+
         // lv2:Plugin, the plain effect class: not an instrument.
         const auto* pluginClass = lilv_plugin_get_class (plugin);
         log.expectEqual ("class", Ns::lv2 + "Plugin", toString (lilv_plugin_class_get_uri (pluginClass)));
