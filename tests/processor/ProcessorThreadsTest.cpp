@@ -178,3 +178,84 @@ TEST (ProcessorThreads, InstancesDestroyedOffTheMessageThreadWhileTheirChangeIsD
 
     EXPECT_GT (destroyed.load(), 20);
 }
+
+TEST (ProcessorThreads, EverythingAHostDoesAtOnce)
+{
+    // The audio thread runs while other threads move every parameter, switch on and off, change
+    // programs, save and restore full and program states, and read names and paths; the test
+    // thread runs the message loop that fires the timers. The output stays finite, and no step
+    // is larger than the loudest circuit's output explains.
+    VardekoQX2710AudioProcessor processor;
+    processor.prepareToPlay (48000.0, 256);
+
+    const juce::MemoryBlock states[] = { fullState (0), fullState (1) };
+    juce::MemoryBlock programState;
+    processor.getCurrentProgramStateInformation (programState);
+
+    std::atomic<int> nonFinite { 0 };
+    std::atomic<float> largestStep { 0.0f };
+
+    MessageLoop::runWhileDispatching ([&]
+                                      { runThreads (5, std::chrono::milliseconds (3000), [&] (int role)
+                                                    {
+                                                        thread_local std::mt19937 random ((unsigned) role + 7);
+                                                        thread_local float previous[2] {};
+
+                                                        switch (role)
+                                                        {
+                                                            case 0: // automation of every parameter
+                                                                setValue (processor, (int) (random() % HostParameters::numParameters), (float) (random() % 1001) / 1000.0f);
+                                                                std::this_thread::sleep_for (std::chrono::microseconds (300));
+                                                                break;
+
+                                                            case 1: // programs and states
+                                                                processor.setCurrentProgram ((int) (random() % 12));
+                                                                processor.setStateInformation (states[random() % 2].getData(), (int) states[0].getSize());
+                                                                processor.setCurrentProgramStateInformation (programState.getData(), (int) programState.getSize());
+                                                                break;
+
+                                                            case 2: // a second thread restoring, and the host saving
+                                                            {
+                                                                processor.setStateInformation (states[random() % 2].getData(), (int) states[1].getSize());
+                                                                juce::MemoryBlock saved;
+                                                                processor.getStateInformation (saved);
+                                                                break;
+                                                            }
+
+                                                            case 3: // names and paths
+                                                                for (int i = 0; i < 12; ++i)
+                                                                    processor.getProgramName (i);
+
+                                                                processor.setCurrentPresetPath ("Chosen in the editor.mvkp");
+                                                                processor.getCurrentPresetPath();
+                                                                break;
+
+                                                            default: // the audio thread
+                                                            {
+                                                                auto block = makeSignal (2, 256);
+                                                                juce::MidiBuffer midi;
+                                                                processor.processBlock (block, midi);
+
+                                                                if (! allFinite (block))
+                                                                    ++nonFinite;
+
+                                                                for (int ch = 0; ch < 2; ++ch)
+                                                                {
+                                                                    auto step = std::abs (block.getSample (ch, 0) - previous[ch]);
+
+                                                                    for (int i = 1; i < 256; ++i)
+                                                                        step = std::max (step, std::abs (block.getSample (ch, i) - block.getSample (ch, i - 1)));
+
+                                                                    previous[ch] = block.getSample (ch, 255);
+
+                                                                    if (step > largestStep.load())
+                                                                        largestStep.store (step);
+                                                                }
+                                                                break;
+                                                            }
+                                                        } }); });
+
+    EXPECT_EQ (0, nonFinite.load());
+    // Every move is ramped or crossfaded: runs stay near 0.5, a click or a jump goes well past.
+    EXPECT_LT (largestStep.load(), 1.5f);
+}
