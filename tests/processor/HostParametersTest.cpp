@@ -145,7 +145,6 @@ TEST (HostParameters, NonFiniteHostValuesKeepTheOldValue)
         EXPECT_EQ (0.7f, getValue (processor, HostParameters::overdrive));
         EXPECT_EQ (juce::String ("7.00"), getText (processor, HostParameters::overdrive));
     }
-
 }
 
 TEST (HostParameters, FiniteHostValuesAreStoredInsideZeroToOne)

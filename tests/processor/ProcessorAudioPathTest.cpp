@@ -1,6 +1,6 @@
 #include "AllocationCounter.h"
-#include "LockCounter.h"
 #include "CircuitTestHelpers.h"
+#include "LockCounter.h"
 #include "ProcessorTestHelpers.h"
 
 #include <mutex>
