@@ -74,6 +74,9 @@ void DryWetMix::primeAlignment() noexcept
                            : alignment.getRequestedIndex();
     moveAlignment (index);
 
+    // Until now the unaligned input was heard.
+    alignedShare = 0.0f;
+
     // Oldest first, through the dry buffers, whose contents the next block replaces.
     for (int i = 0; i < historyLength; ++i)
     {
@@ -136,8 +139,9 @@ void DryWetMix::process (float* left, float* right, int numSamples, float wetTar
 
         if (blending)
         {
-            alignedShare = effectOn ? std::min (1.0f, alignedShare + alignedStep)
-                                    : std::max (0.0f, alignedShare - alignedStep);
+            // Lands exactly on its end, whatever the rounding of the steps.
+            const auto next = alignedShare + (effectOn ? alignedStep : -alignedStep);
+            alignedShare = std::abs (alignedTarget - next) < 0.5f * alignedStep ? alignedTarget : std::clamp (next, 0.0f, 1.0f);
             dryLeft = alignedShare * dryLeft + (1.0f - alignedShare) * unalignedLeft[(size_t) i];
             dryRight = alignedShare * dryRight + (1.0f - alignedShare) * unalignedRight[(size_t) i];
         }

@@ -30,8 +30,8 @@ public:
     // Message thread: the index the alignment moves to at the next block.
     void requestAlignment (int oversamplingIndex) noexcept;
 
-    // True once the mix has reached dry.
-    bool isDry() const noexcept { return mix <= silenceThreshold; }
+    // True once the mix has reached dry and the dry path the unaligned input.
+    bool isDry() const noexcept { return mix <= silenceThreshold && alignedShare <= 0.0f; }
 
     // While the effect is off and fully dry the alignment stands still: the last input is always
     // kept (for mono input, right is left), so that switching on can bring the alignment up to

@@ -195,6 +195,13 @@ TEST (ProcessorRobustness, SwitchingOnAndOffAtAnyMomentStaysWithinTheSteadyStep)
         sequences.push_back ({ "toggled every " + juce::String (every) + " blocks", [every] (VardekoQX2710AudioProcessor& p, int k)
                                { if (k >= 40) setValue (p, HostParameters::onBypass, ((k - 40) / every) % 2 == 0 ? 0.0f : 1.0f); } });
 
+    sequences.push_back ({ "all dry, off and on", [] (VardekoQX2710AudioProcessor& p, int k)
+                           {
+                               if (k == 0)
+                                   setValue (p, HostParameters::dryWet, 0.0f);
+                               if (k == 40 || k == 60)
+                                   setValue (p, HostParameters::onBypass, k == 40 ? 0.0f : 1.0f); } });
+
     // What the signal explains: its own steps, dry and processed.
     const auto dryStep = largestStep (signal, 0, signal.getNumSamples());
 
