@@ -2,6 +2,7 @@
 
 #include <juce_events/juce_events.h>
 
+#include <atomic>
 #include <mutex>
 
 class DetachableTimer::Core final : public juce::Timer
@@ -23,10 +24,15 @@ public:
 
     void detach()
     {
+        armedWithoutMessages = false;
         stopTimer();
         const std::lock_guard<std::mutex> guard (lock);
         callback = nullptr;
     }
+
+    // Without a message manager (the renderer, most tests) no callback could ever come: the
+    // timer only counts as running, and the owner or a test calls the callback itself.
+    std::atomic<bool> armedWithoutMessages { false };
 
 private:
     std::mutex lock;
@@ -51,17 +57,21 @@ DetachableTimer::~DetachableTimer()
 
 void DetachableTimer::startTimer (int intervalMs)
 {
-    core->startTimer (intervalMs);
+    if (juce::MessageManager::getInstanceWithoutCreating() == nullptr)
+        core->armedWithoutMessages = true;
+    else
+        core->startTimer (intervalMs);
 }
 
 void DetachableTimer::stopTimer()
 {
+    core->armedWithoutMessages = false;
     core->stopTimer();
 }
 
 bool DetachableTimer::isTimerRunning() const
 {
-    return core->isTimerRunning();
+    return core->armedWithoutMessages || core->isTimerRunning();
 }
 
 void DetachableTimer::detach()
