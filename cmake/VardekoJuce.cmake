@@ -14,7 +14,10 @@ set (VARDEKO_JUCE_CONFIG_FLAGS
     JUCE_STRICT_REFCOUNTEDPOINTER=1
     JUCE_VST3_CAN_REPLACE_VST2=1
     JUCE_GLOBAL_MODULE_SETTINGS_INCLUDED=1
-    $<IF:$<CONFIG:Debug>,DEBUG=1 _DEBUG=1,NDEBUG=1 _NDEBUG=1>)
+    $<IF:$<CONFIG:Debug>,DEBUG=1 _DEBUG=1,NDEBUG=1 _NDEBUG=1>
+    # Debug builds would print the JUCE version on stderr at start-up, into the renderer's
+    # output.
+    $<$<CONFIG:Debug>:JUCE_DISABLE_JUCE_VERSION_PRINTING=1>)
 
 # Walks the module graph: modules (targets with sources) are recorded by name, everything
 # else they link (system libraries, header-only SDK targets) is collected for re-export.

@@ -21,8 +21,11 @@ endif()
 
 # Identifiers that hosts store in their sessions: never change them.
 set (VARDEKO_COMPANY_WEBSITE "https://www.molvek.com")
-set (VARDEKO_COMPANY_EMAIL "support@molvek.com")
 set (VARDEKO_LV2_URI "https://www.molvek.com/plugins/vardeko-qx2710")
+
+# A URI, as LV2's foaf:mbox needs and as VST3's factory info customarily gives it; a bare
+# address would read as a file next to the LV2 bundle.
+set (VARDEKO_COMPANY_EMAIL "mailto:support@molvek.com")
 
 juce_add_plugin (VardekoQX2710
     PRODUCT_NAME "VardekoQX2710"

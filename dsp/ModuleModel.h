@@ -2,12 +2,9 @@
 
 #include "dsp/FxBase.h"
 
-#include <juce_events/juce_events.h>
-
-// Base of the pedal models: channel settings and a process dispatcher. The broadcaster base
-// is part of the model interface; the models send no messages through it.
-class ModuleModel : public FxBase,
-                    public juce::ActionBroadcaster
+// Base of the pedal models: channel settings and a process dispatcher. The models send no
+// messages, and they are made and run where no message manager exists (the renderer, tests).
+class ModuleModel : public FxBase
 {
 public:
     ModuleModel() { typeName = "ModuleModel"; }
@@ -27,6 +24,13 @@ public:
     virtual int isActive() const { return active; }
     virtual void activate() { active = 1; }
     virtual void deactivate() { active = 0; }
+
+    // Stops the model's message-thread timer for good and waits out a running callback. An
+    // owner that may destroy the model away from the message thread calls this first.
+    virtual void detachTimer() {}
+
+    // One tick of that timer. Message thread (tests call it directly).
+    virtual void timerCallback() {}
 
     // Mono input: the processed first buffer is copied into the second. Other channel counts
     // than 1 and 2 leave both buffers untouched.

@@ -50,6 +50,14 @@ public:
         // Knob moves glide over about 46 ms at every rate band.
         glideLength = RateBands::rampLength (rate);
         inverseGlideLength = 1.0 / glideLength;
+
+        // Coefficients made for another rate mean nothing at this one: the next set is taken
+        // at once rather than glided to.
+        if (rate != coefficientRate)
+        {
+            coefficientRate = rate;
+            firstSet = true;
+        }
     }
 
     void clearState() noexcept
@@ -160,6 +168,7 @@ public:
     bool pending = false;
     int glideLength = 2048;
     double inverseGlideLength = 1.0 / 2048.0;
+    float coefficientRate = 0.0f;
 
 private:
     void copyTargetToCurrent() noexcept

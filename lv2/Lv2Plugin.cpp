@@ -182,7 +182,7 @@ void Lv2Plugin::applyHostPorts() noexcept
             continue;
 
         lastPortValues[(size_t) k] = portValue;
-        const auto value = HostParameters::toStoredValue (k, Lv2Ports::toParameterValue (k, portValue));
+        const auto value = Lv2Ports::toParameterValue (k, portValue);
 
         JUCE_BEGIN_IGNORE_WARNINGS_GCC_LIKE ("-Wdeprecated-declarations")
         if (processor->getParameter (k) != value)

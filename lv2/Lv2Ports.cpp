@@ -81,7 +81,7 @@ float Lv2Ports::toParameterValue (int parameter, float portValue) noexcept
     // A stepped port scaled onto 0..1 falls into its step's band like any host value: whole
     // numbers select their step, and a toggle is on above 0 as LV2 defines it.
     const auto maximum = getPortMaximum (parameter);
-    return HostParameters::toStoredValue (parameter, juce::jlimit (0.0f, maximum, portValue) / maximum);
+    return HostParameters::toStoredValue (parameter, juce::jlimit (0.0f, maximum, portValue) / maximum).value_or (0.0f);
 }
 
 float Lv2Ports::toPortValue (int parameter, float parameterValue) noexcept

@@ -2,6 +2,7 @@
 
 #include "dsp/ModuleModel.h"
 #include "dsp/OversamplingBase2.h"
+#include "models/DetachableTimer.h"
 #include "models/ModelFrame.h"
 #include "models/ModelParameters.h"
 
@@ -37,10 +38,11 @@ constexpr bool takesKnobs<Stage, std::void_t<decltype (Stage::followsKnob (0))>>
 } // namespace CircuitStages
 
 template <typename Circuit>
-class CircuitModel : public ModuleModel,
-                     public juce::Timer
+class CircuitModel : public ModuleModel
 {
 public:
+    ~CircuitModel() override { timer.detach(); }
+
     void setSampleRate (float rate) override
     {
         ModuleModel::setSampleRate (rate);
@@ -110,7 +112,7 @@ public:
 
     void parameterChanged (int index) override
     {
-        if (frame.sharedParameterChanged (index, *this) || ! isKnob (index))
+        if (frame.sharedParameterChanged (index, timer) || ! isKnob (index))
             return;
 
         forEachStage ([this, index] (auto& stage)
@@ -122,7 +124,7 @@ public:
 
     void start() override
     {
-        stopTimer();
+        timer.stopTimer();
 
         for (auto index : knobs)
             forEachStage ([this, index] (auto& stage)
@@ -145,7 +147,7 @@ public:
     void processStereo (float* left, float* right, int numSamples) override { processBlock (left, right, numSamples); }
     void processMono (float* samples, int numSamples) override { processBlock (samples, nullptr, numSamples); }
 
-    // Completes an oversampling change once the audio path has gone silent.
+    // Completes an oversampling change once the audio path has gone silent. Message thread.
     void timerCallback() override
     {
         if (renderingOffline.load (std::memory_order_acquire))
@@ -153,7 +155,7 @@ public:
 
         if (frame.timerTick ([this]
                              { oversampledStage().applyFactor(); }))
-            stopTimer();
+            timer.stopTimer();
     }
 
     // Offline, the rebuild follows the first silent block, as fast as the render runs. (The
@@ -165,6 +167,10 @@ public:
         frame.timerTick ([this]
                          { oversampledStage().applyFactor(); });
     }
+
+    bool isTimerRunning() const { return timer.isTimerRunning(); }
+
+    void detachTimer() override { timer.detach(); }
 
     const ModelFrame& getFrame() const noexcept { return frame; }
     int getOversamplingIndex() const noexcept { return osIndex; }
@@ -326,4 +332,6 @@ private:
     int osIndex = 0;
     ModelFrame frame;
     std::atomic<bool> renderingOffline { false };
+    DetachableTimer timer { [this]
+                            { timerCallback(); } };
 };

@@ -1,6 +1,7 @@
 #include "models/ModelFrame.h"
 
 #include "dsp/RateBands.h"
+#include "models/DetachableTimer.h"
 #include "models/ModelParameters.h"
 
 #include <juce_events/juce_events.h>
@@ -105,7 +106,7 @@ bool ModelFrame::deferWhileRebuilding (uint32_t workBit) noexcept
     return true;
 }
 
-bool ModelFrame::sharedParameterChanged (int index, juce::Timer& timer)
+bool ModelFrame::sharedParameterChanged (int index, DetachableTimer& timer)
 {
     switch (index)
     {

@@ -4,10 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-namespace juce
-{
-class Timer;
-}
+class DetachableTimer;
 
 // What every circuit shares around its own stages: the on/off request, the seven fade states
 // with their gains, the block frame with its dry buffers, and the hand-over with the circuit's
@@ -117,7 +114,7 @@ public:
     // The parameter changes every circuit handles alike: Bypass checks for a crossfade with
     // the dry input, NumOverSampling requests the change and (re)starts the circuit's timer.
     // Returns false for the circuit's own parameters.
-    bool sharedParameterChanged (int index, juce::Timer& timer);
+    bool sharedParameterChanged (int index, DetachableTimer& timer);
 
     //==============================================================================
     // Processes one block in place. runStages (left, right, n) runs the circuit's stages, with

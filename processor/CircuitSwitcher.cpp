@@ -5,11 +5,15 @@
 #include <juce_core/juce_core.h>
 
 #include <algorithm>
+#include <cmath>
 
 namespace
 {
-// The circuit state the audio thread publishes for the timer, packed so that it is read
-// as one consistent snapshot.
+// The circuit state the audio thread publishes and the circuit the timer prepared, in one word
+// so that the timer decides on one consistent snapshot and the adoption is one exchange.
+constexpr int pendingShift = 12;
+constexpr int pendingMask = 0xf << pendingShift;
+
 int packModelState (int current, int target, bool fading) noexcept
 {
     return current | (target << 4) | (fading ? 0x100 : 0);
@@ -18,14 +22,40 @@ int packModelState (int current, int target, bool fading) noexcept
 int unpackCurrent (int state) noexcept { return state & 0xf; }
 int unpackTarget (int state) noexcept { return (state >> 4) & 0xf; }
 bool unpackFading (int state) noexcept { return (state & 0x100) != 0; }
+int unpackPending (int state) noexcept { return ((state & pendingMask) >> pendingShift) - 1; }
+int withPending (int state, int pending) noexcept { return (state & ~pendingMask) | ((pending + 1) << pendingShift); }
 
 constexpr float silenceThreshold = 1e-15f;
+
+// Replaces what is not a number by silence; true when there was any.
+bool silenceNonFinite (float* samples, int numSamples) noexcept
+{
+    bool found = false;
+
+    for (int i = 0; i < numSamples; ++i)
+    {
+        if (! std::isfinite (samples[i]))
+        {
+            samples[i] = 0.0f;
+            found = true;
+        }
+    }
+
+    return found;
+}
 } // namespace
 
 CircuitSwitcher::CircuitSwitcher (const ParameterValues& liveValues)
     : values (liveValues)
     , models { &bluesBreakerOverdrive, &cjOverdrive, &littleGreenOverdrive, &ocdOverdrive, &ts9Overdrive }
 {
+}
+
+CircuitSwitcher::~CircuitSwitcher()
+{
+    // The circuits' own timers may be due on the message thread while this runs elsewhere.
+    for (auto* model : models)
+        model->detachTimer();
 }
 
 ModuleModel& CircuitSwitcher::getModel (int index)
@@ -35,12 +65,12 @@ ModuleModel& CircuitSwitcher::getModel (int index)
 
 int CircuitSwitcher::getHeardModel() const noexcept
 {
-    return unpackCurrent (audioModelState.load (std::memory_order_acquire));
+    return unpackCurrent (modelState.load (std::memory_order_acquire));
 }
 
 bool CircuitSwitcher::isCrossfading() const noexcept
 {
-    return unpackFading (audioModelState.load (std::memory_order_acquire));
+    return unpackFading (modelState.load (std::memory_order_acquire));
 }
 
 //==============================================================================
@@ -81,8 +111,7 @@ int CircuitSwitcher::reset()
     crossfadeGain = 1.0f;
     crossfadeStep = 0.0f;
     targetModel = currentModel = m;
-    pendingModel.store (-1);
-    publishModelState();
+    modelState.store (packModelState (m, m, false));
 
     for (auto* model : models)
         model->reset();
@@ -152,9 +181,21 @@ void CircuitSwitcher::process (float* left, float* right, int n)
     if (offline.load (std::memory_order_relaxed))
         heard.completeDeferredWork();
 
-    if (! fading)
-        return;
+    if (fading)
+        mixIncoming (left, right, n);
 
+    // A circuit that went unstable is heard as silence and starts again from a clean history.
+    auto nonFinite = silenceNonFinite (left, n);
+
+    if (right != nullptr && silenceNonFinite (right, n))
+        nonFinite = true;
+
+    if (nonFinite)
+        clearHeardHistories();
+}
+
+void CircuitSwitcher::mixIncoming (float* left, float* right, int n)
+{
     auto& incoming = *models[(size_t) targetModel];
 
     if (right != nullptr)
@@ -193,9 +234,21 @@ void CircuitSwitcher::process (float* left, float* right, int n)
 
 void CircuitSwitcher::adoptPreparedModel()
 {
-    const auto next = pendingModel.exchange (-1, std::memory_order_acquire);
+    auto state = modelState.load (std::memory_order_acquire);
+    int next = -1;
 
-    if (next < 0 || next == currentModel)
+    do
+    {
+        next = unpackPending (state);
+
+        if (next < 0)
+            return;
+    } while (! modelState.compare_exchange_weak (state,
+                                                 next == currentModel ? withPending (state, -1)
+                                                                      : packModelState (currentModel, next, true),
+                                                 std::memory_order_acq_rel));
+
+    if (next == currentModel)
         return;
 
     // A new choice during a crossfade replaces the incoming circuit at once; the outgoing one
@@ -204,7 +257,6 @@ void CircuitSwitcher::adoptPreparedModel()
     crossfadeActive = true;
     crossfadeGain = 1.0f;
     crossfadeStep = -crossfadeStepBase;
-    publishModelState();
 
     // Values that moved after the timer prepared the circuit reach it now.
     auto& incoming = *models[(size_t) targetModel];
@@ -240,7 +292,13 @@ void CircuitSwitcher::forwardParameter (int modelParameter, float value, float& 
 
 void CircuitSwitcher::publishModelState() noexcept
 {
-    audioModelState.store (packModelState (currentModel, targetModel, crossfadeActive), std::memory_order_release);
+    // The timer may set or drop a prepared circuit meanwhile: that part is kept.
+    const auto published = packModelState (currentModel, targetModel, crossfadeActive);
+    auto state = modelState.load (std::memory_order_relaxed);
+
+    while (! modelState.compare_exchange_weak (state, published | (state & pendingMask), std::memory_order_acq_rel))
+    {
+    }
 }
 
 //==============================================================================
@@ -291,8 +349,6 @@ void CircuitSwitcher::startModelForTimer (int m)
     model.setParameter (ModelParameters::level, latest[2]);
     model.setParameter (ModelParameters::numOverSampling, ModelParameters::toNumOverSampling (HostParameters::getOversamplingIndex (values.get (HostParameters::oversampling))));
     model.start();
-
-    pendingModel.store (m, std::memory_order_release);
 }
 
 int CircuitSwitcher::applyDeferredChanges()
@@ -314,37 +370,55 @@ int CircuitSwitcher::applyLatestChoice()
     retryDeferredChange = false;
 
     const auto m = HostParameters::getModelIndex (values.get (HostParameters::overdriveType));
-    const auto state = audioModelState.load (std::memory_order_acquire);
-    const auto heardNow = unpackCurrent (state);
-    const auto fading = unpackFading (state);
-    const auto incoming = unpackTarget (state);
-    auto pending = pendingModel.load (std::memory_order_acquire);
-
-    auto heading = pending >= 0 ? pending : (fading ? incoming : heardNow);
+    auto state = modelState.load (std::memory_order_acquire);
+    auto heading = m;
     bool modelChanged = false;
 
-    if (m != heading)
+    // Decided on one snapshot; a write fails and the decision is taken again when the audio
+    // thread adopted or finished a crossfade meanwhile. Only this thread prepares circuits,
+    // so a circuit that is free in one snapshot stays free.
+    for (;;)
     {
-        const bool busy = m == heardNow || (fading && m == incoming) || m == pending;
+        const auto heardNow = unpackCurrent (state);
+        const auto fading = unpackFading (state);
+        const auto incoming = unpackTarget (state);
+        const auto pending = unpackPending (state);
+        const auto playing = fading ? incoming : heardNow;
+        heading = pending >= 0 ? pending : playing;
 
-        if (! busy)
+        if (m == heading)
+            break;
+
+        if (! (m == heardNow || (fading && m == incoming)))
         {
-            startModelForTimer (m);
-            modelChanged = true;
+            if (! modelChanged)
+            {
+                startModelForTimer (m);
+                modelChanged = true;
+            }
+
+            if (! modelState.compare_exchange_weak (state, withPending (state, m), std::memory_order_acq_rel))
+                continue;
+
             heading = m;
+            break;
         }
-        else if (pending >= 0 && pendingModel.compare_exchange_strong (pending, -1))
+
+        if (pending >= 0)
         {
             // The newest choice is a circuit that is already playing: drop the prepared one.
-            heading = fading ? incoming : heardNow;
+            if (! modelState.compare_exchange_weak (state, withPending (state, -1), std::memory_order_acq_rel))
+                continue;
+
+            heading = playing;
             retryDeferredChange = (m != heading);
+            break;
         }
-        else
-        {
-            // The circuit being faded out cannot be restarted while it is heard: try again
-            // once the crossfade has ended.
-            retryDeferredChange = true;
-        }
+
+        // The circuit being faded out cannot be restarted while it is heard: try again once
+        // the crossfade has ended.
+        retryDeferredChange = true;
+        break;
     }
 
     const auto o = HostParameters::getOversamplingIndex (values.get (HostParameters::oversampling));

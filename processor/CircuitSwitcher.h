@@ -20,7 +20,8 @@
 // Circuit and oversampling changes are applied on the message thread, 50 ms after the last
 // change: the timer resets and starts a circuit that is not being heard, records the values it
 // gave it, then publishes its index; the audio thread adopts it at the start of a block and
-// publishes what it plays. The timer never touches a circuit that is being heard.
+// publishes what it plays. Both live in one atomic word, so the timer decides on a consistent
+// snapshot and never touches a circuit that is being heard or faded in.
 class CircuitSwitcher
 {
 public:
@@ -28,6 +29,7 @@ public:
     static constexpr int deferredChangeDelayMs = 50;
 
     explicit CircuitSwitcher (const ParameterValues& values);
+    ~CircuitSwitcher();
 
     // Rate and block size for every circuit, and the crossfade length (twice the ramp).
     void prepare (float sampleRate, int capacity, int rampLength);
@@ -43,7 +45,8 @@ public:
     void clearHeardHistories();
 
     // Audio thread: one block in place (right == nullptr for mono), crossfading when a new
-    // circuit comes in.
+    // circuit comes in. Samples that are not numbers leave as silence, and the circuits that
+    // made them start again from a clean history.
     void process (float* left, float* right, int numSamples);
 
     //==============================================================================
@@ -78,6 +81,7 @@ public:
 
 private:
     void adoptPreparedModel();
+    void mixIncoming (float* left, float* right, int numSamples);
     void forwardParameter (int modelParameter, float value, float& lastForwarded, bool fading);
     void publishModelState() noexcept;
     void startModelForTimer (int model);
@@ -105,10 +109,10 @@ private:
 
     float lastDrive = 0.5f, lastTone = 0.5f, lastLevel = 0.5f;
 
-    // Hand-over of a prepared circuit and of what the audio thread plays.
-    std::atomic<int> pendingModel { -1 };
+    // What the audio thread plays (written by it) and the circuit the timer prepared (set by
+    // the timer, taken by the audio thread), in one word.
+    std::atomic<int> modelState { 0 };
     std::array<std::atomic<float>, 3> pendingModelValues {};
-    std::atomic<int> audioModelState { 0 };
 
     // The factor index forwarded to the circuits.
     std::atomic<int> oversamplingIndex { 0 };

@@ -7,23 +7,30 @@ void DryWetMix::prepare (float sampleRate, int capacity, int rampLength)
     mixLength = (int16_t) rampLength;
     mixCounter = mixLength;
 
-    for (auto* b : { &dryBufferLeft, &dryBufferRight })
+    for (auto* b : { &dryBufferLeft, &dryBufferRight, &unalignedLeft, &unalignedRight })
     {
         std::vector<float>().swap (*b);
-        b->assign ((size_t) capacity, 0.0f);
+        b->assign ((size_t) std::max (capacity, historyLength), 0.0f);
     }
 
+    alignedStep = 1.0f / (float) rampLength;
+
+    for (auto* b : { &historyLeft, &historyRight })
+        b->assign ((size_t) historyLength, 0.0f);
+
+    historyWrite = 0;
     alignment.setSampleRate (sampleRate);
 }
 
 void DryWetMix::release()
 {
-    for (auto* b : { &dryBufferLeft, &dryBufferRight })
+    for (auto* b : { &dryBufferLeft, &dryBufferRight, &historyLeft, &historyRight, &unalignedLeft, &unalignedRight })
         std::vector<float>().swap (*b);
 }
 
-void DryWetMix::reset (float wet, int oversamplingIndex) noexcept
+void DryWetMix::reset (float wet, bool effectOn, int oversamplingIndex) noexcept
 {
+    alignedShare = effectOn ? 1.0f : 0.0f;
     alignmentIndex.store (oversamplingIndex);
     alignmentPending.store (false);
     moveAlignment (oversamplingIndex);
@@ -46,13 +53,49 @@ void DryWetMix::moveAlignment (int oversamplingIndex) noexcept
     alignment.update();
 }
 
+void DryWetMix::keepHistory (const float* left, const float* right, int numSamples) noexcept
+{
+    // Only the last historyLength samples matter.
+    const auto skip = std::max (0, numSamples - historyLength);
+
+    for (int i = skip; i < numSamples; ++i)
+    {
+        historyLeft[(size_t) historyWrite] = left[i];
+        historyRight[(size_t) historyWrite] = right[i];
+        historyWrite = (historyWrite + 1) % historyLength;
+    }
+}
+
+void DryWetMix::primeAlignment() noexcept
+{
+    // A factor change that arrived while off applies before the history runs through.
+    const auto index = alignmentPending.exchange (false, std::memory_order_acquire)
+                           ? alignmentIndex.load (std::memory_order_relaxed)
+                           : alignment.getRequestedIndex();
+    moveAlignment (index);
+
+    // Until now the unaligned input was heard.
+    alignedShare = 0.0f;
+
+    // Oldest first, through the dry buffers, whose contents the next block replaces.
+    for (int i = 0; i < historyLength; ++i)
+    {
+        const auto k = (size_t) ((historyWrite + i) % historyLength);
+        dryBufferLeft[(size_t) i] = historyLeft[k];
+        dryBufferRight[(size_t) i] = historyRight[k];
+    }
+
+    alignment.processStereo (dryBufferLeft.data(), dryBufferRight.data(), historyLength);
+}
+
 void DryWetMix::takeDryCopy (const float* left, const float* right, int numSamples) noexcept
 {
+    keepHistory (left, right, numSamples);
     std::copy (left, left + numSamples, dryBufferLeft.data());
     std::copy (right, right + numSamples, dryBufferRight.data());
 }
 
-void DryWetMix::process (float* left, float* right, int numSamples, float wetTarget) noexcept
+void DryWetMix::process (float* left, float* right, int numSamples, float wetTarget, bool effectOn) noexcept
 {
     if (alignmentPending.exchange (false, std::memory_order_acquire))
         moveAlignment (alignmentIndex.load (std::memory_order_relaxed));
@@ -62,6 +105,15 @@ void DryWetMix::process (float* left, float* right, int numSamples, float wetTar
         mixTarget = wetTarget;
         mixCounter = 0;
         mixStep = (wetTarget - mix) * (1.0f / (float) mixLength);
+    }
+
+    const auto alignedTarget = effectOn ? 1.0f : 0.0f;
+    const bool blending = alignedShare != alignedTarget;
+
+    if (blending)
+    {
+        std::copy (dryBufferLeft.data(), dryBufferLeft.data() + numSamples, unalignedLeft.data());
+        std::copy (dryBufferRight.data(), dryBufferRight.data() + numSamples, unalignedRight.data());
     }
 
     if (right != nullptr)
@@ -82,9 +134,21 @@ void DryWetMix::process (float* left, float* right, int numSamples, float wetTar
                 mix = 0.0f;
         }
 
-        left[i] = (1.0f - mix) * dryBufferLeft[(size_t) i] + mix * left[i];
+        auto dryLeft = dryBufferLeft[(size_t) i];
+        auto dryRight = dryBufferRight[(size_t) i];
+
+        if (blending)
+        {
+            // Lands exactly on its end, whatever the rounding of the steps.
+            const auto next = alignedShare + (effectOn ? alignedStep : -alignedStep);
+            alignedShare = std::abs (alignedTarget - next) < 0.5f * alignedStep ? alignedTarget : std::clamp (next, 0.0f, 1.0f);
+            dryLeft = alignedShare * dryLeft + (1.0f - alignedShare) * unalignedLeft[(size_t) i];
+            dryRight = alignedShare * dryRight + (1.0f - alignedShare) * unalignedRight[(size_t) i];
+        }
+
+        left[i] = (1.0f - mix) * dryLeft + mix * left[i];
 
         if (right != nullptr)
-            right[i] = (1.0f - mix) * dryBufferRight[(size_t) i] + mix * right[i];
+            right[i] = (1.0f - mix) * dryRight + mix * right[i];
     }
 }

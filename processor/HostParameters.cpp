@@ -30,6 +30,17 @@ juce::String HostParameters::getName (int index)
     return isValidIndex (index) ? juce::String (parameterNames[index]) : juce::String();
 }
 
+std::optional<float> HostParameters::toStoredValue (int index, float value) noexcept
+{
+    if (! isValidIndex (index) || ! std::isfinite (value))
+        return std::nullopt;
+
+    // The circuits' tapers and networks are only defined on 0..1: outside it some of them
+    // compute unstable filters.
+    const auto clamped = value < 0.0f ? 0.0f : (value > 1.0f ? 1.0f : value);
+    return isStepped (index) ? getStepValue (index, getStepIndex (index, clamped)) : clamped;
+}
+
 float HostParameters::getDefaultValue (int index) noexcept
 {
     return isValidIndex (index) ? parameterDefaults[index] : 0.0f;
@@ -82,11 +93,6 @@ float HostParameters::getStepValue (int index, int step) noexcept
         case oversampling: return getOversamplingValue (step);
         default: return (float) step;
     }
-}
-
-float HostParameters::toStoredValue (int index, float value) noexcept
-{
-    return isStepped (index) ? getStepValue (index, getStepIndex (index, value)) : value;
 }
 
 juce::String HostParameters::getModelName (int modelIndex)

@@ -2,6 +2,8 @@
 
 #include <juce_core/juce_core.h>
 
+#include <optional>
+
 // The eight host parameters: identifiers, defaults, value texts and the indices derived from
 // the values. Everything here is a pure function of a value, so the processor, the documents
 // and the editor agree on it.
@@ -29,6 +31,7 @@ public:
     // The identifier, which is also the name the host shows; empty outside the table.
     static juce::String getName (int index);
 
+
     // Default of every channel of every slot; 0 outside the table.
     static float getDefaultValue (int index) noexcept;
 
@@ -45,10 +48,11 @@ public:
     static int getStepIndex (int index, float value) noexcept;
     static float getStepValue (int index, int step) noexcept;
 
-    // The value a parameter holds when it is given this one. A stepped parameter moves to the
-    // step whose band holds the value, so the sound and the value text stay those of the value
-    // given, and a host reads back exactly what it can set. Continuous values stay as they are.
-    static float toStoredValue (int index, float value) noexcept;
+    // The value a parameter holds when a host or a document gives it this one: inside 0..1, and
+    // a stepped parameter moved to the step whose band holds the value, so the sound and the
+    // value text stay those of the value given and a host reads back exactly what it can set.
+    // Nothing for a value that is not a number or an index outside the table.
+    static std::optional<float> toStoredValue (int index, float value) noexcept;
 
     // "inputVol": 0.5 is unity gain, 1.0 a gain of 2.
     static float getInputGain (float value) noexcept { return value * 2.0f; }

@@ -3,6 +3,15 @@
 #include <algorithm>
 #include <cmath>
 
+void InputSection::sanitise (float* samples, int numSamples) noexcept
+{
+    for (int i = 0; i < numSamples; ++i)
+    {
+        const auto x = samples[i];
+        samples[i] = std::isfinite (x) ? std::clamp (x, -inputBound, inputBound) : 0.0f;
+    }
+}
+
 void InputSection::prepare (float sampleRate, int newRampLength) noexcept
 {
     rampLength = newRampLength;

@@ -5,6 +5,13 @@
 class InputSection
 {
 public:
+    // No instrument or preamp reaches this (+24 dBFS); anything beyond is a fault upstream.
+    static constexpr float inputBound = 16.0f;
+
+    // At the processor's entry: samples that are not numbers become silence, and the rest is
+    // bounded to +-inputBound, so that no fault upstream can make a circuit unstable.
+    static void sanitise (float* samples, int numSamples) noexcept;
+
     // Rate-dependent constants; the ramp lasts rampLength samples.
     void prepare (float sampleRate, int rampLength) noexcept;
 

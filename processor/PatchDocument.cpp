@@ -116,12 +116,13 @@ std::optional<PatchDocument::ParsedValue> PatchDocument::readValue (const juce::
             value = (float) number / 3.0f;
         else
             value = (float) number;
-
-        if (! std::isfinite (value))
-            return std::nullopt;
-
-        value = HostParameters::toStoredValue (index, juce::jlimit (0.0f, 1.0f, value));
     }
 
-    return ParsedValue { index, value };
+    // Stored as a host's value would be.
+    const auto stored = HostParameters::toStoredValue (index, value);
+
+    if (! stored)
+        return std::nullopt;
+
+    return ParsedValue { index, *stored };
 }

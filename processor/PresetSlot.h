@@ -15,6 +15,7 @@ struct PresetSlot
     static constexpr int numValues = 8;
 
     std::atomic<int> activeChannel { 0 };
+    // Read and written through ProgramBank only, under its lock.
     std::array<juce::String, numChannels> presetPath;
     std::array<std::array<std::atomic<float>, numValues>, numChannels> values;
 

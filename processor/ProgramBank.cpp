@@ -49,13 +49,27 @@ void ProgramBank::copyChannel (int source, int destination) noexcept
 
 juce::String ProgramBank::getPresetPath (int channel) const
 {
-    return currentSlot().presetPath[(size_t) PresetSlot::clampChannel (channel)];
+    return getPresetPath (getActivePreset(), channel);
 }
 
 void ProgramBank::setCurrentPresetPath (const juce::String& path)
 {
-    auto& slot = currentSlot();
-    slot.presetPath[(size_t) slot.getActiveChannel()] = PatchDocument::boundedPresetPath (path);
+    const auto slot = getActivePreset();
+    setPresetPath (slot, getSlot (slot).getActiveChannel(), path);
+}
+
+juce::String ProgramBank::getPresetPath (int slot, int channel) const
+{
+    const std::lock_guard<std::mutex> lock (pathLock);
+    return getSlot (slot).presetPath[(size_t) PresetSlot::clampChannel (channel)];
+}
+
+void ProgramBank::setPresetPath (int slot, int channel, const juce::String& path)
+{
+    // The bounded copy is made outside the lock; the old string is released outside it too.
+    auto bounded = PatchDocument::boundedPresetPath (path);
+    const std::lock_guard<std::mutex> lock (pathLock);
+    std::swap (getSlot (slot).presetPath[(size_t) PresetSlot::clampChannel (channel)], bounded);
 }
 
 juce::String ProgramBank::getProgramName (int index) const
@@ -63,8 +77,7 @@ juce::String ProgramBank::getProgramName (int index) const
     if (! isValidSlot (index))
         return ProductInfo::initProgramName;
 
-    const auto& slot = getSlot (index);
-    const auto& path = slot.presetPath[(size_t) slot.getActiveChannel()];
+    const auto path = getPresetPath (index, getSlot (index).getActiveChannel());
     const auto name = path.trim().isEmpty() ? juce::String() : getPresetFolder().getChildFile (path).getFileNameWithoutExtension();
 
     return name.isNotEmpty() ? name : juce::String (ProductInfo::initProgramName);

@@ -6,10 +6,12 @@
 
 #include <array>
 #include <atomic>
+#include <mutex>
 
 // The twelve programs the host sees, each a PresetSlot with two channels (A and B), and which
 // of them is current. Hosts read and write programs from several threads: values and indices
-// are atomics.
+// are atomics, and the preset paths are only ever touched under pathLock, which is never held
+// while calling out and never taken by the audio thread.
 class ProgramBank
 {
 public:
@@ -40,6 +42,10 @@ public:
     juce::String getCurrentPresetPath() const { return getPresetPath (getActiveChannel()); }
     void setCurrentPresetPath (const juce::String& path);
 
+    // Any slot's paths, for the documents. Both take the lock for the copy only.
+    juce::String getPresetPath (int slot, int channel) const;
+    void setPresetPath (int slot, int channel, const juce::String& path);
+
     // The name of the active channel's preset file, or "Init" (hosts reject empty names).
     juce::String getProgramName (int index) const;
 
@@ -49,4 +55,5 @@ public:
 private:
     std::atomic<int> activePreset { 0 };
     std::array<PresetSlot, numPresetSlots> presetSlots;
+    mutable std::mutex pathLock;
 };

@@ -30,12 +30,12 @@ int forEachChild (const juce::XmlElement& parent, int limit, Function&& function
     return position;
 }
 
-void writeChannel (juce::XmlElement& parent, const PresetSlot& slot, int channel)
+void writeChannel (juce::XmlElement& parent, const ProgramBank& bank, int slot, int channel)
 {
     auto* element = parent.createNewChildElement ("Channel");
     element->setAttribute ("channel", channel);
-    element->setAttribute ("presetPath", slot.presetPath[(size_t) channel]);
-    PatchDocument::writeValues (*element, slot.getValues (channel));
+    element->setAttribute ("presetPath", bank.getPresetPath (slot, channel));
+    PatchDocument::writeValues (*element, bank.getSlot (slot).getValues (channel));
 }
 } // namespace
 
@@ -55,12 +55,9 @@ void ProgramDocuments::writeState (juce::MemoryBlock& destination) const
 
 void ProgramDocuments::restoreState (const void* data, int sizeInBytes)
 {
-    pendingState = PatchDocumentReader::fromHostState (data, sizeInBytes).document;
-
-    if (pendingState != nullptr)
-        loadPatchDocument (std::move (pendingState), false);
-
-    pendingState.reset();
+    // Hosts may restore from several threads at once: the document is this call's own.
+    if (auto document = PatchDocumentReader::fromHostState (data, sizeInBytes).document)
+        loadPatchDocument (std::move (document), false);
 }
 
 void ProgramDocuments::writeProgramState (juce::MemoryBlock& destination) const
@@ -99,18 +96,18 @@ void ProgramDocuments::createPatchDocument (juce::XmlElement& document, bool pre
         preset->setAttribute ("activeChannel", slot.getActiveChannel());
 
         for (int c = 0; c < PresetSlot::numChannels; ++c)
-            writeChannel (*preset, slot, c);
+            writeChannel (*preset, bank, i, c);
     }
 }
 
 void ProgramDocuments::createSlotDocument (juce::XmlElement& document) const
 {
     auto& properties = PatchDocument::writeHeader (document);
-    const auto& slot = bank.currentSlot();
-    properties.setAttribute ("activeChannel", slot.getActiveChannel());
+    const auto current = bank.getActivePreset();
+    properties.setAttribute ("activeChannel", bank.getSlot (current).getActiveChannel());
 
     for (int c = 0; c < PresetSlot::numChannels; ++c)
-        writeChannel (properties, slot, c);
+        writeChannel (properties, bank, current, c);
 }
 
 //==============================================================================
@@ -123,7 +120,7 @@ int ProgramDocuments::readChannels (const juce::XmlElement& parent, int slot)
 void ProgramDocuments::readChannel (const juce::XmlElement& channelElement, int slot, int channel)
 {
     auto& target = bank.getSlot (slot);
-    target.presetPath[(size_t) channel] = PatchDocument::readPresetPath (channelElement);
+    bank.setPresetPath (slot, channel, PatchDocument::readPresetPath (channelElement));
 
     for (auto* element = channelElement.getFirstChildElement(); element != nullptr; element = element->getNextElement())
         if (const auto parsed = PatchDocument::readValue (*element))

@@ -51,5 +51,4 @@ private:
 
     ProgramBank& bank;
     juce::AudioProcessor& processor;
-    std::unique_ptr<juce::XmlElement> pendingState;
 };

@@ -18,7 +18,8 @@ VardekoQX2710AudioProcessor::VardekoQX2710AudioProcessor()
 
 VardekoQX2710AudioProcessor::~VardekoQX2710AudioProcessor()
 {
-    stopTimer();
+    // Hosts may destroy an instance away from the message thread while a change is due.
+    timer.detach();
 }
 
 const juce::String VardekoQX2710AudioProcessor::getName() const
@@ -35,8 +36,18 @@ void VardekoQX2710AudioProcessor::ensureTimerRunning()
 {
     // Without a message loop (the command-line renderer) nothing would ever fire; values are
     // then applied by prepareToPlay.
-    if (juce::MessageManager::getInstanceWithoutCreating() != nullptr && ! isTimerRunning())
-        startTimer (10);
+    if (juce::MessageManager::getInstanceWithoutCreating() != nullptr && ! timer.isTimerRunning())
+        timer.startTimer (10);
+}
+
+bool VardekoQX2710AudioProcessor::isBusesLayoutSupported (const BusesLayout& layouts) const
+{
+    const auto in = layouts.getMainInputChannelSet();
+    const auto out = layouts.getMainOutputChannelSet();
+    const auto monoOrStereo = [] (const juce::AudioChannelSet& set)
+    { return set == juce::AudioChannelSet::mono() || set == juce::AudioChannelSet::stereo(); };
+
+    return monoOrStereo (in) && monoOrStereo (out) && in.size() <= out.size();
 }
 
 //==============================================================================
@@ -80,7 +91,7 @@ void VardekoQX2710AudioProcessor::resetProcessingState()
     onState = parameterValues.get (HostParameters::onBypass) > 0.0f;
 
     const auto oversamplingIndex = circuits.reset();
-    dryWet.reset (onState ? parameterValues.get (HostParameters::dryWet) : 0.0f, oversamplingIndex);
+    dryWet.reset (onState ? parameterValues.get (HostParameters::dryWet) : 0.0f, onState, oversamplingIndex);
 }
 
 //==============================================================================
@@ -138,13 +149,24 @@ void VardekoQX2710AudioProcessor::processChunk (juce::AudioBuffer<float>& buffer
     float* right = (stereoIn || stereoOut) ? buffer.getWritePointer (1, start) : nullptr;
     float* wetRight = stereoIn ? right : nullptr;
 
-    // On/off edge: switching on starts the heard circuits from a clean history.
+    InputSection::sanitise (left, n);
+
+    if (wetRight != nullptr)
+        InputSection::sanitise (wetRight, n);
+
+    // On/off edge. Once the effect has faded to dry the circuits and the dry-path alignment
+    // stood still: switching on starts the circuits from a clean history and brings the
+    // alignment up to date with the recent input. During the fade both are still running and
+    // simply carry on.
     const bool on = parameterValues.get (HostParameters::onBypass) > 0.0f;
 
     if (on != onState)
     {
-        if (on)
+        if (on && dryWet.isDry())
+        {
             circuits.clearHeardHistories();
+            dryWet.primeAlignment();
+        }
 
         onState = on;
     }
@@ -155,6 +177,7 @@ void VardekoQX2710AudioProcessor::processChunk (juce::AudioBuffer<float>& buffer
         {
             input.silenceMeter();
             publishMeter();
+            dryWet.keepHistory (left, stereoIn ? right : left, n);
 
             if (numInputs == 1)
                 for (int ch = 1; ch < std::min (numOutputs, buffer.getNumChannels()); ++ch)
@@ -173,7 +196,7 @@ void VardekoQX2710AudioProcessor::processChunk (juce::AudioBuffer<float>& buffer
     publishMeter();
 
     circuits.process (left, wetRight, n);
-    dryWet.process (left, wetRight, n, onState ? parameterValues.get (HostParameters::dryWet) : 0.0f);
+    dryWet.process (left, wetRight, n, onState ? parameterValues.get (HostParameters::dryWet) : 0.0f, onState);
 
     if (! stereoIn && stereoOut)
         std::copy (left, left + n, right);
@@ -186,12 +209,6 @@ void VardekoQX2710AudioProcessor::publishMeter() noexcept
 }
 
 //==============================================================================
-void VardekoQX2710AudioProcessor::timerCallback()
-{
-    pollDeferredChanges();
-    reportSteppedValues();
-}
-
 void VardekoQX2710AudioProcessor::pollDeferredChanges()
 {
     if (isPrepared())
@@ -242,19 +259,19 @@ float VardekoQX2710AudioProcessor::getParameter (int index)
 
 void VardekoQX2710AudioProcessor::setParameter (int index, float value)
 {
-    // A non-finite value from a host or a document keeps the old one.
-    if (! HostParameters::isValidIndex (index) || ! std::isfinite (value))
-        return;
-
+    // A value that is not a number keeps the old one; the rest is stored inside 0..1.
     const auto stored = HostParameters::toStoredValue (index, value);
 
-    // Hosts keep their own copy of what they set; they hear of the step on the message thread
-    // (this may be the audio thread).
-    if (stored != value)
+    if (! stored)
+        return;
+
+    // Hosts keep their own copy of what they set; they hear of a value that was clamped or moved
+    // to its step on the message thread (this may be the audio thread).
+    if (*stored != value)
         steppedValues.fetch_or (1u << index);
 
-    programs.setValue (index, stored);
-    parameterValues.set (index, stored);
+    programs.setValue (index, *stored);
+    parameterValues.set (index, *stored);
     parametersChanged.store (true);
 
     if (index == HostParameters::overdriveType || index == HostParameters::oversampling)

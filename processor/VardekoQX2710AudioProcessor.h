@@ -1,5 +1,6 @@
 #pragma once
 
+#include "models/DetachableTimer.h"
 #include "processor/CircuitSwitcher.h"
 #include "processor/DryWetMix.h"
 #include "processor/HostParameters.h"
@@ -24,9 +25,9 @@
 //
 // Threads: the host's audio thread runs processBlock; setParameter may arrive on any thread;
 // circuit and oversampling changes are applied on the message thread by a polling timer, 50 ms
-// after the last change. Hand-overs use atomics with one writer per field. No lock is taken.
-class VardekoQX2710AudioProcessor : public juce::AudioProcessor,
-                                    private juce::Timer
+// after the last change. Hand-overs use atomics; the audio thread takes no lock. An instance
+// may be destroyed on any thread: the destructor first waits out every timer callback.
+class VardekoQX2710AudioProcessor : public juce::AudioProcessor
 {
 public:
     static constexpr int numPresetSlots = ProgramBank::numPresetSlots;
@@ -42,6 +43,9 @@ public:
     bool producesMidi() const override { return false; }
     bool isMidiEffect() const override { return false; }
     double getTailLengthSeconds() const override { return 0.0; }
+
+    // Mono or stereo in, mono or stereo out, never fewer outputs than inputs.
+    bool isBusesLayoutSupported (const BusesLayout& layouts) const override;
 
     void prepareToPlay (double sampleRate, int estimatedSamplesPerBlock) override;
     void releaseResources() override;
@@ -117,8 +121,8 @@ public:
     // Applies a changed circuit or oversampling choice now. Message thread.
     void applyDeferredChanges();
 
-    // Tells the host the step that a value set between steps was stored as, so that the host's
-    // copy and a saved state agree. Every timer tick. Message thread.
+    // Tells the host the value stored for one it set between steps or outside 0..1, so that the
+    // host's copy and a saved state agree. Every timer tick. Message thread.
     void reportSteppedValues();
 
     // Introspection for tests and tools.
@@ -131,7 +135,6 @@ public:
     float getMix() const noexcept { return dryWet.getMix(); }
 
 private:
-    void timerCallback() override;
     void ensureTimerRunning();
     void moveDryPathTo (int oversamplingIndex);
 
@@ -157,6 +160,12 @@ private:
 
     // One bit per parameter whose value was moved to its step; set on any thread.
     std::atomic<uint32_t> steppedValues { 0 };
+
+    DetachableTimer timer { [this]
+                            {
+                                pollDeferredChanges();
+                                reportSteppedValues();
+                            } };
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (VardekoQX2710AudioProcessor)
 };

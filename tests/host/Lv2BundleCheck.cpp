@@ -194,6 +194,9 @@ private:
         const Node author (lilv_plugin_get_author_name (plugin));
         log.expectEqual ("author", "Molvek", toString (author.get()));
 
+        const Node email (lilv_plugin_get_author_email (plugin));
+        log.expectEqual ("author e-mail", "mailto:support@molvek.com", toString (email.get()));
+
         // An effect, not an instrument (lilv names the class only when lv2core is on its path).
         const auto type = newUri ("http://www.w3.org/1999/02/22-rdf-syntax-ns#", "type");
         const auto distortion = newUri (Ns::lv2, "DistortionPlugin");

@@ -110,7 +110,7 @@ void changeFactor (ModuleModel& circuit, float rate, int index)
     circuit.setParameter (ModelParameters::numOverSampling, ModelParameters::toNumOverSampling (index));
     circuit.parameterChanged (ModelParameters::numOverSampling);
     runMono (circuit, chord (rate, 0.3f));
-    dynamic_cast<juce::Timer&> (circuit).timerCallback();
+    circuit.timerCallback();
 }
 } // namespace
 

@@ -148,10 +148,24 @@ TEST (HostParameters, NonFiniteHostValuesKeepTheOldValue)
         EXPECT_EQ (0.7f, getValue (processor, HostParameters::overdrive));
         EXPECT_EQ (juce::String ("7.00"), getText (processor, HostParameters::overdrive));
     }
+}
 
-    // Finite values outside 0..1 are stored as they come.
-    setValue (processor, HostParameters::overdrive, 1.5f);
-    EXPECT_EQ (1.5f, getValue (processor, HostParameters::overdrive));
+TEST (HostParameters, FiniteHostValuesAreStoredInsideZeroToOne)
+{
+    const std::pair<float, float> cases[] = { { 1.5f, 1.0f }, { 1.0e30f, 1.0f }, { 100.0f, 1.0f }, { -0.01f, 0.0f }, { -1.0e30f, 0.0f }, { -0.0f, 0.0f }, { 0.3f, 0.3f } };
+
+    for (int index = 0; index < HostParameters::numParameters; ++index)
+    {
+        for (const auto& [sent, stored] : cases)
+        {
+            VardekoQX2710AudioProcessor processor;
+            setValue (processor, index, 0.5f);
+            setValue (processor, index, sent);
+            // Stepped parameters then move to the step whose band holds the clamped value.
+            const auto expected = HostParameters::isStepped (index) ? HostParameters::getStepValue (index, HostParameters::getStepIndex (index, stored)) : stored;
+            EXPECT_EQ (expected, getValue (processor, index)) << HostParameters::getName (index) << " " << sent;
+        }
+    }
 }
 
 TEST (HostParameters, SteppedParametersDeclareTheirSteps)

@@ -317,11 +317,11 @@ TEST (PatchDocumentReader, ReadsEverythingTheProductWrites)
     juce::XmlElement document ("x");
     source.createPatchDocument (document, true);
     const auto text = document.toString();
-    const auto* utf8 = text.toRawUTF8();
-    const auto utf8Size = text.getNumBytesAsUTF8();
+    // A copy: converting the text to UTF-16 below reallocates the string's own bytes.
+    const juce::MemoryBlock utf8 (text.toRawUTF8(), text.getNumBytesAsUTF8());
 
     juce::MemoryBlock withMark ("\xef\xbb\xbf", 3);
-    withMark.append (utf8, utf8Size);
+    withMark.append (utf8.getData(), utf8.getSize());
 
     juce::MemoryBlock littleEndian ("\xff\xfe", 2), bigEndian ("\xfe\xff", 2);
     const auto utf16 = text.toUTF16();
@@ -334,7 +334,7 @@ TEST (PatchDocumentReader, ReadsEverythingTheProductWrites)
         bigEndian.append (be, 2);
     }
 
-    for (const auto& [name, bytes] : { std::pair<const char*, juce::MemoryBlock> { "UTF-8", juce::MemoryBlock (utf8, utf8Size) },
+    for (const auto& [name, bytes] : { std::pair<const char*, juce::MemoryBlock> { "UTF-8", utf8 },
                                        { "UTF-8 with byte-order mark", withMark },
                                        { "UTF-16 little-endian", littleEndian },
                                        { "UTF-16 big-endian", bigEndian } })

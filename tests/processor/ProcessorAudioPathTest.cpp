@@ -1,7 +1,9 @@
 #include "AllocationCounter.h"
 #include "CircuitTestHelpers.h"
+#include "LockCounter.h"
 #include "ProcessorTestHelpers.h"
 
+#include <mutex>
 #include <thread>
 
 using namespace ProcessorTest;
@@ -400,6 +402,63 @@ TEST (ProcessorAudioPath, TheAudioPathAllocatesNothing)
         p.processor.processBlock (block, midi);
         ASSERT_EQ (0u, allocations.getCount()) << "round " << round;
     }
+}
+
+TEST (ProcessorAudioPath, ProcessBlockNeitherAllocatesNorLocksInAnySetting)
+{
+    // Every circuit and factor, mono and stereo, across on/off and circuit and factor changes
+    // (applied on the test thread between blocks, as the message thread would).
+    for (int channels = 1; channels <= 2; ++channels)
+    {
+        for (int model = 0; model < HostParameters::numModels; ++model)
+        {
+            for (int factor = 0; factor < HostParameters::numOversamplingFactors; ++factor)
+            {
+                Prepared p (48000.0, 256, channels, channels);
+                setValue (p.processor, HostParameters::overdriveType, HostParameters::getModelValue (model));
+                setValue (p.processor, HostParameters::oversampling, HostParameters::getOversamplingValue (factor));
+                p.prepare();
+                auto block = makeSignal (channels, 256);
+                juce::MidiBuffer midi;
+
+                for (int round = 0; round < 60; ++round)
+                {
+                    if (round == 10 || round == 30)
+                    {
+                        setValue (p.processor, HostParameters::overdriveType, HostParameters::getModelValue ((model + round / 10) % HostParameters::numModels));
+                        setValue (p.processor, HostParameters::oversampling, HostParameters::getOversamplingValue ((factor + 1) % HostParameters::numOversamplingFactors));
+                        p.processor.applyDeferredChanges();
+                    }
+
+                    // The circuits' own timers complete the factor change.
+                    if (round == 40)
+                        for (int i = 0; i < HostParameters::numModels; ++i)
+                            p.processor.getModel (i).timerCallback();
+
+                    setValue (p.processor, HostParameters::onBypass, (round >= 15 && round < 18) || (round >= 45 && round < 55) ? 0.0f : 1.0f);
+                    setValue (p.processor, HostParameters::tone, 0.01f * (float) round);
+
+                    AllocationCounter allocations;
+                    LockCounter locks;
+                    p.processor.processBlock (block, midi);
+                    ASSERT_EQ (0u, allocations.getCount()) << model << " " << factor << " " << channels << " round " << round;
+                    ASSERT_EQ (0u, locks.getCount()) << model << " " << factor << " " << channels << " round " << round;
+                }
+            }
+        }
+    }
+}
+
+TEST (ProcessorAudioPath, TheLockCounterSeesLocks)
+{
+    std::mutex mutex;
+    juce::CriticalSection section;
+    LockCounter locks;
+    {
+        const std::lock_guard<std::mutex> guard (mutex);
+        const juce::ScopedLock scoped (section);
+    }
+    EXPECT_EQ (2u, locks.getCount());
 }
 
 TEST (ProcessorAudioPath, ValuesReachTheHeardCircuitAfterACrossfade)
