@@ -1,6 +1,7 @@
 #pragma once
 
 #include "dsp/DiodeTableReaderBase.h"
+#include "dsp/DoubleLanes.h"
 
 #include <juce_core/juce_core.h>
 
@@ -20,10 +21,13 @@ struct Diode2TableView
     int nxMinus1 = 1;
     int nyMinus1 = 1;
     int ny = 2;
-    float xOffset = 1.0f;
-    float xScale = 0.5f;
-    float yOffset = 1.0f;
-    float yScale = 0.5f;
+    // The float geometry of the file, held as doubles for the lookup (exact conversions).
+    double xOffset = 1.0;
+    double xScale = 0.5;
+    double yOffset = 1.0;
+    double yScale = 0.5;
+    double xLast = 1.0; // nxMinus1, nyMinus1
+    double yLast = 1.0;
     float rate = -1.0f;
 };
 
@@ -39,11 +43,29 @@ public:
     // table of the nearest rate that has one.
     void update() override;
 
-    void processStereoSample (double& left, double& right) override;
-    void processMonoSample (double& x) override;
+    // Inline, so that the drive stages' sample loops take the lookup in.
+    void processStereoSample (double& left, double& right) final
+    {
+        const auto& table = buffers.getActive();
+
+#if VARDEKO_SSE2
+        if (lookUpPairInside (table, left, right))
+            return;
+#endif
+
+        left = previousLeft = lookUp (table, left, previousLeft);
+        right = previousRight = lookUp (table, right, previousRight);
+    }
+
+    void processMonoSample (double& x) final { x = previousLeft = lookUp (buffers.getActive(), x, previousLeft); }
 
     // Reads the table of the prefix for an effective rate into destination.
     virtual bool readTable (const juce::String& prefix, float rate, float* destination);
+
+    // The values of the prefix's table for an effective rate, taken by update: the ones the
+    // process shares for an embedded set, else read into the idle buffer. nullptr when there
+    // is no such table.
+    virtual const float* takeTable (const juce::String& prefix, float rate);
 
     // Entry count of the prefix's tables: all eight rates must have one; 0 otherwise.
     int getTableSize() override;
@@ -69,6 +91,9 @@ protected:
     // exactly; the grid must fit the buffers. Copies the geometry, then the values.
     bool readTableFrom (juce::InputStream& in, const juce::String& name, float rate, float* destination);
 
+    // The header checks of readTableFrom; copies the geometry when they pass.
+    bool acceptHeader (juce::InputStream& in, const juce::String& name, float rate, DiodeTableHeader& header);
+
     void useSilence() override;
 
 private:
@@ -77,7 +102,87 @@ private:
     using TableView = Diode2TableView;
 
     static const TableView& noTable() noexcept;
-    static double lookUp (const TableView& table, double x, double previous) noexcept;
+
+    // Bilinear interpolation between the four points around (x, previous): the cell and its
+    // fractions, then the weighted sum in double precision, always in this order.
+    static double lookUp (const TableView& table, double x, double previous) noexcept
+    {
+        const double u = (x + table.xOffset) * table.xScale;
+        const double v = (previous + table.yOffset) * table.yScale;
+
+        // Inside the grid (NaN is not), where the four points are distinct.
+        if (u >= 0.0 && u < table.xLast && v >= 0.0 && v < table.yLast)
+        {
+            const int i = static_cast<int> (u);
+            const int j = static_cast<int> (v);
+            const double fx = u - i;
+            const double fy = v - j;
+            const float* row0 = table.values + i * table.ny + j;
+            const float* row1 = row0 + table.ny;
+            return weigh (row0[0], row1[0], row0[1], row1[1], fx, fy);
+        }
+
+        return lookUpAtEdge (table, u, v);
+    }
+
+    // Clamped to the first or last point outside the grid; the centre for NaN.
+    static double lookUpAtEdge (const TableView& table, double u, double v) noexcept;
+
+    static double weigh (float t00, float t10, float t01, float t11, double fx, double fy) noexcept
+    {
+        return static_cast<double> (t00) * (1.0 - fx) * (1.0 - fy)
+               + static_cast<double> (t10) * fx * (1.0 - fy)
+               + static_cast<double> (t01) * (1.0 - fx) * fy
+               + static_cast<double> (t11) * fx * fy;
+    }
+
+#if VARDEKO_SSE2
+    // Both channels at once, with the scalar lookup's operations lane by lane, when both lie
+    // inside the grid; false (nothing changed) otherwise.
+    bool lookUpPairInside (const TableView& table, double& left, double& right) noexcept
+    {
+        const __m128d u = _mm_mul_pd (_mm_add_pd (_mm_set_pd (right, left), _mm_set1_pd (table.xOffset)), _mm_set1_pd (table.xScale));
+        const __m128d v = _mm_mul_pd (_mm_add_pd (_mm_set_pd (previousRight, previousLeft), _mm_set1_pd (table.yOffset)), _mm_set1_pd (table.yScale));
+        const __m128d zero = _mm_setzero_pd();
+        const __m128d inside = _mm_and_pd (_mm_and_pd (_mm_cmpge_pd (u, zero), _mm_cmplt_pd (u, _mm_set1_pd (table.xLast))),
+                                           _mm_and_pd (_mm_cmpge_pd (v, zero), _mm_cmplt_pd (v, _mm_set1_pd (table.yLast))));
+
+        if (_mm_movemask_pd (inside) != 3)
+            return false;
+
+        const __m128i i = _mm_cvttpd_epi32 (u);
+        const __m128i j = _mm_cvttpd_epi32 (v);
+        const __m128d fx = _mm_sub_pd (u, _mm_cvtepi32_pd (i));
+        const __m128d fy = _mm_sub_pd (v, _mm_cvtepi32_pd (j));
+        const int rowLength = table.ny;
+        const float* a = table.values + _mm_cvtsi128_si32 (i) * rowLength + _mm_cvtsi128_si32 (j);
+        const float* b = table.values + _mm_cvtsi128_si32 (_mm_shuffle_epi32 (i, 1)) * rowLength + _mm_cvtsi128_si32 (_mm_shuffle_epi32 (j, 1));
+
+        // Row 0 and row 1, each point's pair of neighbours along y: {a[0], b[0], a[1], b[1]}.
+        const __m128 row0 = _mm_unpacklo_ps (_mm_castsi128_ps (_mm_loadl_epi64 (reinterpret_cast<const __m128i*> (a))),
+                                             _mm_castsi128_ps (_mm_loadl_epi64 (reinterpret_cast<const __m128i*> (b))));
+        const __m128 row1 = _mm_unpacklo_ps (_mm_castsi128_ps (_mm_loadl_epi64 (reinterpret_cast<const __m128i*> (a + rowLength))),
+                                             _mm_castsi128_ps (_mm_loadl_epi64 (reinterpret_cast<const __m128i*> (b + rowLength))));
+        const __m128d t00 = _mm_cvtps_pd (row0);
+        const __m128d t01 = _mm_cvtps_pd (_mm_movehl_ps (row0, row0));
+        const __m128d t10 = _mm_cvtps_pd (row1);
+        const __m128d t11 = _mm_cvtps_pd (_mm_movehl_ps (row1, row1));
+
+        const __m128d one = _mm_set1_pd (1.0);
+        const __m128d gx = _mm_sub_pd (one, fx);
+        const __m128d gy = _mm_sub_pd (one, fy);
+        __m128d out = _mm_add_pd (_mm_mul_pd (_mm_mul_pd (t00, gx), gy), _mm_mul_pd (_mm_mul_pd (t10, fx), gy));
+        out = _mm_add_pd (out, _mm_mul_pd (_mm_mul_pd (t01, gx), fy));
+        out = _mm_add_pd (out, _mm_mul_pd (_mm_mul_pd (t11, fx), fy));
+
+        _mm_store_sd (&left, out);
+        _mm_storeh_pd (&right, out);
+        previousLeft = left;
+        previousRight = right;
+        return true;
+    }
+#endif
+
     void setGeometry (int newNx, int newNy, int newCount, float newXmin, float newXmax, float newYmin, float newYmax);
     TableView makeView (const float* values, float rate) const;
 
