@@ -13,13 +13,19 @@ void DryWetMix::prepare (float sampleRate, int capacity, int rampLength)
         b->assign ((size_t) capacity, 0.0f);
     }
 
+    for (auto* b : { &unheardLeft, &unheardRight })
+        b->assign ((size_t) primingLength, 0.0f);
+
+    unheardEnd = unheardCount = 0;
     alignment.setSampleRate (sampleRate);
 }
 
 void DryWetMix::release()
 {
-    for (auto* b : { &dryBufferLeft, &dryBufferRight })
+    for (auto* b : { &dryBufferLeft, &dryBufferRight, &unheardLeft, &unheardRight })
         std::vector<float>().swap (*b);
+
+    unheardEnd = unheardCount = 0;
 }
 
 void DryWetMix::reset (float wet, int oversamplingIndex) noexcept
@@ -44,6 +50,48 @@ void DryWetMix::moveAlignment (int oversamplingIndex) noexcept
     alignment.clearState();
     alignment.setRequestedIndex (oversamplingIndex);
     alignment.update();
+
+    // Cleared now: only what follows is missing.
+    unheardCount = 0;
+}
+
+void DryWetMix::keepUnheardDry (int numSamples) noexcept
+{
+    const int skip = std::max (0, numSamples - primingLength);
+
+    for (int i = skip; i < numSamples; ++i)
+    {
+        unheardLeft[(size_t) unheardEnd] = dryBufferLeft[(size_t) i];
+        unheardRight[(size_t) unheardEnd] = dryBufferRight[(size_t) i];
+        unheardEnd = (unheardEnd + 1) % primingLength;
+    }
+
+    unheardCount = std::min (primingLength, unheardCount + numSamples);
+}
+
+void DryWetMix::primeAlignment (bool stereo) noexcept
+{
+    if (unheardCount >= primingLength)
+        alignment.clearState();
+
+    // The ring in time order is [unheardEnd, primingLength) then [0, unheardEnd); the missed
+    // samples are its last unheardCount. The ring is used up in place.
+    const int first = (unheardEnd - unheardCount + primingLength) % primingLength;
+    const int firstLength = std::min (unheardCount, primingLength - first);
+    const int segments[2][2] = { { first, firstLength }, { 0, unheardCount - firstLength } };
+
+    for (const auto& [begin, length] : segments)
+    {
+        if (length <= 0)
+            continue;
+
+        if (stereo)
+            alignment.processStereo (unheardLeft.data() + begin, unheardRight.data() + begin, length);
+        else
+            alignment.processMono (unheardLeft.data() + begin, length);
+    }
+
+    unheardCount = 0;
 }
 
 void DryWetMix::takeDryCopy (const float* left, const float* right, int numSamples) noexcept
@@ -63,6 +111,16 @@ void DryWetMix::process (float* left, float* right, int numSamples, float wetTar
         mixCounter = 0;
         mixStep = (wetTarget - mix) * (1.0f / (float) mixLength);
     }
+
+    // Fully wet for the whole block: the output is the wet block as it stands.
+    if (mixCounter >= mixLength && mix >= 1.0f)
+    {
+        keepUnheardDry (numSamples);
+        return;
+    }
+
+    if (unheardCount > 0)
+        primeAlignment (right != nullptr);
 
     if (right != nullptr)
         alignment.processStereo (dryBufferLeft.data(), dryBufferRight.data(), numSamples);
