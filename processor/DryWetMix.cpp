@@ -57,13 +57,16 @@ void DryWetMix::moveAlignment (int oversamplingIndex) noexcept
 
 void DryWetMix::keepUnheardDry (int numSamples) noexcept
 {
+    // Only the last primingLength samples can be needed; they go in at most two pieces.
     const int skip = std::max (0, numSamples - primingLength);
 
-    for (int i = skip; i < numSamples; ++i)
+    for (int i = skip; i < numSamples;)
     {
-        unheardLeft[(size_t) unheardEnd] = dryBufferLeft[(size_t) i];
-        unheardRight[(size_t) unheardEnd] = dryBufferRight[(size_t) i];
-        unheardEnd = (unheardEnd + 1) % primingLength;
+        const int piece = std::min (numSamples - i, primingLength - unheardEnd);
+        std::copy_n (dryBufferLeft.data() + i, piece, unheardLeft.data() + unheardEnd);
+        std::copy_n (dryBufferRight.data() + i, piece, unheardRight.data() + unheardEnd);
+        unheardEnd = (unheardEnd + piece) % primingLength;
+        i += piece;
     }
 
     unheardCount = std::min (primingLength, unheardCount + numSamples);
