@@ -1,7 +1,6 @@
 #pragma once
 
 #include "dsp/DiodeTableReaderBase.h"
-#include "dsp/DoubleLanes.h"
 
 #include <juce_core/juce_core.h>
 

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "dsp/DiodeTableReaderBase.h"
-#include "dsp/DoubleLanes.h"
 
 #include <juce_core/juce_core.h>
 
@@ -47,12 +46,6 @@ public:
     void processStereoSample (double& left, double& right) final
     {
         const auto& table = buffers.getActive();
-
-#if VARDEKO_SSE2
-        if (lookUpPairInside (table, left, right))
-            return;
-#endif
-
         left = previousLeft = lookUp (table, left, previousLeft);
         right = previousRight = lookUp (table, right, previousRight);
     }
@@ -135,53 +128,6 @@ private:
                + static_cast<double> (t01) * (1.0 - fx) * fy
                + static_cast<double> (t11) * fx * fy;
     }
-
-#if VARDEKO_SSE2
-    // Both channels at once, with the scalar lookup's operations lane by lane, when both lie
-    // inside the grid; false (nothing changed) otherwise.
-    bool lookUpPairInside (const TableView& table, double& left, double& right) noexcept
-    {
-        const __m128d u = _mm_mul_pd (_mm_add_pd (_mm_set_pd (right, left), _mm_set1_pd (table.xOffset)), _mm_set1_pd (table.xScale));
-        const __m128d v = _mm_mul_pd (_mm_add_pd (_mm_set_pd (previousRight, previousLeft), _mm_set1_pd (table.yOffset)), _mm_set1_pd (table.yScale));
-        const __m128d zero = _mm_setzero_pd();
-        const __m128d inside = _mm_and_pd (_mm_and_pd (_mm_cmpge_pd (u, zero), _mm_cmplt_pd (u, _mm_set1_pd (table.xLast))),
-                                           _mm_and_pd (_mm_cmpge_pd (v, zero), _mm_cmplt_pd (v, _mm_set1_pd (table.yLast))));
-
-        if (_mm_movemask_pd (inside) != 3)
-            return false;
-
-        const __m128i i = _mm_cvttpd_epi32 (u);
-        const __m128i j = _mm_cvttpd_epi32 (v);
-        const __m128d fx = _mm_sub_pd (u, _mm_cvtepi32_pd (i));
-        const __m128d fy = _mm_sub_pd (v, _mm_cvtepi32_pd (j));
-        const int rowLength = table.ny;
-        const float* a = table.values + _mm_cvtsi128_si32 (i) * rowLength + _mm_cvtsi128_si32 (j);
-        const float* b = table.values + _mm_cvtsi128_si32 (_mm_shuffle_epi32 (i, 1)) * rowLength + _mm_cvtsi128_si32 (_mm_shuffle_epi32 (j, 1));
-
-        // Row 0 and row 1, each point's pair of neighbours along y: {a[0], b[0], a[1], b[1]}.
-        const __m128 row0 = _mm_unpacklo_ps (_mm_castsi128_ps (_mm_loadl_epi64 (reinterpret_cast<const __m128i*> (a))),
-                                             _mm_castsi128_ps (_mm_loadl_epi64 (reinterpret_cast<const __m128i*> (b))));
-        const __m128 row1 = _mm_unpacklo_ps (_mm_castsi128_ps (_mm_loadl_epi64 (reinterpret_cast<const __m128i*> (a + rowLength))),
-                                             _mm_castsi128_ps (_mm_loadl_epi64 (reinterpret_cast<const __m128i*> (b + rowLength))));
-        const __m128d t00 = _mm_cvtps_pd (row0);
-        const __m128d t01 = _mm_cvtps_pd (_mm_movehl_ps (row0, row0));
-        const __m128d t10 = _mm_cvtps_pd (row1);
-        const __m128d t11 = _mm_cvtps_pd (_mm_movehl_ps (row1, row1));
-
-        const __m128d one = _mm_set1_pd (1.0);
-        const __m128d gx = _mm_sub_pd (one, fx);
-        const __m128d gy = _mm_sub_pd (one, fy);
-        __m128d out = _mm_add_pd (_mm_mul_pd (_mm_mul_pd (t00, gx), gy), _mm_mul_pd (_mm_mul_pd (t10, fx), gy));
-        out = _mm_add_pd (out, _mm_mul_pd (_mm_mul_pd (t01, gx), fy));
-        out = _mm_add_pd (out, _mm_mul_pd (_mm_mul_pd (t11, fx), fy));
-
-        _mm_store_sd (&left, out);
-        _mm_storeh_pd (&right, out);
-        previousLeft = left;
-        previousRight = right;
-        return true;
-    }
-#endif
 
     void setGeometry (int newNx, int newNy, int newCount, float newXmin, float newXmax, float newYmin, float newYmax);
     TableView makeView (const float* values, float rate) const;
