@@ -35,63 +35,47 @@ void Diode1TableReader::update()
     if (takeRateToRead() == 0.0f)
         return;
 
-    float* idle = buffers.getIdle();
-    const bool read = readTable (prefix, idle);
-    buffers.readFinished (read, makeView (idle, true));
+    const float* values = takeTable (prefix);
+    buffers.readFinished (values != nullptr, makeView (values, true));
 }
 
-double Diode1TableReader::lookUp (const TableView& table, double x) noexcept
+const float* Diode1TableReader::takeTable (const juce::String& tablePrefix)
 {
-    const double u = (x + static_cast<double> (table.xOffset)) * static_cast<double> (table.xScale);
+    if (! buffers.isSharing())
+    {
+        float* idle = buffers.getIdle();
+        return readTable (tablePrefix, idle) ? idle : nullptr;
+    }
+
+    const auto name = getTableFileName (tablePrefix);
+    const auto in = openImageToRead (tablePrefix, name);
+    DiodeTableHeader header;
+
+    if (in == nullptr || ! acceptHeader (*in, name, header))
+        return nullptr;
+
+    return sharedValues (tablePrefix, name, header.count);
+}
+
+double Diode1TableReader::lookUpAtEdge (const TableView& table, double u) noexcept
+{
     const float* t = table.values;
     const int nextToLast = table.nx - 2;
-    double out;
 
     if (u >= static_cast<double> (nextToLast))
-    {
-        out = t[nextToLast];
-    }
-    else if (u >= 1.0)
-    {
-        const int i = static_cast<int> (u);
-        const double d = u - i + 1.0;
-        constexpr double half = 0.5;
-        constexpr double sixth = 0.1666666666666667;
+        return static_cast<double> (t[nextToLast]);
 
-        out = -(d - 1.0) * (d - 2.0) * (d - 3.0) * sixth * static_cast<double> (t[i - 1])
-              + d * (d - 2.0) * (d - 3.0) * half * static_cast<double> (t[i])
-              - d * (d - 1.0) * (d - 3.0) * half * static_cast<double> (t[i + 1])
-              + d * (d - 1.0) * (d - 2.0) * sixth * static_cast<double> (t[i + 2]);
-    }
-    else if (u < 1.0)
-    {
-        out = t[0];
-    }
-    else
-    {
-        // NaN: the centre of the curve, input 0.
-        out = t[(table.nx - 1) / 2];
-    }
+    if (u < 1.0)
+        return static_cast<double> (t[0]);
 
-    return static_cast<double> (static_cast<float> (out));
-}
-
-void Diode1TableReader::processStereoSample (double& left, double& right)
-{
-    const auto& table = buffers.getActive();
-    left = lookUp (table, left);
-    right = lookUp (table, right);
-}
-
-void Diode1TableReader::processMonoSample (double& x)
-{
-    x = lookUp (buffers.getActive(), x);
+    // NaN: the centre of the curve, input 0. (Inside the curve the inline lookup applies.)
+    return static_cast<double> (t[(table.nx - 1) / 2]);
 }
 
 void Diode1TableReader::useSilence()
 {
     setGeometry (2, 2, -1.0f, 1.0f);
-    buffers.allocate (count);
+    reserve (count);
     buffers.useZeros (makeView (nullptr, false));
 }
 
@@ -112,8 +96,9 @@ Diode1TableReader::TableView Diode1TableReader::makeView (const float* values, b
     TableView view;
     view.values = values;
     view.nx = nx;
-    view.xOffset = xOffset;
-    view.xScale = xScale;
+    view.xOffset = static_cast<double> (xOffset);
+    view.xScale = static_cast<double> (xScale);
+    view.nextToLast = static_cast<double> (nx - 2);
     view.isCurve = isCurve;
     return view;
 }
@@ -128,10 +113,8 @@ juce::String Diode1TableReader::getTableFileName (const juce::String& tablePrefi
     return tablePrefix + "Output.dat";
 }
 
-bool Diode1TableReader::readTableFrom (juce::InputStream& in, const juce::String& name, float* destination)
+bool Diode1TableReader::acceptHeader (juce::InputStream& in, const juce::String& name, DiodeTableHeader& header)
 {
-    DiodeTableHeader header;
-
     // The version is not checked: the curve's format has never changed.
     if (! header.read (in) || ! header.hasName (name) || header.rate != 0.0f)
         return false;
@@ -139,11 +122,17 @@ bool Diode1TableReader::readTableFrom (juce::InputStream& in, const juce::String
     const bool gridFits = header.nx >= 2 && header.count == header.nx && header.count <= buffers.getCapacity()
                           && std::isfinite (header.xmin) && std::isfinite (header.xmax) && header.xmax > header.xmin;
 
-    if (! gridFits || destination == nullptr)
+    if (! gridFits)
         return false;
 
     setGeometry (header.nx, header.count, header.xmin, header.xmax);
-    return DiodeTableHeader::readValues (in, destination, header.count);
+    return true;
+}
+
+bool Diode1TableReader::readTableFrom (juce::InputStream& in, const juce::String& name, float* destination)
+{
+    DiodeTableHeader header;
+    return destination != nullptr && acceptHeader (in, name, header) && DiodeTableHeader::readValues (in, destination, header.count);
 }
 
 bool Diode1TableReader::readTable (const juce::String& tablePrefix, float* destination)

@@ -6,36 +6,6 @@
 #include <algorithm>
 #include <cmath>
 
-namespace
-{
-// The cell of grid coordinate u on points 0 .. last: clamped to the first or last point
-// outside the grid, the centre point (input 0) for NaN, so that no input indexes outside.
-inline void locate (double u, int last, int& i0, int& i1, double& f) noexcept
-{
-    if (u >= static_cast<double> (last))
-    {
-        i0 = i1 = last;
-        f = 0.0;
-    }
-    else if (u >= 0.0)
-    {
-        i0 = static_cast<int> (u);
-        i1 = i0 + 1;
-        f = u - i0;
-    }
-    else if (u < 0.0)
-    {
-        i0 = i1 = 0;
-        f = 0.0;
-    }
-    else
-    {
-        i0 = i1 = last / 2;
-        f = 0.0;
-    }
-}
-} // namespace
-
 const float Diode2TableReader::tableRates[numTableRates] = { 44100.0f, 48000.0f, 88200.0f, 96000.0f, 176400.0f, 192000.0f, 352800.0f, 384000.0f };
 
 Diode2TableReader::Diode2TableReader()
@@ -70,53 +40,83 @@ void Diode2TableReader::update()
     if (rate == 0.0f)
         return;
 
-    float* idle = buffers.getIdle();
     float readRate = rate;
-    bool read = readTable (prefix, rate, idle);
+    const float* values = takeTable (prefix, rate);
 
     // A rate without a table takes the table of the nearest rate that has one, whatever was in
     // use before, so that the sound at a setting never depends on the settings before it.
-    if (! read)
+    if (values == nullptr)
     {
         readRate = getNearestTableRate (rate);
-        read = readRate != rate && readTable (prefix, readRate, idle);
+
+        if (readRate != rate)
+            values = takeTable (prefix, readRate);
     }
 
-    buffers.readFinished (read, makeView (idle, readRate));
+    buffers.readFinished (values != nullptr, makeView (values, readRate));
 }
 
-double Diode2TableReader::lookUp (const TableView& table, double x, double previous) noexcept
+const float* Diode2TableReader::takeTable (const juce::String& tablePrefix, float rate)
 {
+    if (! buffers.isSharing())
+    {
+        float* idle = buffers.getIdle();
+        return readTable (tablePrefix, rate, idle) ? idle : nullptr;
+    }
+
+    const auto name = getTableFileName (tablePrefix, rate);
+    const auto in = openImageToRead (tablePrefix, name);
+    DiodeTableHeader header;
+
+    if (in == nullptr || ! acceptHeader (*in, name, rate, header))
+        return nullptr;
+
+    return sharedValues (tablePrefix, name, header.count);
+}
+
+double Diode2TableReader::lookUpAtEdge (const TableView& table, double u, double v) noexcept
+{
+    // The cell of grid coordinate w on points 0 .. last: clamped to the first or last point
+    // outside the grid, the centre point (input 0) for NaN, so that no input indexes outside.
+    auto locate = [] (double w, int last, int& i0, int& i1, double& f)
+    {
+        if (w >= static_cast<double> (last))
+        {
+            i0 = i1 = last;
+            f = 0.0;
+        }
+        else if (w >= 0.0)
+        {
+            i0 = static_cast<int> (w);
+            i1 = i0 + 1;
+            f = w - i0;
+        }
+        else if (w < 0.0)
+        {
+            i0 = i1 = 0;
+            f = 0.0;
+        }
+        else
+        {
+            i0 = i1 = last / 2;
+            f = 0.0;
+        }
+    };
+
     int i0, i1, j0, j1;
     double fx, fy;
-    locate ((x + static_cast<double> (table.xOffset)) * static_cast<double> (table.xScale), table.nxMinus1, i0, i1, fx);
-    locate ((previous + static_cast<double> (table.yOffset)) * static_cast<double> (table.yScale), table.nyMinus1, j0, j1, fy);
+    locate (u, table.nxMinus1, i0, i1, fx);
+    locate (v, table.nyMinus1, j0, j1, fy);
 
     const float* row0 = table.values + i0 * table.ny;
     const float* row1 = table.values + i1 * table.ny;
-
-    return static_cast<double> (row0[j0]) * (1.0 - fx) * (1.0 - fy)
-           + static_cast<double> (row1[j0]) * fx * (1.0 - fy)
-           + static_cast<double> (row0[j1]) * (1.0 - fx) * fy
-           + static_cast<double> (row1[j1]) * fx * fy;
-}
-
-void Diode2TableReader::processStereoSample (double& left, double& right)
-{
-    const auto& table = buffers.getActive();
-    left = previousLeft = lookUp (table, left, previousLeft);
-    right = previousRight = lookUp (table, right, previousRight);
-}
-
-void Diode2TableReader::processMonoSample (double& x)
-{
-    x = previousLeft = lookUp (buffers.getActive(), x, previousLeft);
+    return weigh (row0[j0], row1[j0], row0[j1], row1[j1], fx, fy);
 }
 
 void Diode2TableReader::useSilence()
 {
     setGeometry (2, 2, 4, -1.0f, 1.0f, -1.0f, 1.0f);
-    buffers.allocate (count);
+    reserve (count);
     buffers.useZeros (makeView (nullptr, -1.0f));
 }
 
@@ -146,10 +146,12 @@ Diode2TableReader::TableView Diode2TableReader::makeView (const float* values, f
     view.nxMinus1 = nxMinus1;
     view.nyMinus1 = nyMinus1;
     view.ny = ny;
-    view.xOffset = xOffset;
-    view.xScale = xScale;
-    view.yOffset = yOffset;
-    view.yScale = yScale;
+    view.xOffset = static_cast<double> (xOffset);
+    view.xScale = static_cast<double> (xScale);
+    view.yOffset = static_cast<double> (yOffset);
+    view.yScale = static_cast<double> (yScale);
+    view.xLast = static_cast<double> (nxMinus1);
+    view.yLast = static_cast<double> (nyMinus1);
     view.rate = rate;
     return view;
 }
@@ -177,10 +179,8 @@ juce::String Diode2TableReader::getTableFileName (const juce::String& tablePrefi
     return tablePrefix + "Output" + juce::String (wholeKHz) + ".dat";
 }
 
-bool Diode2TableReader::readTableFrom (juce::InputStream& in, const juce::String& name, float rate, float* destination)
+bool Diode2TableReader::acceptHeader (juce::InputStream& in, const juce::String& name, float rate, DiodeTableHeader& header)
 {
-    DiodeTableHeader header;
-
     if (! header.read (in) || ! header.hasName (name) || header.version != 1 || header.rate != rate)
         return false;
 
@@ -191,11 +191,17 @@ bool Diode2TableReader::readTableFrom (juce::InputStream& in, const juce::String
                           && std::isfinite (header.xmin) && std::isfinite (header.xmax) && header.xmax > header.xmin
                           && std::isfinite (header.ymin) && std::isfinite (header.ymax) && header.ymax > header.ymin;
 
-    if (! gridFits || destination == nullptr)
+    if (! gridFits)
         return false;
 
     setGeometry (header.nx, header.ny, header.count, header.xmin, header.xmax, header.ymin, header.ymax);
-    return DiodeTableHeader::readValues (in, destination, header.count);
+    return true;
+}
+
+bool Diode2TableReader::readTableFrom (juce::InputStream& in, const juce::String& name, float rate, float* destination)
+{
+    DiodeTableHeader header;
+    return destination != nullptr && acceptHeader (in, name, rate, header) && DiodeTableHeader::readValues (in, destination, header.count);
 }
 
 bool Diode2TableReader::readTable (const juce::String& tablePrefix, float rate, float* destination)

@@ -20,10 +20,13 @@ struct Diode2TableView
     int nxMinus1 = 1;
     int nyMinus1 = 1;
     int ny = 2;
-    float xOffset = 1.0f;
-    float xScale = 0.5f;
-    float yOffset = 1.0f;
-    float yScale = 0.5f;
+    // The float geometry of the file, held as doubles for the lookup (exact conversions).
+    double xOffset = 1.0;
+    double xScale = 0.5;
+    double yOffset = 1.0;
+    double yScale = 0.5;
+    double xLast = 1.0; // nxMinus1, nyMinus1
+    double yLast = 1.0;
     float rate = -1.0f;
 };
 
@@ -39,11 +42,23 @@ public:
     // table of the nearest rate that has one.
     void update() override;
 
-    void processStereoSample (double& left, double& right) override;
-    void processMonoSample (double& x) override;
+    // Inline, so that the drive stages' sample loops take the lookup in.
+    void processStereoSample (double& left, double& right) final
+    {
+        const auto& table = buffers.getActive();
+        left = previousLeft = lookUp (table, left, previousLeft);
+        right = previousRight = lookUp (table, right, previousRight);
+    }
+
+    void processMonoSample (double& x) final { x = previousLeft = lookUp (buffers.getActive(), x, previousLeft); }
 
     // Reads the table of the prefix for an effective rate into destination.
     virtual bool readTable (const juce::String& prefix, float rate, float* destination);
+
+    // The values of the prefix's table for an effective rate, taken by update: the ones the
+    // process shares for an embedded set, else read into the idle buffer. nullptr when there
+    // is no such table.
+    virtual const float* takeTable (const juce::String& prefix, float rate);
 
     // Entry count of the prefix's tables: all eight rates must have one; 0 otherwise.
     int getTableSize() override;
@@ -69,6 +84,9 @@ protected:
     // exactly; the grid must fit the buffers. Copies the geometry, then the values.
     bool readTableFrom (juce::InputStream& in, const juce::String& name, float rate, float* destination);
 
+    // The header checks of readTableFrom; copies the geometry when they pass.
+    bool acceptHeader (juce::InputStream& in, const juce::String& name, float rate, DiodeTableHeader& header);
+
     void useSilence() override;
 
 private:
@@ -77,7 +95,40 @@ private:
     using TableView = Diode2TableView;
 
     static const TableView& noTable() noexcept;
-    static double lookUp (const TableView& table, double x, double previous) noexcept;
+
+    // Bilinear interpolation between the four points around (x, previous): the cell and its
+    // fractions, then the weighted sum in double precision, always in this order.
+    static double lookUp (const TableView& table, double x, double previous) noexcept
+    {
+        const double u = (x + table.xOffset) * table.xScale;
+        const double v = (previous + table.yOffset) * table.yScale;
+
+        // Inside the grid (NaN is not), where the four points are distinct.
+        if (u >= 0.0 && u < table.xLast && v >= 0.0 && v < table.yLast)
+        {
+            const int i = static_cast<int> (u);
+            const int j = static_cast<int> (v);
+            const double fx = u - i;
+            const double fy = v - j;
+            const float* row0 = table.values + i * table.ny + j;
+            const float* row1 = row0 + table.ny;
+            return weigh (row0[0], row1[0], row0[1], row1[1], fx, fy);
+        }
+
+        return lookUpAtEdge (table, u, v);
+    }
+
+    // Clamped to the first or last point outside the grid; the centre for NaN.
+    static double lookUpAtEdge (const TableView& table, double u, double v) noexcept;
+
+    static double weigh (float t00, float t10, float t01, float t11, double fx, double fy) noexcept
+    {
+        return static_cast<double> (t00) * (1.0 - fx) * (1.0 - fy)
+               + static_cast<double> (t10) * fx * (1.0 - fy)
+               + static_cast<double> (t01) * (1.0 - fx) * fy
+               + static_cast<double> (t11) * fx * fy;
+    }
+
     void setGeometry (int newNx, int newNy, int newCount, float newXmin, float newXmax, float newYmin, float newYmax);
     TableView makeView (const float* values, float rate) const;
 

@@ -9,7 +9,9 @@
 
 // The two buffers of a diode table reader, each with the view (values and grid) the lookup
 // takes through one pointer. A table is read into the idle buffer off the audio thread and
-// put in use by swap, so the lookup never reads a buffer that is being written.
+// put in use by swap, so the lookup never reads a buffer that is being written. A reader of
+// tables shared by the whole process (share) holds no buffers: its views point at the shared
+// values.
 template <typename View>
 class DiodeTableBuffers
 {
@@ -39,9 +41,22 @@ public:
         allocated = true;
     }
 
+    // Tables of up to numValues values that live elsewhere for the life of the process.
+    void share (int numValues) noexcept
+    {
+        if (allocated)
+            return;
+
+        capacity = numValues;
+        allocated = true;
+        sharing = true;
+    }
+
     bool isAllocated() const noexcept { return allocated; }
+    bool isSharing() const noexcept { return sharing; }
     int getCapacity() const noexcept { return capacity; }
 
+    // nullptr while sharing.
     float* getIdle() noexcept { return nextLoadIntoA ? bufferA.get() : bufferB.get(); }
 
     // After a read into the idle buffer: when it succeeded, the next swap puts it in use with
@@ -69,9 +84,19 @@ public:
     // Zeroes both buffers and puts the first in use at once, with the grid of view.
     void useZeros (View view) noexcept
     {
-        std::fill (bufferA.get(), bufferA.get() + capacity, 0.0f);
-        std::fill (bufferB.get(), bufferB.get() + capacity, 0.0f);
-        view.values = bufferA.get();
+        static const float sharedZeros[4] {};
+
+        if (sharing)
+        {
+            view.values = sharedZeros; // enough for the neutral 2 x 2 grid
+        }
+        else
+        {
+            std::fill (bufferA.get(), bufferA.get() + capacity, 0.0f);
+            std::fill (bufferB.get(), bufferB.get() + capacity, 0.0f);
+            view.values = bufferA.get();
+        }
+
         viewA = view;
         nextLoadIntoA = false;
         active.store (&viewA, std::memory_order_release);
@@ -85,6 +110,7 @@ private:
     std::atomic<const View*> active;
     int capacity = 0;
     bool allocated = false;
+    bool sharing = false;
     bool nextLoadIntoA = false;
     bool swapPending = false;
 };

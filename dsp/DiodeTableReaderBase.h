@@ -3,6 +3,7 @@
 #include "dsp/DiodeTableBuffers.h"
 #include "dsp/DiodeTableHeader.h"
 #include "dsp/ModuleBase.h"
+#include "dsp/SharedTableValues.h"
 #include "resources/EmbeddedResources.h"
 
 #include <juce_core/juce_core.h>
@@ -31,7 +32,7 @@ public:
         tablesAvailable = numValues >= 1;
 
         if (tablesAvailable && ! checkOnly)
-            buffers.allocate (numValues);
+            reserve (numValues);
         else if (! checkOnly)
             useSilence(); // keeps the stage running, silent
 
@@ -68,6 +69,27 @@ protected:
 
     // Gives the buffers an all-zero table of the neutral grid and puts it in use.
     virtual void useSilence() = 0;
+
+    // Room for tables of numValues values: buffers of its own for a folder reader; none for a
+    // reader of an embedded set, whose views point at the values shared by the process.
+    void reserve (int numValues)
+    {
+        if (embeddedSet != nullptr)
+            buffers.share (numValues);
+        else
+            buffers.allocate (numValues);
+    }
+
+    // The values of an embedded image, shared by the process (see SharedTableValues);
+    // nullptr when this reader serves no embedded set, the prefix is not its set or the image
+    // is missing or short.
+    const float* sharedValues (const juce::String& tablePrefix, const juce::String& name, int count) const
+    {
+        if (embeddedSet == nullptr || tablePrefix != embeddedSet)
+            return nullptr;
+
+        return SharedTableValues::get (EmbeddedResources::get (name), DiodeTableHeader::size, count);
+    }
 
     // The effective rate when it has changed since the last read, so a new table is due; 0
     // when there is nothing to read.

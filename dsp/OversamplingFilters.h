@@ -1,22 +1,11 @@
 #pragma once
 
+#include "dsp/DoubleLanes.h"
 #include "dsp/OversamplingLowpass.h"
 #include "dsp/SampleFrame.h"
 
 #include <cstddef>
 #include <cstring>
-
-#ifndef VARDEKO_OVERSAMPLING_SSE2
-    #if defined(__SSE2__) || defined(_M_X64) || (defined(_M_IX86_FP) && _M_IX86_FP >= 2)
-        #define VARDEKO_OVERSAMPLING_SSE2 1
-    #else
-        #define VARDEKO_OVERSAMPLING_SSE2 0
-    #endif
-#endif
-
-#if VARDEKO_OVERSAMPLING_SSE2
-    #include <emmintrin.h>
-#endif
 
 // How the result y of an oversampled stage meets its host sample x.
 enum class OversampledOutput
@@ -102,89 +91,6 @@ private:
         double y2[numSections][2] {};
     };
 
-#if VARDEKO_OVERSAMPLING_SSE2
-    // Both channels packed (width 2), or the left channel alone with the same instructions,
-    // so that mono matches stereo bit for bit.
-    template <int width>
-    struct Lanes
-    {
-        static constexpr bool packed = width == 2;
-        __m128d v;
-
-        static Lanes load (const double* p) noexcept { return { packed ? _mm_loadu_pd (p) : _mm_load_sd (p) }; }
-        static Lanes broadcast (double x) noexcept { return { packed ? _mm_set1_pd (x) : _mm_set_sd (x) }; }
-
-        void store (double* p) const noexcept
-        {
-            if constexpr (packed)
-                _mm_storeu_pd (p, v);
-            else
-                _mm_store_sd (p, v);
-        }
-
-        friend Lanes operator+ (Lanes a, Lanes b) noexcept { return { packed ? _mm_add_pd (a.v, b.v) : _mm_add_sd (a.v, b.v) }; }
-        friend Lanes operator- (Lanes a, Lanes b) noexcept { return { packed ? _mm_sub_pd (a.v, b.v) : _mm_sub_sd (a.v, b.v) }; }
-        friend Lanes operator* (Lanes a, Lanes b) noexcept { return { packed ? _mm_mul_pd (a.v, b.v) : _mm_mul_sd (a.v, b.v) }; }
-    };
-#else
-    // One double per channel.
-    template <int width>
-    struct Lanes
-    {
-        double v[static_cast<std::size_t> (width)];
-
-        static Lanes load (const double* p) noexcept
-        {
-            Lanes lanes;
-
-            for (int c = 0; c < width; ++c)
-                lanes.v[c] = p[c];
-
-            return lanes;
-        }
-
-        static Lanes broadcast (double x) noexcept
-        {
-            Lanes lanes;
-
-            for (auto& lane : lanes.v)
-                lane = x;
-
-            return lanes;
-        }
-
-        void store (double* p) const noexcept
-        {
-            for (int c = 0; c < width; ++c)
-                p[c] = v[c];
-        }
-
-        friend Lanes operator+ (Lanes a, Lanes b) noexcept
-        {
-            for (int c = 0; c < width; ++c)
-                a.v[c] += b.v[c];
-
-            return a;
-        }
-
-        friend Lanes operator- (Lanes a, Lanes b) noexcept
-        {
-            for (int c = 0; c < width; ++c)
-                a.v[c] -= b.v[c];
-
-            return a;
-        }
-
-        friend Lanes operator* (Lanes a, Lanes b) noexcept
-        {
-            for (int c = 0; c < width; ++c)
-                a.v[c] *= b.v[c];
-
-            return a;
-        }
-    };
-#endif
-
     // One filter step for one sub-sample of each lane, in place.
     // Each section adds to the running value what its memories contribute; those terms do not
     // depend on the new input, so the only serial work per section is one addition. The stored
@@ -246,7 +152,7 @@ private:
 
             if constexpr (factor > 1)
                 for (auto& frame : sub)
-                    step<Lanes<numChannels>> (sections, interpolator, frame.channels.data());
+                    step<DoubleLanes<numChannels>> (sections, interpolator, frame.channels.data());
 
             [[maybe_unused]] Frame interpolated[static_cast<std::size_t> (factor)];
 
@@ -263,7 +169,7 @@ private:
 
             if constexpr (factor > 1)
                 for (auto& frame : sub)
-                    step<Lanes<numChannels>> (sections, decimator, frame.channels.data());
+                    step<DoubleLanes<numChannels>> (sections, decimator, frame.channels.data());
 
             for (int c = 0; c < numChannels; ++c)
                 block.buffers[(size_t) c][i] = combine<factor, output> (in[c], sub[0][c]);

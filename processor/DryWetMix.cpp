@@ -18,7 +18,7 @@ void DryWetMix::prepare (float sampleRate, int capacity, int rampLength)
     for (auto* b : { &historyLeft, &historyRight })
         b->assign ((size_t) historyLength, 0.0f);
 
-    historyWrite = 0;
+    historyEnd = historyMissed = 0;
     alignment.setSampleRate (sampleRate);
 }
 
@@ -26,6 +26,8 @@ void DryWetMix::release()
 {
     for (auto* b : { &dryBufferLeft, &dryBufferRight, &historyLeft, &historyRight, &unalignedLeft, &unalignedRight })
         std::vector<float>().swap (*b);
+
+    historyEnd = historyMissed = 0;
 }
 
 void DryWetMix::reset (float wet, bool effectOn, int oversamplingIndex) noexcept
@@ -51,19 +53,28 @@ void DryWetMix::moveAlignment (int oversamplingIndex) noexcept
     alignment.clearState();
     alignment.setRequestedIndex (oversamplingIndex);
     alignment.update();
+
+    // Cleared now: only what follows is missing.
+    historyMissed = 0;
+}
+
+void DryWetMix::pushHistory (const float* left, const float* right, int numSamples) noexcept
+{
+    // Only the last historyLength samples can be needed.
+    for (int i = std::max (0, numSamples - historyLength); i < numSamples;)
+    {
+        const int piece = std::min (numSamples - i, historyLength - historyEnd);
+        std::copy_n (left + i, piece, historyLeft.data() + historyEnd);
+        std::copy_n (right + i, piece, historyRight.data() + historyEnd);
+        historyEnd = (historyEnd + piece) % historyLength;
+        i += piece;
+    }
 }
 
 void DryWetMix::keepHistory (const float* left, const float* right, int numSamples) noexcept
 {
-    // Only the last historyLength samples matter.
-    const auto skip = std::max (0, numSamples - historyLength);
-
-    for (int i = skip; i < numSamples; ++i)
-    {
-        historyLeft[(size_t) historyWrite] = left[i];
-        historyRight[(size_t) historyWrite] = right[i];
-        historyWrite = (historyWrite + 1) % historyLength;
-    }
+    pushHistory (left, right, numSamples);
+    historyMissed = std::min (historyLength, historyMissed + numSamples);
 }
 
 void DryWetMix::primeAlignment() noexcept
@@ -74,23 +85,42 @@ void DryWetMix::primeAlignment() noexcept
                            : alignment.getRequestedIndex();
     moveAlignment (index);
 
-    // Until now the unaligned input was heard.
+    // Until now the unaligned input was heard; the next block runs the whole history through
+    // the cleared alignment first.
     alignedShare = 0.0f;
+    historyMissed = historyLength;
+}
 
-    // Oldest first, through the dry buffers, whose contents the next block replaces.
-    for (int i = 0; i < historyLength; ++i)
+void DryWetMix::catchUpAlignment (bool stereo) noexcept
+{
+    if (historyMissed >= historyLength)
+        alignment.clearState();
+
+    // The ring in time order is [historyEnd, historyLength) then [0, historyEnd); the missed
+    // samples are its newest historyMissed, gathered oldest first into the scratch space.
+    const int first = (historyEnd - historyMissed + historyLength) % historyLength;
+    const int firstLength = std::min (historyMissed, historyLength - first);
+    const int rest = historyMissed - firstLength;
+
+    std::copy_n (historyLeft.data() + first, firstLength, unalignedLeft.data());
+    std::copy_n (historyLeft.data(), rest, unalignedLeft.data() + firstLength);
+
+    if (stereo)
     {
-        const auto k = (size_t) ((historyWrite + i) % historyLength);
-        dryBufferLeft[(size_t) i] = historyLeft[k];
-        dryBufferRight[(size_t) i] = historyRight[k];
+        std::copy_n (historyRight.data() + first, firstLength, unalignedRight.data());
+        std::copy_n (historyRight.data(), rest, unalignedRight.data() + firstLength);
+        alignment.processStereo (unalignedLeft.data(), unalignedRight.data(), historyMissed);
+    }
+    else
+    {
+        alignment.processMono (unalignedLeft.data(), historyMissed);
     }
 
-    alignment.processStereo (dryBufferLeft.data(), dryBufferRight.data(), historyLength);
+    historyMissed = 0;
 }
 
 void DryWetMix::takeDryCopy (const float* left, const float* right, int numSamples) noexcept
 {
-    keepHistory (left, right, numSamples);
     std::copy (left, left + numSamples, dryBufferLeft.data());
     std::copy (right, right + numSamples, dryBufferRight.data());
 }
@@ -109,6 +139,18 @@ void DryWetMix::process (float* left, float* right, int numSamples, float wetTar
 
     const auto alignedTarget = effectOn ? 1.0f : 0.0f;
     const bool blending = alignedShare != alignedTarget;
+
+    // Fully wet for the whole block: the output is the wet block as it stands.
+    if (! blending && mixCounter >= mixLength && mix >= 1.0f)
+    {
+        keepHistory (dryBufferLeft.data(), dryBufferRight.data(), numSamples);
+        return;
+    }
+
+    if (historyMissed > 0)
+        catchUpAlignment (right != nullptr);
+
+    pushHistory (dryBufferLeft.data(), dryBufferRight.data(), numSamples);
 
     if (blending)
     {

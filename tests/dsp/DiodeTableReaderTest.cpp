@@ -37,16 +37,16 @@ float imageValue (const std::string& name, int i, int j)
 // Grid point i of the 513-point x axis.
 double gridX (int i) { return -4.5 + i * 9.0 / 512.0; }
 
-// Records every read, and the rate it asked for.
+// Records every table taken, and the rate it asked for.
 template <typename Reader>
 class RecordingReader : public Reader
 {
 public:
-    bool readTable (const juce::String& tablePrefix, float rate, float* destination) override
+    const float* takeTable (const juce::String& tablePrefix, float rate) override
     {
-        const bool result = Reader::readTable (tablePrefix, rate, destination);
-        reads.emplace_back (rate, result);
-        return result;
+        const float* values = Reader::takeTable (tablePrefix, rate);
+        reads.emplace_back (rate, values != nullptr);
+        return values;
     }
 
     std::vector<std::pair<float, bool>> reads;
@@ -55,14 +55,40 @@ public:
 class RecordingCurveReader : public BluesBreakerTableReader
 {
 public:
-    bool readTable (const juce::String& tablePrefix, float* destination) override
+    const float* takeTable (const juce::String& tablePrefix) override
     {
-        const bool result = BluesBreakerTableReader::readTable (tablePrefix, destination);
-        reads.push_back (result);
-        return result;
+        const float* values = BluesBreakerTableReader::takeTable (tablePrefix);
+        reads.push_back (values != nullptr);
+        return values;
     }
 
     std::vector<bool> reads;
+};
+
+// Records the values every table taken points at.
+template <typename Reader>
+class RecordingPointers : public Reader
+{
+public:
+    const float* takeTable (const juce::String& tablePrefix, float rate) override
+    {
+        taken.push_back (Reader::takeTable (tablePrefix, rate));
+        return taken.back();
+    }
+
+    std::vector<const float*> taken;
+};
+
+class RecordingCurvePointers : public BluesBreakerTableReader
+{
+public:
+    const float* takeTable (const juce::String& tablePrefix) override
+    {
+        taken.push_back (BluesBreakerTableReader::takeTable (tablePrefix));
+        return taken.back();
+    }
+
+    std::vector<const float*> taken;
 };
 
 // A single sample through a freshly cleared reader: the previous output is 0.
@@ -285,6 +311,39 @@ TEST (Diode2TableReader, NaNInputReadsTheCentreRow)
             EXPECT_NEAR (silent, x, 1e-7) << level;
         }
     }
+}
+
+// Every reader of a circuit's tables, in every instance, reads the values the library holds:
+// nothing is copied per reader (an instance would otherwise carry megabytes of tables).
+TEST (DiodeTableReaders, EmbeddedTablesAreSharedNotCopied)
+{
+    const auto expectedValues = [] (const char* name)
+    {
+        return reinterpret_cast<const float*> (static_cast<const char*> (EmbeddedResources::get (name).data) + DiodeTableHeader::size);
+    };
+
+    RecordingPointers<TS9TableReader> first, second;
+    prepare (first, "PDRD1", 48000.0f, 0);
+    prepare (second, "PDRD1", 48000.0f, 0);
+    ASSERT_EQ (1u, first.taken.size());
+    ASSERT_EQ (1u, second.taken.size());
+    EXPECT_EQ (expectedValues ("PDRD1Output48.dat"), first.taken[0]);
+    EXPECT_EQ (first.taken[0], second.taken[0]);
+    expectServes (second, "PDRD1Output48.dat", 48000.0f);
+
+    RecordingCurvePointers curveA, curveB;
+
+    for (auto* curve : { &curveA, &curveB })
+    {
+        curve->setSampleRate (44100.0f);
+        ASSERT_TRUE (curve->loadTables ("BDRD1", false));
+        curve->update();
+        curve->swapTables();
+        ASSERT_EQ (1u, curve->taken.size());
+    }
+
+    EXPECT_EQ (expectedValues ("BDRD1Output.dat"), curveA.taken[0]);
+    EXPECT_EQ (curveA.taken[0], curveB.taken[0]);
 }
 
 TEST (Diode2TableReader, StereoChannelsKeepTheirOwnMemory)

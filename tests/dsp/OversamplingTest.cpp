@@ -479,12 +479,12 @@ TEST (OversamplingBase2, DriveStagesAlignmentAndTableReadersCapAlike)
 {
     struct RateRecorder : TS9TableReader
     {
-        bool readTable (const juce::String& tablePrefix, float rate, float* destination) override
+        const float* takeTable (const juce::String& tablePrefix, float rate) override
         {
             if (firstRate < 0.0f)
                 firstRate = rate;
 
-            return TS9TableReader::readTable (tablePrefix, rate, destination);
+            return TS9TableReader::takeTable (tablePrefix, rate);
         }
 
         float firstRate = -1.0f;
