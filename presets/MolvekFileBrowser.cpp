@@ -1,0 +1,194 @@
+#include "presets/MolvekFileBrowser.h"
+
+#include "presets/ModalPanel.h"
+#include "presets/PanelArtwork.h"
+
+namespace
+{
+int browserFlagsFor (int mode)
+{
+    using Flags = juce::FileBrowserComponent;
+
+    switch (mode)
+    {
+        case MolvekFileBrowser::openFileMode: return Flags::openMode | Flags::canSelectFiles;
+        case MolvekFileBrowser::openFilesMode: return Flags::openMode | Flags::canSelectFiles | Flags::canSelectMultipleItems;
+        case MolvekFileBrowser::openFilesAndFoldersMode: return Flags::openMode | Flags::canSelectFiles | Flags::canSelectDirectories | Flags::canSelectMultipleItems;
+        case MolvekFileBrowser::openFolderMode: return Flags::openMode | Flags::canSelectDirectories;
+        case MolvekFileBrowser::saveFileMode: return Flags::saveMode | Flags::canSelectFiles | Flags::warnAboutOverwriting;
+        default: return 0;
+    }
+}
+
+// The framework browser's parts in the panels' dark look.
+void styleBrowser (juce::FileBrowserComponent& browser)
+{
+    const juce::Colour text (PanelArtwork::textColour);
+    const juce::Colour field (0xff1b1b1d);
+    const juce::Colour line (0xff4a4a50);
+    const juce::Colour highlight (0xffc8661c);
+
+    browser.setColour (juce::Label::textColourId, text);
+    browser.setColour (juce::FileBrowserComponent::currentPathBoxBackgroundColourId, field);
+    browser.setColour (juce::FileBrowserComponent::currentPathBoxTextColourId, text);
+    browser.setColour (juce::FileBrowserComponent::currentPathBoxArrowColourId, text);
+    browser.setColour (juce::FileBrowserComponent::filenameBoxBackgroundColourId, field);
+    browser.setColour (juce::FileBrowserComponent::filenameBoxTextColourId, text);
+    browser.setColour (juce::ComboBox::backgroundColourId, field);
+    browser.setColour (juce::ComboBox::textColourId, text);
+    browser.setColour (juce::ComboBox::outlineColourId, line);
+    browser.setColour (juce::ComboBox::arrowColourId, text);
+    browser.setColour (juce::TextEditor::backgroundColourId, field);
+    browser.setColour (juce::TextEditor::textColourId, text);
+    browser.setColour (juce::TextEditor::outlineColourId, line);
+    browser.setColour (juce::TextEditor::focusedOutlineColourId, highlight);
+    browser.setColour (juce::TextEditor::highlightColourId, highlight.withAlpha (0.5f));
+    browser.setColour (juce::CaretComponent::caretColourId, text);
+    browser.setColour (juce::ListBox::backgroundColourId, field);
+    browser.setColour (juce::ListBox::outlineColourId, line);
+    browser.setColour (juce::DirectoryContentsDisplayComponent::textColourId, text);
+    browser.setColour (juce::DirectoryContentsDisplayComponent::highlightColourId, highlight);
+    browser.setColour (juce::DirectoryContentsDisplayComponent::highlightedTextColourId, juce::Colours::white);
+    browser.setColour (juce::TextButton::buttonColourId, field);
+    browser.setColour (juce::TextButton::textColourOffId, text);
+    browser.setColour (juce::DrawableButton::textColourId, text);
+    browser.setColour (juce::ScrollBar::thumbColourId, line.brighter (0.3f));
+}
+} // namespace
+
+MolvekFileBrowser::MolvekFileBrowser (const juce::String& panelName,
+                                      const juce::String&,
+                                      const juce::String& location,
+                                      const juce::String& pattern,
+                                      int browserMode,
+                                      int titleCode,
+                                      int okCode)
+    : juce::Component (panelName)
+    , filePattern (pattern.trim().isEmpty() ? juce::String ("*") : pattern)
+    , initialLocation (location)
+    , mode (browserMode)
+    , titleImageCode (titleCode)
+    , okImageCode (okCode)
+{
+    if (const auto browserFlags = browserFlagsFor (mode); browserFlags != 0)
+        setUp (browserFlags);
+}
+
+MolvekFileBrowser::~MolvekFileBrowser()
+{
+    stopTimer();
+    exitModalState (0);
+
+    if (browser != nullptr)
+        browser->removeListener (this);
+}
+
+void MolvekFileBrowser::setUp (int browserFlags)
+{
+    using Flags = juce::FileBrowserComponent;
+    const bool files = (browserFlags & Flags::canSelectFiles) != 0;
+    const bool folders = (browserFlags & Flags::canSelectDirectories) != 0;
+    filter = std::make_unique<juce::WildcardFileFilter> (files ? filePattern : juce::String(), folders ? "*" : "", "Presets");
+
+    background = PanelArtwork::browserBackground();
+    titleImage = PanelArtwork::title (titleImageCode);
+    setSize (325, 500);
+    setWantsKeyboardFocus (true);
+
+    browser = std::make_unique<juce::FileBrowserComponent> (browserFlags, juce::File (initialLocation), filter.get(), nullptr);
+    browser->setBounds (12, 80, 300, 275);
+    browser->addListener (this);
+    styleBrowser (*browser);
+    addAndMakeVisible (*browser);
+
+    PanelArtwork::setButtonImage (okButton, okImageCode);
+    PanelArtwork::setButtonImage (cancelButton, cancelImageCode);
+    okButton.setBounds (179, 357, 132, 51);
+    cancelButton.setBounds (179, 407, 132, 51);
+
+    for (auto* button : { &okButton, &cancelButton })
+    {
+        button->setWantsKeyboardFocus (false);
+        button->addListener (this);
+        addAndMakeVisible (*button);
+    }
+
+    if (mode == saveFileMode)
+    {
+        newFolderButton = std::make_unique<Molvek2StateKickButton> ("New Folder");
+        PanelArtwork::setButtonImage (*newFolderButton, newFolderImageCode);
+        newFolderButton->setBounds (16, 357, 132, 51);
+        newFolderButton->setWantsKeyboardFocus (false);
+        newFolderButton->addListener (this);
+        addAndMakeVisible (*newFolderButton);
+
+        newFolderPanel = std::make_unique<MolvekNewFolderComponent> ("newFolderComponent_", browser.get(), newFolderPrompt);
+        newFolderPanel->setRestoresParent (true);
+        addChildComponent (*newFolderPanel);
+    }
+}
+
+void MolvekFileBrowser::show()
+{
+    ModalPanel::open (*this, restoresParent);
+
+    if (browser != nullptr)
+    {
+        browser->refresh();
+        browser->setFileName ({});
+        browser->deselectAllFiles();
+    }
+
+    if (newFolderPanel != nullptr)
+        newFolderPanel->setBounds (0, 0, 325, 500);
+
+    toFront (true);
+    timerCallback();
+    startTimer (200);
+}
+
+void MolvekFileBrowser::hide()
+{
+    ModalPanel::close (*this, restoresParent);
+    stopTimer();
+}
+
+void MolvekFileBrowser::onOk()
+{
+    hide();
+}
+
+void MolvekFileBrowser::onCancel()
+{
+    hide();
+}
+
+void MolvekFileBrowser::onNewFolder()
+{
+    if (browser != nullptr && newFolderPanel != nullptr && browser->getRoot().isDirectory())
+        newFolderPanel->show();
+}
+
+void MolvekFileBrowser::buttonClicked (juce::Button* button)
+{
+    if (button == &okButton)
+        onOk();
+    else if (button == &cancelButton)
+        onCancel();
+    else if (button == newFolderButton.get())
+        onNewFolder();
+}
+
+void MolvekFileBrowser::fileDoubleClicked (const juce::File&)
+{
+    // Also Return in the name box. A disabled OK ignores it.
+    okButton.triggerClick();
+}
+
+void MolvekFileBrowser::paint (juce::Graphics& g)
+{
+    background.drawFrame (g, 0, getLocalBounds());
+
+    if (! titleImage.isEmpty())
+        titleImage.drawFrame (g, 0, { 0, 0, titleImage.getFrameWidth(), titleImage.getFrameHeight() });
+}
