@@ -1,5 +1,6 @@
 #include "editor/VardekoQX2710AudioProcessorEditor.h"
 
+#include "presets/FactoryPresets.h"
 #include "processor/ProductInfo.h"
 #include "processor/VardekoQX2710AudioProcessor.h"
 
@@ -8,6 +9,25 @@ VardekoQX2710AudioProcessorEditor::VardekoQX2710AudioProcessorEditor (VardekoQX2
     , processor (p)
 {
     setSize (windowWidth, windowHeight);
+
+    alert_.setBounds (getLocalBounds());
+    addChildComponent (alert_);
+    installFactoryPresets();
+}
+
+void VardekoQX2710AudioProcessorEditor::installFactoryPresets()
+{
+    const auto problem = FactoryPresets::installOnEditorOpen (VardekoQX2710AudioProcessor::getPresetFolder());
+
+    if (problem.isEmpty())
+        return;
+
+    // Shown once the window is on screen: a modal panel needs a window to be modal in.
+    alert_.setMessage (problem);
+    juce::MessageManager::callAsync ([safeThis = SafePointer<VardekoQX2710AudioProcessorEditor> (this)]
+                                     {
+                                         if (safeThis != nullptr)
+                                             safeThis->alert_.show (1, MolvekAlertComponent::errorIcon); });
 }
 
 void VardekoQX2710AudioProcessorEditor::paint (juce::Graphics& g)

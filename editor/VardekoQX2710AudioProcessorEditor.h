@@ -1,5 +1,7 @@
 #pragma once
 
+#include "presets/MolvekAlertComponent.h"
+
 #include <juce_audio_processors/juce_audio_processors.h>
 
 class VardekoQX2710AudioProcessor;
@@ -17,7 +19,10 @@ public:
     void paint (juce::Graphics& g) override;
 
 private:
+    void installFactoryPresets();
+
     VardekoQX2710AudioProcessor& processor;
+    MolvekAlertComponent alert_ { "alert_" };
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (VardekoQX2710AudioProcessorEditor)
 };

@@ -107,6 +107,7 @@ bool MolvekAlertComponent::keyPressed (const juce::KeyPress& key)
 
 void MolvekAlertComponent::paint (juce::Graphics& g)
 {
+    PanelArtwork::dimBehind (g, getLocalBounds());
     background.drawFrame (g, 0, getLocalBounds());
 
     if (! icon.isEmpty())

@@ -3,6 +3,9 @@
 #include "presets/ModalPanel.h"
 #include "presets/PanelArtwork.h"
 
+#include <functional>
+#include <utility>
+
 namespace
 {
 int browserFlagsFor (int mode)
@@ -20,7 +23,8 @@ int browserFlagsFor (int mode)
     }
 }
 
-// The framework browser's parts in the panels' dark look.
+// The framework browser's parts in the panels' dark look. Its parts read their colours from
+// themselves, not from the browser, so every part gets them.
 void styleBrowser (juce::FileBrowserComponent& browser)
 {
     const juce::Colour text (PanelArtwork::textColour);
@@ -28,31 +32,43 @@ void styleBrowser (juce::FileBrowserComponent& browser)
     const juce::Colour line (0xff4a4a50);
     const juce::Colour highlight (0xffc8661c);
 
-    browser.setColour (juce::Label::textColourId, text);
-    browser.setColour (juce::FileBrowserComponent::currentPathBoxBackgroundColourId, field);
-    browser.setColour (juce::FileBrowserComponent::currentPathBoxTextColourId, text);
-    browser.setColour (juce::FileBrowserComponent::currentPathBoxArrowColourId, text);
-    browser.setColour (juce::FileBrowserComponent::filenameBoxBackgroundColourId, field);
-    browser.setColour (juce::FileBrowserComponent::filenameBoxTextColourId, text);
-    browser.setColour (juce::ComboBox::backgroundColourId, field);
-    browser.setColour (juce::ComboBox::textColourId, text);
-    browser.setColour (juce::ComboBox::outlineColourId, line);
-    browser.setColour (juce::ComboBox::arrowColourId, text);
-    browser.setColour (juce::TextEditor::backgroundColourId, field);
-    browser.setColour (juce::TextEditor::textColourId, text);
-    browser.setColour (juce::TextEditor::outlineColourId, line);
-    browser.setColour (juce::TextEditor::focusedOutlineColourId, highlight);
-    browser.setColour (juce::TextEditor::highlightColourId, highlight.withAlpha (0.5f));
-    browser.setColour (juce::CaretComponent::caretColourId, text);
-    browser.setColour (juce::ListBox::backgroundColourId, field);
-    browser.setColour (juce::ListBox::outlineColourId, line);
-    browser.setColour (juce::DirectoryContentsDisplayComponent::textColourId, text);
-    browser.setColour (juce::DirectoryContentsDisplayComponent::highlightColourId, highlight);
-    browser.setColour (juce::DirectoryContentsDisplayComponent::highlightedTextColourId, juce::Colours::white);
-    browser.setColour (juce::TextButton::buttonColourId, field);
-    browser.setColour (juce::TextButton::textColourOffId, text);
-    browser.setColour (juce::DrawableButton::textColourId, text);
-    browser.setColour (juce::ScrollBar::thumbColourId, line.brighter (0.3f));
+    const std::pair<int, juce::Colour> colours[] = {
+        { juce::Label::textColourId, text },
+        { juce::FileBrowserComponent::currentPathBoxBackgroundColourId, field },
+        { juce::FileBrowserComponent::currentPathBoxTextColourId, text },
+        { juce::FileBrowserComponent::currentPathBoxArrowColourId, text },
+        { juce::FileBrowserComponent::filenameBoxBackgroundColourId, field },
+        { juce::FileBrowserComponent::filenameBoxTextColourId, text },
+        { juce::ComboBox::backgroundColourId, field },
+        { juce::ComboBox::textColourId, text },
+        { juce::ComboBox::outlineColourId, line },
+        { juce::ComboBox::arrowColourId, text },
+        { juce::TextEditor::backgroundColourId, field },
+        { juce::TextEditor::textColourId, text },
+        { juce::TextEditor::outlineColourId, line },
+        { juce::TextEditor::focusedOutlineColourId, highlight },
+        { juce::TextEditor::highlightColourId, highlight.withAlpha (0.5f) },
+        { juce::CaretComponent::caretColourId, text },
+        { juce::ListBox::backgroundColourId, field },
+        { juce::ListBox::outlineColourId, line },
+        { juce::DirectoryContentsDisplayComponent::textColourId, text },
+        { juce::DirectoryContentsDisplayComponent::highlightColourId, highlight },
+        { juce::DirectoryContentsDisplayComponent::highlightedTextColourId, juce::Colours::white },
+        { juce::ScrollBar::thumbColourId, line.brighter (0.3f) },
+    };
+
+    std::function<void (juce::Component&)> apply = [&] (juce::Component& component)
+    {
+        for (const auto& [id, colour] : colours)
+            component.setColour (id, colour);
+
+        for (auto* child : component.getChildren())
+            apply (*child);
+    };
+
+    apply (browser);
+    browser.sendLookAndFeelChange();
+    apply (browser);
 }
 } // namespace
 
@@ -187,6 +203,7 @@ void MolvekFileBrowser::fileDoubleClicked (const juce::File&)
 
 void MolvekFileBrowser::paint (juce::Graphics& g)
 {
+    PanelArtwork::dimBehind (g, getLocalBounds());
     background.drawFrame (g, 0, getLocalBounds());
 
     if (! titleImage.isEmpty())

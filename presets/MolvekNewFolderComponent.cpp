@@ -132,5 +132,6 @@ void MolvekNewFolderComponent::createFolder()
 
 void MolvekNewFolderComponent::paint (juce::Graphics& g)
 {
+    PanelArtwork::dimBehind (g, getLocalBounds());
     background.drawFrame (g, 0, getLocalBounds());
 }

@@ -11,7 +11,7 @@
 class MolvekNewFolderComponent : public juce::Component,
                                  public juce::Button::Listener,
                                  public juce::TextEditor::Listener,
-                                 private juce::Timer
+                                 public juce::Timer
 {
 public:
     static constexpr const char* nameTakenMessage = "The folder name already exist! Try different name.";
@@ -35,8 +35,9 @@ public:
     juce::Button& getCancelButton() noexcept { return cancelButton; }
     MolvekAlertComponent& getAlertPanel() noexcept { return alertPanel; }
 
-private:
     void timerCallback() override;
+
+private:
     void updateOkButton();
     void createFolder();
 

@@ -223,14 +223,18 @@ void MolvekOptionMenuTree::mouseDown (const juce::MouseEvent&)
     if (menu.getNumItems() == 0)
         menu.addItem (-1, "No presets yet", false);
 
-    // JUCE's menus return later: by then the label may be gone, or a rescan may have numbered
+    menu.showMenuAsync (juce::PopupMenu::Options().withTargetComponent (this), createMenuCallback());
+}
+
+std::function<void (int)> MolvekOptionMenuTree::createMenuCallback()
+{
+    // JUCE's menus answer later: by then the label may be gone, or a rescan may have numbered
     // the files anew, so the choice is looked up in the listing this menu was built from.
-    menu.showMenuAsync (juce::PopupMenu::Options().withTargetComponent (this),
-                        [safeThis = SafePointer<MolvekOptionMenuTree> (this), menuListing = listing] (int result)
-                        {
-                            if (safeThis != nullptr && result > 0)
-                                safeThis->chooseFromMenu (*menuListing, result);
-                        });
+    return [safeThis = SafePointer<MolvekOptionMenuTree> (this), menuListing = listing] (int result)
+    {
+        if (safeThis != nullptr && result > 0)
+            safeThis->chooseFromMenu (*menuListing, result);
+    };
 }
 
 void MolvekOptionMenuTree::chooseFromMenu (const Listing& menuListing, int id)

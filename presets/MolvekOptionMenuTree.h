@@ -2,6 +2,7 @@
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -76,6 +77,10 @@ public:
 
     // What a click on the label does: rescan and show the menu (asynchronously).
     void mouseDown (const juce::MouseEvent& event) override;
+
+    // What a menu built from the current listing calls with the user's choice. It may be
+    // called after the label is gone, or after a rescan has numbered the files anew.
+    std::function<void (int)> createMenuCallback();
 
     // The user picked the entry numbered id in a menu built from that listing.
     virtual void chooseFromMenu (const Listing& menuListing, int id);

@@ -48,6 +48,16 @@ juce::File MolvekVardekoQX2710PresetBrowser::getFileToSave() const
     return path.endsWith (ProductInfo::presetExtension) ? selected : juce::File (path + ProductInfo::presetExtension);
 }
 
+void MolvekVardekoQX2710PresetBrowser::show()
+{
+    const auto folder = getPresetFolder();
+
+    if (browser != nullptr && folder.isDirectory() && browser->getRoot() != folder && ! PresetPath::isInside (folder, browser->getRoot()))
+        browser->setRoot (folder);
+
+    MolvekFileBrowser::show();
+}
+
 void MolvekVardekoQX2710PresetBrowser::onOk()
 {
     if (presetMenu == nullptr || processor == nullptr)

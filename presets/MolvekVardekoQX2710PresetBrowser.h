@@ -21,6 +21,9 @@ public:
                                       MolvekVardekoQX2710PresetMenu* presetMenu);
     ~MolvekVardekoQX2710PresetBrowser() override;
 
+    // As the base, but a browser left outside the preset folder (or started above it before
+    // the folder existed) opens in the preset folder again.
+    void show() override;
     void onOk() override;
     void onCancel() override;
     void timerCallback() override;

@@ -37,6 +37,12 @@ FilmStrip title (int code)
     return code == 1 ? MolvekArtwork ("title_save").getStrip (1) : FilmStrip();
 }
 
+void dimBehind (juce::Graphics& g, juce::Rectangle<int> area)
+{
+    g.setColour (juce::Colours::black.withAlpha (0.45f));
+    g.fillRect (area);
+}
+
 FilmStrip panelBackground()
 {
     return MolvekArtwork ("panel").getStrip (1);

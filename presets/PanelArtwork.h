@@ -19,6 +19,9 @@ FilmStrip icon (int code);
 // Titles: 1 SAVE AS; none for other codes.
 FilmStrip title (int code);
 
+// Dims whatever lies behind a panel, so the panel reads as the one thing to answer.
+void dimBehind (juce::Graphics& g, juce::Rectangle<int> area);
+
 FilmStrip panelBackground();
 FilmStrip browserBackground();
 
