@@ -12,6 +12,7 @@ namespace
 {
 // Levels were set by rendering the demo riff through each preset: clean boosts a few dB above
 // the dry riff, the driven sounds near it, every peak below -1 dBFS.
+// clang-format off
 const std::vector<FactoryPresets::Preset> presets = {
     // folder               name                          on    input  circuit drive  tone   level  mix    factor
     { "Blues Overdrive",    "Blues Clean Boost",          true, 0.50f, 0,      0.10f, 0.55f, 0.70f, 1.00f, 1 },
@@ -40,6 +41,7 @@ const std::vector<FactoryPresets::Preset> presets = {
     { "Pro Overdrive",      "Pro Lead",                   true, 0.60f, 4,      0.90f, 0.60f, 0.49f, 1.00f, 2 },
     { "Pro Overdrive",      "Pro Blend",                  true, 0.55f, 4,      0.80f, 0.50f, 0.60f, 0.60f, 2 },
 };
+// clang-format on
 } // namespace
 
 const std::vector<FactoryPresets::Preset>& FactoryPresets::getPresets()

@@ -14,12 +14,18 @@ int browserFlagsFor (int mode)
 
     switch (mode)
     {
-        case MolvekFileBrowser::openFileMode: return Flags::openMode | Flags::canSelectFiles;
-        case MolvekFileBrowser::openFilesMode: return Flags::openMode | Flags::canSelectFiles | Flags::canSelectMultipleItems;
-        case MolvekFileBrowser::openFilesAndFoldersMode: return Flags::openMode | Flags::canSelectFiles | Flags::canSelectDirectories | Flags::canSelectMultipleItems;
-        case MolvekFileBrowser::openFolderMode: return Flags::openMode | Flags::canSelectDirectories;
-        case MolvekFileBrowser::saveFileMode: return Flags::saveMode | Flags::canSelectFiles | Flags::warnAboutOverwriting;
-        default: return 0;
+        case MolvekFileBrowser::openFileMode:
+            return Flags::openMode | Flags::canSelectFiles;
+        case MolvekFileBrowser::openFilesMode:
+            return Flags::openMode | Flags::canSelectFiles | Flags::canSelectMultipleItems;
+        case MolvekFileBrowser::openFilesAndFoldersMode:
+            return Flags::openMode | Flags::canSelectFiles | Flags::canSelectDirectories | Flags::canSelectMultipleItems;
+        case MolvekFileBrowser::openFolderMode:
+            return Flags::openMode | Flags::canSelectDirectories;
+        case MolvekFileBrowser::saveFileMode:
+            return Flags::saveMode | Flags::canSelectFiles | Flags::warnAboutOverwriting;
+        default:
+            return 0;
     }
 }
 

@@ -9,11 +9,16 @@ const char* buttonName (int code)
 {
     switch (code)
     {
-        case 1: return "button_ok";
-        case 3: return "button_cancel";
-        case 5: return "button_save";
-        case 8: return "button_new_folder";
-        default: return "";
+        case 1:
+            return "button_ok";
+        case 3:
+            return "button_cancel";
+        case 5:
+            return "button_save";
+        case 8:
+            return "button_new_folder";
+        default:
+            return "";
     }
 }
 
@@ -26,9 +31,12 @@ FilmStrip icon (int code)
 {
     switch (code)
     {
-        case 3: return MolvekArtwork ("icon_success").getStrip (1);
-        case 4: return MolvekArtwork ("icon_error").getStrip (1);
-        default: return MolvekArtwork ("icon_warning").getStrip (1);
+        case 3:
+            return MolvekArtwork ("icon_success").getStrip (1);
+        case 4:
+            return MolvekArtwork ("icon_error").getStrip (1);
+        default:
+            return MolvekArtwork ("icon_warning").getStrip (1);
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include "processor/HostParameters.h"
 #include "processor/PatchDocument.h"
+#include "processor/PresetPath.h"
 #include "processor/ProductInfo.h"
 
 ProgramBank::ProgramBank()
@@ -65,7 +66,7 @@ juce::String ProgramBank::getProgramName (int index) const
 
     const auto& slot = getSlot (index);
     const auto& path = slot.presetPath[(size_t) slot.getActiveChannel()];
-    const auto name = path.trim().isEmpty() ? juce::String() : getPresetFolder().getChildFile (path).getFileNameWithoutExtension();
+    const auto name = path.trim().isEmpty() ? juce::String() : PresetPath::displayName (path);
 
     return name.isNotEmpty() ? name : juce::String (ProductInfo::initProgramName);
 }

@@ -1,15 +1,16 @@
 #include "ProcessorTestHelpers.h"
 #include "TemporaryPresetFolder.h"
 
+#include "cli/DemoRiff.h"
 #include "presets/FactoryPresets.h"
 #include "presets/MolvekVardekoQX2710PresetMenu.h"
 #include "processor/HostParameters.h"
 #include "processor/PatchDocumentReader.h"
 #include "processor/ProgramDocuments.h"
 
-#include <sys/resource.h>
 #include <csignal>
 #include <set>
+#include <sys/resource.h>
 
 TEST (FactoryPresets, CoverEveryCircuitWithUniqueNames)
 {
@@ -127,5 +128,31 @@ TEST (FactoryPresets, DocumentsPassTheFileReader)
         const auto text = FactoryPresets::createDocument (preset)->toString();
         const auto read = PatchDocumentReader::fromFileContents (text.toRawUTF8(), text.getNumBytesAsUTF8());
         ASSERT_NE (read.document, nullptr) << preset.name << ": " << read.problem;
+    }
+}
+
+// The presets' levels were set by ear and by measurement on the demo riff: every preset must
+// stay clear of full scale and near the riff's loudness, so a change elsewhere that turns one
+// into a clipping or a silent preset is caught.
+TEST (FactoryPresets, SoundAtSensibleLevelsOnTheDemoRiff)
+{
+    const auto riff = DemoRiff::render (48000.0);
+    const auto skip = 4800; // the start-up fade
+
+    for (const auto& preset : FactoryPresets::getPresets())
+    {
+        VardekoQX2710AudioProcessor processor;
+        ProcessorTest::setLayout (processor, 1, 1);
+        ASSERT_EQ (processor.loadPatchDocument (FactoryPresets::createDocument (preset), true), ProgramDocuments::presetLoaded);
+        processor.prepareToPlay (48000.0, 512);
+
+        const auto output = ProcessorTest::process (processor, riff, 512);
+        ASSERT_TRUE (ProcessorTest::allFinite (output)) << preset.name;
+
+        const auto peak = juce::Decibels::gainToDecibels (output.getMagnitude (0, skip, output.getNumSamples() - skip));
+        const auto rms = juce::Decibels::gainToDecibels (output.getRMSLevel (0, skip, output.getNumSamples() - skip));
+        EXPECT_LT (peak, -3.0f) << preset.name;
+        EXPECT_GT (rms, -27.0f) << preset.name;
+        EXPECT_LT (rms, -15.0f) << preset.name;
     }
 }

@@ -6,8 +6,8 @@
 #include "processor/HostParameters.h"
 #include "processor/ProgramDocuments.h"
 
-#include <sys/resource.h>
 #include <csignal>
+#include <sys/resource.h>
 #include <unistd.h>
 
 namespace

@@ -12,9 +12,9 @@
 #include "presets/MolvekVardekoQX2710PresetMenu.h"
 #include "processor/HostParameters.h"
 
-#include <sys/resource.h>
 #include <csignal>
 #include <cstdlib>
+#include <sys/resource.h>
 
 namespace juce
 {
