@@ -1,4 +1,5 @@
 #include "ProcessorTestHelpers.h"
+#include "ScopedFileSizeLimit.h"
 #include "TemporaryPresetFolder.h"
 
 #include "cli/DemoRiff.h"
@@ -8,9 +9,7 @@
 #include "processor/PatchDocumentReader.h"
 #include "processor/ProgramDocuments.h"
 
-#include <csignal>
 #include <set>
-#include <sys/resource.h>
 
 TEST (FactoryPresets, CoverEveryCircuitWithUniqueNames)
 {
@@ -105,15 +104,13 @@ TEST (FactoryPresets, AFailureIsReportedOnceAndLeavesNothingBehind)
     // A disk that fills up halfway: the partial folder goes again, so the next opening retries.
     folder.getRoot().deleteFile();
     folder.getRoot().createDirectory();
-    const auto previousHandler = std::signal (SIGXFSZ, SIG_IGN);
-    rlimit previous {};
-    ASSERT_EQ (getrlimit (RLIMIT_FSIZE, &previous), 0);
-    rlimit small = previous;
-    small.rlim_cur = 200;
-    ASSERT_EQ (setrlimit (RLIMIT_FSIZE, &small), 0);
-    const auto full = FactoryPresets::install (folder.getRoot());
-    setrlimit (RLIMIT_FSIZE, &previous);
-    std::signal (SIGXFSZ, previousHandler);
+    auto full = juce::Result::ok();
+
+    {
+        const ScopedFileSizeLimit fullDisk (200);
+        ASSERT_TRUE (fullDisk.isActive());
+        full = FactoryPresets::install (folder.getRoot());
+    }
 
     EXPECT_TRUE (full.failed());
     EXPECT_EQ (folder.getRoot().getNumberOfChildFiles (juce::File::findFilesAndDirectories), 0);

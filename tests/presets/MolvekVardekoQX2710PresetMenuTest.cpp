@@ -1,13 +1,12 @@
 #include "JuceGuiTest.h"
 #include "ProcessorTestHelpers.h"
+#include "ScopedFileSizeLimit.h"
 #include "TemporaryPresetFolder.h"
 
 #include "presets/MolvekVardekoQX2710PresetMenu.h"
 #include "processor/HostParameters.h"
 #include "processor/ProgramDocuments.h"
 
-#include <csignal>
-#include <sys/resource.h>
 #include <unistd.h>
 
 namespace
@@ -171,19 +170,15 @@ TEST_F (MolvekVardekoQX2710PresetMenuTest, AFullDiskLeavesTheOldFileWhole)
     menu.setCurrentItem ("Clean.mvkp");
     ProcessorTest::setValue (processor, HostParameters::tone, 0.9f);
 
-    // A file size limit makes writes come up short, as a full disk does.
-    const auto previousHandler = std::signal (SIGXFSZ, SIG_IGN);
-    rlimit previous {};
-    ASSERT_EQ (getrlimit (RLIMIT_FSIZE, &previous), 0);
-    rlimit small = previous;
-    small.rlim_cur = 200;
-    ASSERT_EQ (setrlimit (RLIMIT_FSIZE, &small), 0);
+    auto result = juce::Result::ok();
+    auto fresh = juce::Result::ok();
 
-    const auto result = menu.savePreset (&processor, "Clean.mvkp");
-    const auto fresh = menu.savePreset (&processor, "Fresh.mvkp");
-
-    setrlimit (RLIMIT_FSIZE, &previous);
-    std::signal (SIGXFSZ, previousHandler);
+    {
+        const ScopedFileSizeLimit fullDisk (200);
+        ASSERT_TRUE (fullDisk.isActive());
+        result = menu.savePreset (&processor, "Clean.mvkp");
+        fresh = menu.savePreset (&processor, "Fresh.mvkp");
+    }
 
     EXPECT_EQ (result.getErrorMessage(), "The disk is full.");
     EXPECT_EQ (fresh.getErrorMessage(), "The disk is full.");

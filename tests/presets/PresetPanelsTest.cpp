@@ -4,6 +4,7 @@
 
 #include "JuceGuiTest.h"
 #include "ProcessorTestHelpers.h"
+#include "ScopedFileSizeLimit.h"
 #include "TemporaryPresetFolder.h"
 
 #include "presets/MolvekAlertComponent.h"
@@ -12,9 +13,7 @@
 #include "presets/MolvekVardekoQX2710PresetMenu.h"
 #include "processor/HostParameters.h"
 
-#include <csignal>
 #include <cstdlib>
-#include <sys/resource.h>
 
 namespace juce
 {
@@ -88,6 +87,17 @@ protected:
         browser.show();
         browser.getBrowser()->setFileName (name);
         browser.timerCallback();
+    }
+
+    // An existing Clean.mvkp, other live values, and SAVE with "Clean" typed: the question is up.
+    // Returns the file as it was.
+    juce::String askToOverwriteClean()
+    {
+        const auto before = folder.addPreset ("Clean.mvkp", { { HostParameters::tone, 0.2f } }).loadFileAsString();
+        ProcessorTest::setValue (processor, HostParameters::tone, 0.9f);
+        openBrowserWithName ("Clean");
+        click (browser.getOkButton());
+        return before;
     }
 
     juce::File preset (const juce::String& relativePath) const { return folder.getRoot().getChildFile (relativePath); }
@@ -204,13 +214,9 @@ TEST_F (PresetPanelsTest, SaveAndNewFolderAreEnabledOnlyInsideThePresetFolder)
 
 TEST_F (PresetPanelsTest, AnExistingPresetIsOverwrittenOnlyWhenConfirmed)
 {
-    const auto existing = folder.addPreset ("Clean.mvkp", { { HostParameters::tone, 0.2f } });
-    const auto before = existing.loadFileAsString();
-    ProcessorTest::setValue (processor, HostParameters::tone, 0.9f);
+    const auto before = askToOverwriteClean();
+    const auto existing = preset ("Clean.mvkp");
     auto& question = browser.getOverwritePanel();
-
-    openBrowserWithName ("Clean");
-    click (browser.getOkButton());
 
     ASSERT_TRUE (question.isVisible());
     EXPECT_EQ (question.getMessage(), "Are you sure you want to overwrite this preset?\n\n\"Clean.mvkp\"");
@@ -281,24 +287,16 @@ TEST_F (PresetPanelsTest, AFailedSaveIsShownAndChangesNothing)
 
 TEST_F (PresetPanelsTest, AFailedOverwriteLeavesTheFileAndTheBrowser)
 {
-    const auto existing = folder.addPreset ("Clean.mvkp");
-    const auto before = existing.loadFileAsString();
-    ProcessorTest::setValue (processor, HostParameters::tone, 0.9f);
+    const auto before = askToOverwriteClean();
+    const auto existing = preset ("Clean.mvkp");
     auto& question = browser.getOverwritePanel();
-
-    openBrowserWithName ("Clean");
-    click (browser.getOkButton());
     ASSERT_TRUE (question.isVisible());
 
-    const auto previousHandler = std::signal (SIGXFSZ, SIG_IGN);
-    rlimit previous {};
-    ASSERT_EQ (getrlimit (RLIMIT_FSIZE, &previous), 0);
-    rlimit small = previous;
-    small.rlim_cur = 200;
-    ASSERT_EQ (setrlimit (RLIMIT_FSIZE, &small), 0);
-    click (question.getOkButton());
-    setrlimit (RLIMIT_FSIZE, &previous);
-    std::signal (SIGXFSZ, previousHandler);
+    {
+        const ScopedFileSizeLimit fullDisk (200);
+        ASSERT_TRUE (fullDisk.isActive());
+        click (question.getOkButton());
+    }
 
     EXPECT_TRUE (question.isVisible());
     EXPECT_EQ (question.getIconCode(), MolvekAlertComponent::errorIcon);

@@ -19,23 +19,8 @@ log="$work/log"
 exec 3> >("$program" "$scale" "$folder" > "$log")
 trap 'exec 3>&-; sleep 0.5; rm -rf "$work"' EXIT
 
-for _ in $(seq 100); do
-    grep -q '^window ' "$log" 2> /dev/null && break
-    sleep 0.1
-done
-
-read -r _ x y < <(grep '^window ' "$log") || { echo "FAILED  the window did not open"; exit 1; }
-
-at() {
-    awk -v x="$x" -v y="$y" -v s="$scale" -v px="$1" -v py="$2" 'BEGIN { printf "%d %d", x + px * s, y + py * s }'
-}
-
-click() {
-    xdotool mousemove $(at "$1" "$2")
-    sleep 0.2
-    xdotool click 1
-    sleep 0.4
-}
+source "$(dirname "$0")/../support/window-clicks.sh"
+wait_for_window
 
 keys() {
     for key in "$@"; do
@@ -45,18 +30,7 @@ keys() {
 }
 
 shot() {
-    import -window root -crop "$(awk -v s="$scale" 'BEGIN { printf "%dx%d", 325 * s, 500 * s }')+$x+$y" "$shots/$1@${scale}x.png"
-}
-
-# Waits up to ten seconds for a line the program reports.
-expect() {
-    for _ in $(seq 100); do
-        grep -qxF "$1" "$log" && return 0
-        sleep 0.1
-    done
-    echo "FAILED  no \"$1\" after $2; the program reported:"
-    cat "$log"
-    exit 1
+    screenshot "$shots/$1@${scale}x.png"
 }
 
 expect_count() {
