@@ -12,17 +12,32 @@ VardekoQX2710AudioProcessorEditor::VardekoQX2710AudioProcessorEditor (VardekoQX2
 
     alert_.setBounds (getLocalBounds());
     addChildComponent (alert_);
-    installFactoryPresets();
 }
 
-void VardekoQX2710AudioProcessorEditor::installFactoryPresets()
+void VardekoQX2710AudioProcessorEditor::parentHierarchyChanged()
 {
+    installFactoryPresetsOnceShown();
+}
+
+void VardekoQX2710AudioProcessorEditor::visibilityChanged()
+{
+    installFactoryPresetsOnceShown();
+}
+
+// When the window first opens, not when the editor is made: build tools and hosts also make
+// editors that never open (JUCE's LV2 manifest writer asks one for its size).
+void VardekoQX2710AudioProcessorEditor::installFactoryPresetsOnceShown()
+{
+    if (factoryPresetsChecked || ! isShowing())
+        return;
+
+    factoryPresetsChecked = true;
     const auto problem = FactoryPresets::installOnEditorOpen (VardekoQX2710AudioProcessor::getPresetFolder());
 
     if (problem.isEmpty())
         return;
 
-    // Shown once the window is on screen: a modal panel needs a window to be modal in.
+    // After the window has settled: the panel is modal within it.
     alert_.setMessage (problem);
     juce::MessageManager::callAsync ([safeThis = SafePointer<VardekoQX2710AudioProcessorEditor> (this)]
                                      {

@@ -6,7 +6,7 @@
 MolvekAlertComponent::MolvekAlertComponent (const juce::String& panelName)
     : juce::Component (panelName)
     , background (PanelArtwork::panelBackground())
-    , icon (PanelArtwork::icon (iconCode))
+    , icon (PanelArtwork::icon (warningIcon))
 {
     setSize (background.isEmpty() ? 325 : background.getFrameWidth(), background.isEmpty() ? 500 : background.getFrameHeight());
     setWantsKeyboardFocus (true);

@@ -12,6 +12,7 @@
 #include "presets/MolvekVardekoQX2710PresetBrowser.h"
 #include "presets/MolvekVardekoQX2710PresetMenu.h"
 #include "processor/HostParameters.h"
+#include "processor/PresetPath.h"
 
 #include <cstdlib>
 
@@ -421,4 +422,27 @@ TEST_F (PresetPanelsTest, AlertsShowTheirIconAndButtons)
         alert.show (count, 1);
         EXPECT_FALSE (alert.isVisible()) << count << " buttons";
     }
+}
+
+TEST_F (PresetPanelsTest, TheEditorWritesTheFactoryPresetsWhenItsWindowOpens)
+{
+    // The user's documents folder follows HOME: here it is a folder of this test's own.
+    const juce::String savedHome (std::getenv ("HOME"));
+    setenv ("HOME", folder.getBase().getFullPathName().toRawUTF8(), 1);
+    const auto factory = VardekoQX2710AudioProcessor::getPresetFolder().getChildFile ("Factory");
+    ASSERT_TRUE (PresetPath::isInside (folder.getBase(), factory));
+
+    {
+        std::unique_ptr<juce::AudioProcessorEditor> editor (processor.createEditor());
+        pump();
+        EXPECT_FALSE (factory.exists()) << "an editor that never opens (a build tool's) writes nothing";
+
+        editor->addToDesktop (0);
+        editor->setVisible (true);
+        pump (100);
+        EXPECT_TRUE (factory.getChildFile ("Pro Overdrive").getChildFile ("Pro Lead.mvkp").existsAsFile());
+        editor->removeFromDesktop();
+    }
+
+    setenv ("HOME", savedHome.toRawUTF8(), 1);
 }
