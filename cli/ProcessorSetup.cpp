@@ -1,6 +1,8 @@
 #include "cli/ProcessorSetup.h"
 
+#include "presets/FactoryPresets.h"
 #include "processor/PatchDocumentReader.h"
+#include "processor/PresetPath.h"
 #include "processor/VardekoQX2710AudioProcessor.h"
 
 RenderStatus ProcessorSetup::loadPreset (VardekoQX2710AudioProcessor& processor, const juce::File& file, juce::StringArray& warnings)
@@ -17,7 +19,7 @@ RenderStatus ProcessorSetup::loadPreset (VardekoQX2710AudioProcessor& processor,
 
     // The preset menu records where the preset came from; the newer-version message names it.
     const auto folder = VardekoQX2710AudioProcessor::getPresetFolder();
-    processor.setCurrentPresetPath (file.isAChildOf (folder) ? file.getRelativePathFrom (folder) : path);
+    processor.setCurrentPresetPath (PresetPath::isInside (folder, file) ? PresetPath::relativeTo (folder, file) : path);
 
     switch (processor.loadPatchDocument (std::move (read.document), true))
     {
@@ -36,10 +38,26 @@ RenderStatus ProcessorSetup::loadPreset (VardekoQX2710AudioProcessor& processor,
     }
 }
 
+RenderStatus ProcessorSetup::loadFactoryPreset (VardekoQX2710AudioProcessor& processor, const juce::String& name)
+{
+    const auto* preset = FactoryPresets::find (name);
+
+    if (preset == nullptr)
+        return RenderStatus::failure ("unknown factory preset: " + name);
+
+    processor.setCurrentPresetPath (FactoryPresets::getRelativePath (*preset));
+    processor.loadPatchDocument (FactoryPresets::createDocument (*preset), true);
+    return RenderStatus::ok();
+}
+
 RenderStatus ProcessorSetup::apply (VardekoQX2710AudioProcessor& processor, const RenderOptions& options, juce::StringArray& warnings)
 {
     if (options.preset != juce::File())
         if (const auto status = loadPreset (processor, options.preset, warnings); status.failed())
+            return status;
+
+    if (options.factoryPreset.isNotEmpty())
+        if (const auto status = loadFactoryPreset (processor, options.factoryPreset); status.failed())
             return status;
 
     if (options.circuit.has_value())

@@ -15,4 +15,7 @@ public:
     static RenderStatus apply (VardekoQX2710AudioProcessor& processor, const RenderOptions& options, juce::StringArray& warnings);
 
     static RenderStatus loadPreset (VardekoQX2710AudioProcessor& processor, const juce::File& file, juce::StringArray& warnings);
+
+    // One of the presets that come with the plug-in, by name.
+    static RenderStatus loadFactoryPreset (VardekoQX2710AudioProcessor& processor, const juce::String& name);
 };

@@ -1,6 +1,7 @@
 #include "cli/RenderOptions.h"
 
 #include "cli/AudioFileTypes.h"
+#include "presets/FactoryPresets.h"
 #include "processor/HostParameters.h"
 
 #include <set>
@@ -111,6 +112,16 @@ RenderStatus checkOutputFile (const juce::File& file, const std::optional<Sample
     return RenderStatus::ok();
 }
 
+juce::String factoryPresetNames()
+{
+    juce::StringArray names;
+
+    for (const auto& preset : FactoryPresets::getPresets())
+        names.add (preset.name);
+
+    return names.joinIntoString (", ");
+}
+
 enum class Option
 {
     help,
@@ -119,6 +130,7 @@ enum class Option
     demoDry,
     rate,
     preset,
+    factoryPreset,
     circuit,
     oversampling,
     param,
@@ -144,6 +156,7 @@ const OptionEntry optionTable[] = {
     { "--demo-dry", Option::demoDry, true },
     { "--rate", Option::rate, true },
     { "--preset", Option::preset, true },
+    { "--factory-preset", Option::factoryPreset, true },
     { "--circuit", Option::circuit, true },
     { "--oversampling", Option::oversampling, true },
     { "--param", Option::param, true },
@@ -291,6 +304,13 @@ RenderStatus RenderOptions::parse (const juce::StringArray& arguments, const juc
                 result.preset = baseFolder.getChildFile (value);
                 break;
 
+            case Option::factoryPreset:
+                if (FactoryPresets::find (value) == nullptr)
+                    return RenderStatus::usage ("unknown factory preset " + quoted (value) + " (" + factoryPresetNames() + ")");
+
+                result.factoryPreset = value.trim();
+                break;
+
             case Option::rate:
                 if (const auto rate = parseWholeNumber (value, minimumDemoRate, maximumDemoRate))
                     result.demoRate = *rate;
@@ -367,6 +387,9 @@ RenderStatus RenderOptions::parse (const juce::StringArray& arguments, const juc
         }
     }
 
+    if (result.preset != juce::File() && result.factoryPreset.isNotEmpty())
+        return RenderStatus::usage ("--preset and --factory-preset both choose the preset");
+
     if (result.circuit.has_value() && parametersSeen.count (HostParameters::overdriveType) > 0)
         return RenderStatus::usage ("--circuit and --param overdriveType both choose the circuit");
 
@@ -425,6 +448,8 @@ juce::String RenderOptions::getUsage()
            "\n"
            "Settings, applied in this order whatever their order here:\n"
            "  --preset FILE         a .mvkp preset file, loaded as the plug-in's preset menu does\n"
+           "  --factory-preset NAME one of the presets that come with the plug-in, by name\n"
+           "                        (\"Pro Crunch\"); instead of --preset\n"
            "  --circuit NAME        Blues, Boutique, Mad, Modern or Pro (Overdrive)\n"
            "  --oversampling N      1, 2, 4 or 8\n"
            "  --param ID=VALUE      a host parameter, VALUE from 0 to 1 as a host sends it;\n"

@@ -28,6 +28,7 @@ struct RenderOptions
     int demoRate = defaultDemoRate;
 
     juce::File preset;
+    juce::String factoryPreset; // a name FactoryPresets knows
     std::optional<int> circuit; // model index 0..4
     std::optional<int> oversamplingIndex; // 0..3 for factors 1, 2, 4, 8
     std::vector<std::pair<int, float>> parameters;

@@ -24,7 +24,7 @@ endif()
 
 # Everything that is not a format wrapper: the module folders below (with their subfolders) and
 # the embedded resources. A new module folder is added to this list when it is created.
-set (VARDEKO_CORE_FOLDERS processor dsp models editor resources)
+set (VARDEKO_CORE_FOLDERS processor dsp models editor presets resources)
 set (VARDEKO_CORE_SOURCES)
 
 foreach (folder IN LISTS VARDEKO_CORE_FOLDERS)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "presets/MolvekAlertComponent.h"
+
 #include <juce_audio_processors/juce_audio_processors.h>
 
 class VardekoQX2710AudioProcessor;
@@ -15,9 +17,15 @@ public:
     ~VardekoQX2710AudioProcessorEditor() override = default;
 
     void paint (juce::Graphics& g) override;
+    void parentHierarchyChanged() override;
+    void visibilityChanged() override;
 
 private:
+    void installFactoryPresetsOnceShown();
+
     VardekoQX2710AudioProcessor& processor;
+    MolvekAlertComponent alert_ { "alert_" };
+    bool factoryPresetsChecked = false;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (VardekoQX2710AudioProcessorEditor)
 };

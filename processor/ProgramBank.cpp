@@ -2,6 +2,7 @@
 
 #include "processor/HostParameters.h"
 #include "processor/PatchDocument.h"
+#include "processor/PresetPath.h"
 #include "processor/ProductInfo.h"
 
 ProgramBank::ProgramBank()
@@ -78,7 +79,7 @@ juce::String ProgramBank::getProgramName (int index) const
         return ProductInfo::initProgramName;
 
     const auto path = getPresetPath (index, getSlot (index).getActiveChannel());
-    const auto name = path.trim().isEmpty() ? juce::String() : getPresetFolder().getChildFile (path).getFileNameWithoutExtension();
+    const auto name = path.trim().isEmpty() ? juce::String() : PresetPath::displayName (path);
 
     return name.isNotEmpty() ? name : juce::String (ProductInfo::initProgramName);
 }

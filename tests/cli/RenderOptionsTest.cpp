@@ -1,4 +1,6 @@
+#include "cli/ProcessorSetup.h"
 #include "cli/RenderOptions.h"
+#include "presets/FactoryPresets.h"
 #include "processor/VardekoQX2710AudioProcessor.h"
 
 #include <gtest/gtest.h>
@@ -226,4 +228,27 @@ TEST (RenderOptions, OversamplingFactorsSelectTheFactorInTheProcessor)
             EXPECT_EQ (juce::String (shown), processor.getParameterText (HostParameters::oversampling)) << factor;
         }
     }
+}
+
+TEST (RenderOptions, FactoryPresetsAreFoundByNameAndLoadedWithTheirPath)
+{
+    RenderOptions options;
+    ASSERT_FALSE (parseLine ("--demo --factory-preset \"pro crunch\" --param tone=0.9 out.wav", options).failed());
+    EXPECT_EQ (juce::String ("pro crunch"), options.factoryPreset);
+
+    VardekoQX2710AudioProcessor processor;
+    juce::StringArray warnings;
+    ASSERT_FALSE (ProcessorSetup::apply (processor, options, warnings).failed());
+
+    const auto* preset = FactoryPresets::find ("Pro Crunch");
+    ASSERT_NE (preset, nullptr);
+    EXPECT_EQ (juce::String ("Pro Overdrive"), processor.getParameterText (HostParameters::overdriveType));
+    EXPECT_FLOAT_EQ (preset->overdrive, processor.getParameter (HostParameters::overdrive));
+    EXPECT_FLOAT_EQ (0.9f, processor.getParameter (HostParameters::tone)) << "named parameters override the preset";
+    EXPECT_EQ (juce::String ("Factory\\Pro Overdrive\\Pro Crunch.mvkp"), processor.getCurrentPresetPath());
+    EXPECT_EQ (juce::String ("Pro Crunch"), processor.getProgramName (0));
+
+    EXPECT_TRUE (parseLine ("--demo --factory-preset Nothing out.wav", options).message.startsWith ("unknown factory preset 'Nothing' (Blues Clean Boost, "));
+    EXPECT_EQ (juce::String ("--preset and --factory-preset both choose the preset"),
+               parseLine ("--demo --preset p.mvkp --factory-preset \"Pro Lead\" out.wav", options).message);
 }

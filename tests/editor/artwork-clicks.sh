@@ -17,36 +17,8 @@ trap 'rm -f "$log"; kill "$pid" 2> /dev/null || true' EXIT
 "$program" window "$scale" > "$log" &
 pid=$!
 
-for _ in $(seq 100); do
-    grep -q '^window ' "$log" && break
-    sleep 0.1
-done
-
-read -r _ x y < <(grep '^window ' "$log") || { echo "FAILED  the window did not open"; exit 1; }
-
-# A point of the pedal's layout (325 x 500) on the screen.
-at() {
-    awk -v x="$x" -v y="$y" -v s="$scale" -v px="$1" -v py="$2" 'BEGIN { printf "%d %d", x + px * s, y + py * s }'
-}
-
-# The pointer rests on the spot first, as a hand's would, so the window knows what it is over.
-click() {
-    xdotool mousemove $(at "$1" "$2")
-    sleep 0.2
-    xdotool click 1
-    sleep 0.3
-}
-
-# Waits up to ten seconds for the program to report a line (each report comes once).
-expect() {
-    for _ in $(seq 100); do
-        grep -qxF "$1" "$log" && return 0
-        sleep 0.1
-    done
-    echo "FAILED  no \"$1\" after $2; the controls reported:"
-    grep -v '^window ' "$log" || true
-    exit 1
-}
+source "$(dirname "$0")/../support/window-clicks.sh"
+wait_for_window
 
 click 140 345 && expect "overdriveType 0.75" "a click on the MODERN caption"
 click 267 461 && expect "onBypass 0" "a click on the foot switch"
@@ -61,7 +33,7 @@ sleep 0.1
 xdotool mousemove $(at 68 304) mouseup 1
 expect "overdriveType 1" "a drag of the selector's knob"
 
-import -window root -crop "$(awk -v s="$scale" 'BEGIN { printf "%dx%d", 325 * s, 500 * s }')+$x+$y" "$screenshot"
+screenshot "$screenshot"
 
 click 35 16 && expect "file" "a click on FILE"
 wait "$pid"

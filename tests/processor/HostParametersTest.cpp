@@ -335,6 +335,10 @@ TEST (ProgramBank, TwelveProgramsNamedAfterTheirPresetFiles)
     processor.setCurrentPresetPath ("Crunch/Warm Lead.mvkp");
     EXPECT_EQ (juce::String ("Warm Lead"), processor.getProgramName (0));
 
+    // Paths stored on Windows name the same preset everywhere.
+    processor.setCurrentPresetPath ("Crunch\\Warm Lead.mvkp");
+    EXPECT_EQ (juce::String ("Warm Lead"), processor.getProgramName (0));
+
     // Hosts and validators reject empty names: an empty path falls back to "Init".
     processor.setCurrentPresetPath ("");
     EXPECT_EQ (juce::String ("Init"), processor.getProgramName (0));

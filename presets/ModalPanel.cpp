@@ -1,0 +1,28 @@
+#include "presets/ModalPanel.h"
+
+namespace ModalPanel
+{
+void open (juce::Component& panel, bool restoresParent)
+{
+    auto* parent = panel.getParentComponent();
+
+    if (restoresParent && parent != nullptr && parent->isCurrentlyModal (false))
+        parent->exitModalState (0);
+
+    if (! panel.isCurrentlyModal (false))
+        panel.enterModalState (true);
+
+    panel.setVisible (true);
+}
+
+void close (juce::Component& panel, bool restoresParent)
+{
+    panel.exitModalState (1);
+    panel.setVisible (false);
+
+    auto* parent = panel.getParentComponent();
+
+    if (restoresParent && parent != nullptr && parent->isVisible() && ! parent->isCurrentlyModal (false))
+        parent->enterModalState (true);
+}
+} // namespace ModalPanel

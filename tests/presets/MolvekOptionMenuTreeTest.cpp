@@ -1,0 +1,251 @@
+#include "JuceGuiTest.h"
+#include "TemporaryPresetFolder.h"
+
+#include "presets/MolvekOptionMenuTree.h"
+
+namespace
+{
+// One line per menu entry: "A/" for a submenu (its entries indented below it), "3 r.mvkp" for
+// an item, "3 r.mvkp +" when ticked.
+void describe (const juce::PopupMenu& menu, juce::StringArray& lines, const juce::String& indent = {})
+{
+    for (juce::PopupMenu::MenuItemIterator it (menu); it.next();)
+    {
+        const auto& item = it.getItem();
+
+        if (item.subMenu != nullptr)
+        {
+            lines.add (indent + item.text + "/");
+            describe (*item.subMenu, lines, indent + "  ");
+        }
+        else
+        {
+            lines.add (indent + juce::String (item.itemID) + " " + item.text + (item.isTicked ? " +" : ""));
+        }
+    }
+}
+
+juce::StringArray describe (const juce::PopupMenu& menu)
+{
+    juce::StringArray lines;
+    describe (menu, lines);
+    return lines;
+}
+
+struct ChoiceCounter : juce::Label::Listener
+{
+    int calls = 0;
+    void labelTextChanged (juce::Label*) override { ++calls; }
+};
+
+class MolvekOptionMenuTreeTest : public JuceGuiTest
+{
+protected:
+    void SetUp() override
+    {
+        tree.setRootFolder (folder.getRoot().getFullPathName());
+        tree.setFilePattern ("*.mvkp");
+    }
+
+    // The example of subfolders A and B and the root's own r.mvkp.
+    void addExample()
+    {
+        folder.addFile ("A/a.mvkp");
+        folder.addFile ("B/b.mvkp");
+        folder.addFile ("r.mvkp");
+    }
+
+    TemporaryPresetFolder folder;
+    MolvekOptionMenuTree tree { "presetMenu_" };
+};
+} // namespace
+
+TEST_F (MolvekOptionMenuTreeTest, SubfoldersComeFirstAndAreNumberedDepthFirst)
+{
+    addExample();
+    tree.setCurrentItem ("r.mvkp");
+
+    EXPECT_EQ (describe (tree.createMenu()), juce::StringArray ({ "A/", "  1 a.mvkp", "B/", "  2 b.mvkp", "3 r.mvkp +" }));
+    EXPECT_EQ (tree.getNextId(), 4);
+    EXPECT_EQ (tree.getCurrentId(), 3);
+    EXPECT_EQ (tree.getText(), "r");
+    EXPECT_EQ (tree.getItemName (0), "a");
+    EXPECT_EQ (tree.getItemPath (1), folder.getRoot().getChildFile ("B/b.mvkp").getFullPathName());
+    EXPECT_EQ (tree.getItemPath (3), "");
+
+    tree.selectNext();
+    EXPECT_EQ (tree.getCurrentId(), 1) << "wraps around to the first";
+    EXPECT_EQ (tree.getCurrentItem(), "A\\a.mvkp");
+    EXPECT_EQ (tree.getText(), "a");
+
+    tree.setCurrentItem ("r.mvkp");
+    tree.selectPrevious();
+    EXPECT_EQ (tree.getCurrentItem(), "B\\b.mvkp");
+
+    tree.selectItem (1);
+    tree.selectPrevious();
+    EXPECT_EQ (tree.getCurrentId(), 3) << "wraps around to the last";
+}
+
+TEST_F (MolvekOptionMenuTreeTest, ListsOnlyMatchingFilesAndShowsEmptyFolders)
+{
+    folder.addFile ("Lead.live.mvkp");
+    folder.addFile ("notes.txt");
+    folder.addFile ("Lead.mvkp.bak");
+    folder.addFolder ("Empty");
+
+    tree.setCurrentItem ("Lead.live.mvkp");
+
+    EXPECT_EQ (describe (tree.createMenu()), juce::StringArray ({ "Empty/", "1 Lead.live.mvkp +" }));
+    EXPECT_EQ (tree.getText(), "Lead.live");
+}
+
+TEST_F (MolvekOptionMenuTreeTest, SortsByNameIgnoringCaseOnEveryFileSystem)
+{
+    for (const auto* name : { "b.mvkp", "C.mvkp", "a.mvkp", "sub2/x.mvkp", "Sub1/y.mvkp" })
+        folder.addFile (name);
+
+    tree.rescan();
+    EXPECT_EQ (describe (tree.createMenu()), juce::StringArray ({ "Sub1/", "  1 y.mvkp", "sub2/", "  2 x.mvkp", "3 a.mvkp", "4 b.mvkp", "5 C.mvkp" }));
+}
+
+TEST_F (MolvekOptionMenuTreeTest, CurrentItemIsStoredWithBackslashes)
+{
+    folder.addFile ("Crunch/Warm.mvkp");
+
+    tree.setCurrentItem ("Crunch/Warm.mvkp");
+    EXPECT_EQ (tree.getCurrentItem(), "Crunch\\Warm.mvkp");
+    EXPECT_EQ (tree.getCurrentId(), 1);
+
+    tree.setCurrentItem ("Crunch\\Warm.mvkp");
+    EXPECT_EQ (tree.getCurrentId(), 1) << "a session saved on Windows";
+    EXPECT_EQ (tree.getCurrentFile(), folder.getRoot().getChildFile ("Crunch").getChildFile ("Warm.mvkp"));
+}
+
+TEST_F (MolvekOptionMenuTreeTest, AnItemThatIsGoneLeavesNoStaleNumber)
+{
+    addExample();
+    tree.setCurrentItem ("B/b.mvkp");
+    ASSERT_EQ (tree.getCurrentId(), 2);
+
+    tree.setCurrentItem ("Deleted.mvkp");
+    EXPECT_EQ (tree.getCurrentId(), 0);
+    EXPECT_EQ (tree.getText(), "Deleted");
+
+    tree.selectNext();
+    EXPECT_EQ (tree.getCurrentId(), 1) << "the arrows start from the beginning";
+
+    tree.selectItem (2);
+    folder.getRoot().getChildFile ("B/b.mvkp").deleteFile();
+    EXPECT_FALSE (tree.rescan());
+    EXPECT_EQ (tree.getCurrentId(), 0);
+}
+
+TEST_F (MolvekOptionMenuTreeTest, PathsLeavingTheFolderAreNoCurrentItem)
+{
+    folder.getBase().getChildFile ("f.mvkp").replaceWithText ("x");
+    const auto absolute = folder.getBase().getChildFile ("f.mvkp").getFullPathName();
+
+    for (const auto& path : { juce::String ("..\\..\\..\\f.mvkp"), juce::String ("../../../f.mvkp"), absolute })
+    {
+        tree.setCurrentItem (path);
+        EXPECT_EQ (tree.getCurrentItem(), "") << path;
+        EXPECT_EQ (tree.getCurrentFile(), juce::File()) << path;
+        EXPECT_EQ (tree.getText(), "f") << path;
+    }
+}
+
+TEST_F (MolvekOptionMenuTreeTest, EmptyOrMissingFolderLeavesTheArrowsIdle)
+{
+    tree.setRootFolder (folder.getRoot().getChildFile ("missing").getFullPathName());
+    tree.setCurrentItem ("Init.mvkp");
+
+    EXPECT_EQ (tree.getNextId(), 1);
+    tree.selectNext();
+    tree.selectPrevious();
+    tree.selectItem (1);
+    EXPECT_EQ (tree.getCurrentId(), 0);
+    EXPECT_EQ (tree.getText(), "Init");
+}
+
+TEST_F (MolvekOptionMenuTreeTest, LinkLoopsAreListedOnce)
+{
+#if JUCE_WINDOWS
+    GTEST_SKIP() << "symbolic links need privileges on Windows";
+#else
+    folder.addFile ("A/a.mvkp");
+    folder.addFile ("r.mvkp");
+    ASSERT_TRUE (folder.getRoot().createSymbolicLink (folder.getRoot().getChildFile ("A/back"), true));
+    ASSERT_TRUE (folder.getRoot().getChildFile ("A").createSymbolicLink (folder.getRoot().getChildFile ("A/self"), true));
+
+    tree.rescan();
+    EXPECT_EQ (describe (tree.createMenu()), juce::StringArray ({ "A/", "  1 a.mvkp", "2 r.mvkp" }));
+#endif
+}
+
+TEST_F (MolvekOptionMenuTreeTest, WithoutSubfoldersOnlyTheRootIsListed)
+{
+    addExample();
+    tree.setIncludeSubfolders (false);
+    tree.rescan();
+    EXPECT_EQ (describe (tree.createMenu()), juce::StringArray ({ "1 r.mvkp" }));
+}
+
+TEST_F (MolvekOptionMenuTreeTest, AMenuChoiceNamesTheFileThatWasShown)
+{
+    addExample();
+    tree.setCurrentItem ("r.mvkp");
+    auto answer = tree.createMenuCallback();
+
+    // Between showing the menu and the choice, a file that sorts first appears: the numbers
+    // of the new scan are one off.
+    folder.addFile ("0/first.mvkp");
+    tree.rescan();
+    ASSERT_EQ (tree.getItemName (0), "first");
+
+    answer (2);
+    EXPECT_EQ (tree.getCurrentItem(), "B\\b.mvkp");
+    EXPECT_EQ (tree.getCurrentId(), 3);
+    EXPECT_EQ (tree.getText(), "b");
+}
+
+TEST (MolvekOptionMenuTree, AMenuChoiceAfterTheLabelIsGoneDoesNothing)
+{
+    const juce::ScopedJuceInitialiser_GUI juce;
+    TemporaryPresetFolder folder;
+    folder.addFile ("r.mvkp");
+
+    auto tree = std::make_unique<MolvekOptionMenuTree> ("presetMenu_");
+    tree->setRootFolder (folder.getRoot().getFullPathName());
+    tree->rescan();
+    auto answer = tree->createMenuCallback();
+    tree.reset();
+
+    answer (1);
+    answer (0);
+}
+
+TEST_F (MolvekOptionMenuTreeTest, ListenersHearOfAChoiceOnlyWhenItChangesSomething)
+{
+    addExample();
+    ChoiceCounter counter;
+    tree.addListener (&counter);
+    tree.rescan();
+
+    tree.chooseFromMenu (*tree.getListing(), 1);
+    EXPECT_EQ (counter.calls, 1) << "a new entry";
+    EXPECT_EQ (tree.getText(), "a");
+
+    tree.chooseFromMenu (*tree.getListing(), 1);
+    EXPECT_EQ (counter.calls, 1) << "the same entry, its name already shown";
+
+    tree.selectNext();
+    tree.chooseFromMenu (*tree.getListing(), 1);
+    EXPECT_EQ (counter.calls, 2) << "the same entry after the arrows moved on";
+
+    tree.chooseFromMenu (*tree.getListing(), 0);
+    tree.chooseFromMenu (*tree.getListing(), 4);
+    EXPECT_EQ (counter.calls, 2) << "numbers outside the list";
+
+    tree.removeListener (&counter);
+}
