@@ -41,6 +41,6 @@ juce::Font EditorLookAndFeel::getSliderPopupFont (juce::Slider&)
 
 int EditorLookAndFeel::getSliderPopupPlacement (juce::Slider&)
 {
-    // Above the knob, or below where the window's top edge leaves no room.
-    return juce::BubbleComponent::above | juce::BubbleComponent::below;
+    // Above the knob, where the hand dragging it does not cover it.
+    return juce::BubbleComponent::above;
 }

@@ -15,7 +15,6 @@ MolvekSplashScreen::MolvekSplashScreen (const juce::String& name)
     versionLabel.setBounds (versionX, versionY, versionWidth, versionHeight);
     versionLabel.setJustificationType (juce::Justification::centredLeft);
     versionLabel.setColour (juce::Label::textColourId, juce::Colour (0xffd3d3d3));
-    versionLabel.setBorderSize ({});
     addAndMakeVisible (versionLabel);
     setVisible (false);
 }

@@ -5,7 +5,8 @@
 # Opens the app with a home folder of its own, finds the pedal in its window, clicks the foot
 # switch, the MODERN caption of the selector and the A/B switch, and checks on screenshots that
 # each click changed what it should: the foot switch's light, the lit dot of the selector, the
-# A/B switch and the copy button's direction.
+# A/B switch and the copy button's direction; then opens and closes the about screen and the
+# FILE menu.
 set -euo pipefail
 
 app=$1
@@ -98,6 +99,21 @@ check "region_differs \"$shots/standalone-3-modern.png\" \"$shots/standalone-4-c
 
 # Channel B holds the defaults: the effect is on and the selector at BLUES again.
 check "is_lit_red \"$shots/standalone-4-channel-b.png\" 267 414 && is_lit_red \"$shots/standalone-4-channel-b.png\" 67 330" "channel B brought its own settings"
+
+# The logo opens the about screen; a click on it closes it again.
+click 60 450
+shot "$shots/standalone-5-about.png"
+check "region_differs \"$shots/standalone-4-channel-b.png\" \"$shots/standalone-5-about.png\" 0 300 325 100" "the logo opened the about screen"
+click 160 300
+shot "$shots/standalone-6-about-closed.png"
+check "! region_differs \"$shots/standalone-4-channel-b.png\" \"$shots/standalone-6-about-closed.png\" 0 60 325 440" "a click closed the about screen"
+
+# FILE opens its menu over the pedal (kept as a picture); Escape closes it.
+click 35 16
+sleep 0.5
+shot "$shots/standalone-7-file-menu.png"
+check "region_differs \"$shots/standalone-6-about-closed.png\" \"$shots/standalone-7-file-menu.png\" 6 29 150 80" "FILE opened its menu"
+xdotool key Escape
 
 if [ $failures -gt 0 ]; then
     echo "$failures checks failed; screenshots in $shots"
