@@ -2,12 +2,14 @@
 #include "processor/HostParameters.h"
 #include "processor/ProductInfo.h"
 #include "processor/ProgramBank.h"
+#include "processor/VardekoQX2710AudioProcessor.h"
+
+#include "TemporaryHome.h"
 
 #include <gtest/gtest.h>
 #include <juce_core/juce_core.h>
 
 #include <cstdlib>
-#include <optional>
 
 namespace
 {
@@ -19,10 +21,7 @@ juce::String readManualSource()
 // Where the FILE menu's "User Manual" entry looks for the manual.
 juce::File manualFileInDocuments()
 {
-    return juce::File::getSpecialLocation (juce::File::userDocumentsDirectory)
-        .getChildFile ("Molvek")
-        .getChildFile ("User Manuals")
-        .getChildFile ("VardekoQX2710 Manual.pdf");
+    return VardekoQX2710AudioProcessor::getUserManualFile();
 }
 
 // The documents folder's path below it, with forward slashes, as the manual writes it.
@@ -31,41 +30,6 @@ juce::String pathBelowDocuments (const juce::File& file)
     const auto documents = juce::File::getSpecialLocation (juce::File::userDocumentsDirectory);
     return file.getRelativePathFrom (documents).replaceCharacter ('\\', '/');
 }
-
-// HOME pointed at a fresh temporary folder for one test: JUCE and the install script both find
-// the documents folder through it.
-class TemporaryHome
-{
-public:
-    TemporaryHome()
-        : home (juce::File::getSpecialLocation (juce::File::tempDirectory).getNonexistentChildFile ("vardeko-home", {}, false))
-    {
-        home.createDirectory();
-
-        if (const auto* old = std::getenv ("HOME"))
-            previous = old;
-
-        setenv ("HOME", home.getFullPathName().toRawUTF8(), 1);
-    }
-
-    ~TemporaryHome()
-    {
-        if (previous)
-            setenv ("HOME", previous->toRawUTF8(), 1);
-        else
-            unsetenv ("HOME");
-
-        home.deleteRecursively (false);
-    }
-
-    const juce::File& getFolder() const noexcept { return home; }
-
-private:
-    juce::File home;
-    std::optional<juce::String> previous;
-
-    JUCE_DECLARE_NON_COPYABLE (TemporaryHome)
-};
 
 int runInstallScript (const juce::File& pdf)
 {
