@@ -27,18 +27,6 @@ JUCE_BEGIN_IGNORE_WARNINGS_GCC_LIKE ("-Wdeprecated-declarations")
 
 namespace
 {
-enum Parameter
-{
-    onBypass = 0,
-    inputVol,
-    overdriveType,
-    overdrive,
-    tone,
-    level,
-    dryWet,
-    oversampling
-};
-
 juce::Rectangle<int> boundsOf (PedalLayout::Box box)
 {
     return { box.x, box.y, box.width, box.height };
@@ -141,7 +129,7 @@ void VardekoQX2710AudioProcessorEditor::createChildren()
     abCopyButton_->setTooltip ("Copy this channel into the other one");
 
     addButton (bypassButton_, "bypassButton_", "foot_switch", PedalLayout::bypassButton);
-    bypassButton_->setToggleState (processor.getParameter (onBypass) > 0.0f, juce::dontSendNotification);
+    bypassButton_->setToggleState (processor.getParameter (HostParameters::onBypass) > 0.0f, juce::dontSendNotification);
 
     const auto addKnob = [this] (auto& knob, const char* name, const char* artwork, PedalLayout::Box box, int parameterIndex)
     {
@@ -160,17 +148,17 @@ void VardekoQX2710AudioProcessorEditor::createChildren()
         addAndMakeVisible (*knob);
     };
 
-    addKnob (inputVolKnob_, "inputVolKnob_", "knob_small", PedalLayout::inputVolKnob, inputVol);
-    addKnob (overdriveKnob_, "overdriveKnob_", "knob_overdrive", PedalLayout::overdriveKnob, overdrive);
-    addKnob (toneKnob_, "toneKnob_", "knob_tone", PedalLayout::toneKnob, tone);
-    addKnob (levelKnob_, "levelKnob_", "knob_level", PedalLayout::levelKnob, level);
-    addKnob (dryWetKnob_, "dryWetKnob_", "knob_small", PedalLayout::dryWetKnob, dryWet);
-    addKnob (overdriveTypeKnob_, "overdriveTypeKnob_", "selector", PedalLayout::overdriveTypeKnob, overdriveType);
+    addKnob (inputVolKnob_, "inputVolKnob_", "knob_small", PedalLayout::inputVolKnob, HostParameters::inputVol);
+    addKnob (overdriveKnob_, "overdriveKnob_", "knob_overdrive", PedalLayout::overdriveKnob, HostParameters::overdrive);
+    addKnob (toneKnob_, "toneKnob_", "knob_tone", PedalLayout::toneKnob, HostParameters::tone);
+    addKnob (levelKnob_, "levelKnob_", "knob_level", PedalLayout::levelKnob, HostParameters::level);
+    addKnob (dryWetKnob_, "dryWetKnob_", "knob_small", PedalLayout::dryWetKnob, HostParameters::dryWet);
+    addKnob (overdriveTypeKnob_, "overdriveTypeKnob_", "selector", PedalLayout::overdriveTypeKnob, HostParameters::overdriveType);
 
     // The selector moves in whole steps and shows the circuit that plays.
     overdriveTypeKnob_->setRange (0.0, 1.0, 0.25);
     overdriveTypeKnob_->setDoubleClickReturnValue (false, 0.0);
-    overdriveTypeKnob_->setValue (HostParameters::getModelValue (HostParameters::getModelIndex (processor.getParameter (overdriveType))), juce::dontSendNotification);
+    overdriveTypeKnob_->setValue (HostParameters::getModelValue (HostParameters::getModelIndex (processor.getParameter (HostParameters::overdriveType))), juce::dontSendNotification);
 
     for (int i = 0; i < PedalLayout::numSelectorPositions; ++i)
         overdriveTypeKnob_->setPositionLabel (PedalLayout::selectorCaptionTops[i], PedalLayout::selectorCaptionWidths[i], i);
@@ -251,16 +239,16 @@ void VardekoQX2710AudioProcessorEditor::timerCallback()
 
 void VardekoQX2710AudioProcessorEditor::refreshControls()
 {
-    bypassButton_->setToggleState (processor.getParameter (onBypass) > 0.0f, juce::dontSendNotification);
+    bypassButton_->setToggleState (processor.getParameter (HostParameters::onBypass) > 0.0f, juce::dontSendNotification);
 
-    const auto circuit = HostParameters::getModelIndex (processor.getParameter (overdriveType));
+    const auto circuit = HostParameters::getModelIndex (processor.getParameter (HostParameters::overdriveType));
     const std::pair<juce::Slider*, double> knobs[] = {
         { overdriveTypeKnob_.get(), HostParameters::getModelValue (circuit) },
-        { inputVolKnob_.get(), processor.getParameter (inputVol) },
-        { overdriveKnob_.get(), processor.getParameter (overdrive) },
-        { toneKnob_.get(), processor.getParameter (tone) },
-        { levelKnob_.get(), processor.getParameter (level) },
-        { dryWetKnob_.get(), processor.getParameter (dryWet) },
+        { inputVolKnob_.get(), processor.getParameter (HostParameters::inputVol) },
+        { overdriveKnob_.get(), processor.getParameter (HostParameters::overdrive) },
+        { toneKnob_.get(), processor.getParameter (HostParameters::tone) },
+        { levelKnob_.get(), processor.getParameter (HostParameters::level) },
+        { dryWetKnob_.get(), processor.getParameter (HostParameters::dryWet) },
     };
 
     for (const auto& [knob, value] : knobs)
@@ -275,7 +263,7 @@ void VardekoQX2710AudioProcessorEditor::refreshControls()
 
 void VardekoQX2710AudioProcessorEditor::refreshOversamplingLights()
 {
-    const auto lit = HostParameters::getOversamplingIndex (processor.getParameter (oversampling));
+    const auto lit = HostParameters::getOversamplingIndex (processor.getParameter (HostParameters::oversampling));
 
     for (int i = 0; i < (int) oversamplingButtons.size(); ++i)
         oversamplingButtons[(size_t) i]->setToggleState (i == lit, juce::dontSendNotification);
@@ -296,17 +284,17 @@ int VardekoQX2710AudioProcessorEditor::getParameterIndexOf (const juce::Componen
         return -1;
 
     const std::pair<const juce::Component*, int> bindings[] = {
-        { bypassButton_.get(), onBypass },
-        { inputVolKnob_.get(), inputVol },
-        { overdriveTypeKnob_.get(), overdriveType },
-        { overdriveKnob_.get(), overdrive },
-        { toneKnob_.get(), tone },
-        { levelKnob_.get(), level },
-        { dryWetKnob_.get(), dryWet },
-        { oversamplingButtons[0].get(), oversampling },
-        { oversamplingButtons[1].get(), oversampling },
-        { oversamplingButtons[2].get(), oversampling },
-        { oversamplingButtons[3].get(), oversampling },
+        { bypassButton_.get(), HostParameters::onBypass },
+        { inputVolKnob_.get(), HostParameters::inputVol },
+        { overdriveTypeKnob_.get(), HostParameters::overdriveType },
+        { overdriveKnob_.get(), HostParameters::overdrive },
+        { toneKnob_.get(), HostParameters::tone },
+        { levelKnob_.get(), HostParameters::level },
+        { dryWetKnob_.get(), HostParameters::dryWet },
+        { oversamplingButtons[0].get(), HostParameters::oversampling },
+        { oversamplingButtons[1].get(), HostParameters::oversampling },
+        { oversamplingButtons[2].get(), HostParameters::oversampling },
+        { oversamplingButtons[3].get(), HostParameters::oversampling },
     };
 
     for (const auto& [component, index] : bindings)
@@ -339,7 +327,7 @@ void VardekoQX2710AudioProcessorEditor::sliderValueChanged (juce::Slider* slider
     auto value = (float) slider->getValue();
 
     // The selector's steps are exactly the values the processor reads as each circuit.
-    if (index == overdriveType)
+    if (index == HostParameters::overdriveType)
         value = HostParameters::getModelValue (juce::roundToInt (value * 4.0f));
 
     sendToHost (index, value);
@@ -390,7 +378,7 @@ void VardekoQX2710AudioProcessorEditor::buttonClicked (juce::Button* button)
     }
     else if (button == bypassButton_.get())
     {
-        sendToHost (onBypass, bypassButton_->getToggleState() ? 1.0f : 0.0f);
+        sendToHost (HostParameters::onBypass, bypassButton_->getToggleState() ? 1.0f : 0.0f);
     }
     else if (button == aboutShowButton_.get())
     {
@@ -402,7 +390,7 @@ void VardekoQX2710AudioProcessorEditor::buttonClicked (juce::Button* button)
         {
             if (button == oversamplingButtons[(size_t) i].get())
             {
-                sendToHost (oversampling, HostParameters::getOversamplingValue (i));
+                sendToHost (HostParameters::oversampling, HostParameters::getOversamplingValue (i));
 
                 // The four lights act as one switch: exactly one is lit at once.
                 refreshOversamplingLights();
