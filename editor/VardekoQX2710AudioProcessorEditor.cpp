@@ -180,8 +180,7 @@ void VardekoQX2710AudioProcessorEditor::createChildren()
     addChildComponent (*aboutContainer_);
 
     const auto presetFolder = VardekoQX2710AudioProcessor::getPresetFolder().getFullPathName();
-    savePresetBrowser_ = std::make_unique<MolvekVardekoQX2710PresetBrowser> ("savePresetBrowser_", "Save", presetFolder,
-                                                                             presetFilePattern(), &processor, presetMenu_.get());
+    savePresetBrowser_ = std::make_unique<MolvekVardekoQX2710PresetBrowser> ("savePresetBrowser_", "Save", presetFolder, presetFilePattern(), &processor, presetMenu_.get());
     savePresetBrowser_->setBounds (getLocalBounds());
     savePresetBrowser_->setRestoresParent (false);
     addChildComponent (*savePresetBrowser_);
@@ -569,8 +568,7 @@ void VardekoQX2710AudioProcessorEditor::installFactoryPresetsOnceShown()
     juce::MessageManager::callAsync ([safeThis = SafePointer<VardekoQX2710AudioProcessorEditor> (this), problem]
                                      {
                                          if (safeThis != nullptr)
-                                             safeThis->showAlert (problem, 1, MolvekAlertComponent::errorIcon);
-                                     });
+                                             safeThis->showAlert (problem, 1, MolvekAlertComponent::errorIcon); });
 }
 
 JUCE_END_IGNORE_WARNINGS_GCC_LIKE

@@ -1,3 +1,4 @@
+#include "editor/VardekoQX2710AudioProcessorEditor.h"
 #include "editor/Molvek2StateButton.h"
 #include "editor/Molvek2StateKickButton.h"
 #include "editor/Molvek4StateButton3PDT.h"
@@ -5,7 +6,6 @@
 #include "editor/MolvekKnob.h"
 #include "editor/MolvekSplashScreen.h"
 #include "editor/MolvekVardekoKnob.h"
-#include "editor/VardekoQX2710AudioProcessorEditor.h"
 #include "presets/MolvekAlertComponent.h"
 #include "presets/MolvekFileBrowser.h"
 #include "presets/MolvekVardekoQX2710OverwriteComponent.h"
@@ -33,7 +33,11 @@ namespace
 class HostRecorder : public juce::AudioProcessorListener
 {
 public:
-    explicit HostRecorder (juce::AudioProcessor& p) : processor (p) { processor.addListener (this); }
+    explicit HostRecorder (juce::AudioProcessor& p)
+        : processor (p)
+    {
+        processor.addListener (this);
+    }
     ~HostRecorder() override { processor.removeListener (this); }
 
     void audioProcessorParameterChanged (juce::AudioProcessor*, int index, float value) override
