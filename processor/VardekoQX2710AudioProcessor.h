@@ -98,6 +98,16 @@ public:
     // "Molvek/Presets/VardekoQX2710" in the user's documents folder.
     static juce::File getPresetFolder() { return ProgramBank::getPresetFolder(); }
 
+    // "Molvek/User Manuals/VardekoQX2710 Manual.pdf" in the user's documents folder, where the
+    // manual is installed and where the FILE menu opens it.
+    static juce::File getUserManualFile()
+    {
+        return juce::File::getSpecialLocation (juce::File::userDocumentsDirectory)
+            .getChildFile ("Molvek")
+            .getChildFile ("User Manuals")
+            .getChildFile ("VardekoQX2710 Manual.pdf");
+    }
+
     //==============================================================================
     // Used by the editor and the preset menu.
     int getActiveChannel() const { return programs.getActiveChannel(); }

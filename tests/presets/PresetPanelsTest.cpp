@@ -16,13 +16,6 @@
 
 #include <cstdlib>
 
-namespace juce
-{
-// The framework's own step of its message loop (what runDispatchLoopUntil runs, which this
-// build of the modules leaves out).
-bool dispatchNextMessageOnSystemQueue (bool returnIfNoPendingMessages);
-} // namespace juce
-
 namespace
 {
 class PresetPanelsTest : public JuceGuiTest
@@ -65,15 +58,6 @@ protected:
     void TearDown() override
     {
         window.removeFromDesktop();
-    }
-
-    static void pump (int milliseconds = 30)
-    {
-        const auto end = juce::Time::getMillisecondCounter() + (juce::uint32) milliseconds;
-
-        while (juce::Time::getMillisecondCounter() < end)
-            if (! juce::dispatchNextMessageOnSystemQueue (true))
-                juce::Thread::sleep (1);
     }
 
     // A click as the framework delivers it: a disabled button ignores it.

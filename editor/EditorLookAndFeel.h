@@ -1,0 +1,16 @@
+#pragma once
+
+#include <juce_gui_basics/juce_gui_basics.h>
+
+// The window's own look for what JUCE draws itself: the FILE and preset popup menus and the
+// value bubble beside a dragged knob, in the pedal's dark panels, cream print and orange.
+class EditorLookAndFeel : public juce::LookAndFeel_V4
+{
+public:
+    EditorLookAndFeel();
+
+    juce::Font getPopupMenuFont() override;
+    void drawPopupMenuBackground (juce::Graphics& g, int width, int height) override;
+    juce::Font getSliderPopupFont (juce::Slider& slider) override;
+    int getSliderPopupPlacement (juce::Slider& slider) override;
+};

@@ -1,0 +1,576 @@
+#include "editor/VardekoQX2710AudioProcessorEditor.h"
+#include "editor/Molvek2StateButton.h"
+#include "editor/Molvek2StateKickButton.h"
+#include "editor/Molvek4StateButton3PDT.h"
+#include "editor/MolvekImage.h"
+#include "editor/MolvekKnob.h"
+#include "editor/MolvekSplashScreen.h"
+#include "editor/MolvekVardekoKnob.h"
+#include "presets/MolvekAlertComponent.h"
+#include "presets/MolvekFileBrowser.h"
+#include "presets/MolvekVardekoQX2710OverwriteComponent.h"
+#include "presets/MolvekVardekoQX2710PresetBrowser.h"
+#include "presets/MolvekVardekoQX2710PresetMenu.h"
+#include "processor/HostParameters.h"
+#include "processor/PatchDocument.h"
+#include "processor/ProductInfo.h"
+#include "processor/VardekoQX2710AudioProcessor.h"
+
+#include "JuceGuiTest.h"
+#include "ProcessorTestHelpers.h"
+#include "TemporaryHome.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+using ProcessorTest::getValue;
+using ProcessorTest::setValue;
+
+namespace
+{
+// What the host hears from the processor: values and gesture begins and ends, in order.
+class HostRecorder : public juce::AudioProcessorListener
+{
+public:
+    explicit HostRecorder (juce::AudioProcessor& p)
+        : processor (p)
+    {
+        processor.addListener (this);
+    }
+    ~HostRecorder() override { processor.removeListener (this); }
+
+    void audioProcessorParameterChanged (juce::AudioProcessor*, int index, float value) override
+    {
+        events.push_back ("set " + juce::String (index) + " " + juce::String (value, 4));
+    }
+
+    void audioProcessorParameterChangeGestureBegin (juce::AudioProcessor*, int index) override
+    {
+        events.push_back ("begin " + juce::String (index));
+    }
+
+    void audioProcessorParameterChangeGestureEnd (juce::AudioProcessor*, int index) override
+    {
+        events.push_back ("end " + juce::String (index));
+    }
+
+    void audioProcessorChanged (juce::AudioProcessor*, const ChangeDetails&) override {}
+
+    // The events of one parameter, "set" values left out: begin, set, ..., end.
+    juce::StringArray shapeOf (int index) const
+    {
+        juce::StringArray shape;
+
+        for (const auto& e : events)
+        {
+            if (e.fromFirstOccurrenceOf (" ", false, false).upToFirstOccurrenceOf (" ", false, false) != juce::String (index))
+                continue;
+
+            const auto kind = e.upToFirstOccurrenceOf (" ", false, false);
+
+            if (kind != "set" || shape.isEmpty() || shape[shape.size() - 1] != "set")
+                shape.add (kind);
+        }
+
+        return shape;
+    }
+
+    std::vector<juce::String> events;
+
+private:
+    juce::AudioProcessor& processor;
+};
+
+class EditorTest : public JuceGuiTest
+{
+protected:
+    void SetUp() override
+    {
+        editor = std::make_unique<VardekoQX2710AudioProcessorEditor> (processor);
+        editor->openDocument = [this] (const juce::File& file)
+        {
+            openedDocuments.add (file.getFullPathName());
+            return true;
+        };
+        editor->openWebAddress = [this] (const juce::URL& url)
+        {
+            openedAddresses.add (url.toString (false));
+            return true;
+        };
+        tick();
+    }
+
+    void TearDown() override { editor.reset(); }
+
+    template <typename Type = juce::Component>
+    Type& child (const juce::String& name)
+    {
+        for (auto* c : editor->getChildren())
+            if (c->getName() == name)
+                if (auto* typed = dynamic_cast<Type*> (c))
+                    return *typed;
+
+        ADD_FAILURE() << "no child " << name << " of that class";
+        static Type* none = nullptr;
+        return *none;
+    }
+
+    void tick() { editor->timerCallback(); }
+
+    // A click as the framework delivers one.
+    void click (const juce::String& name)
+    {
+        child<juce::Button> (name).triggerClick();
+        pump();
+    }
+
+    // A real drag of a knob: press, move up by some pixels, release.
+    void drag (const juce::String& name, float pixelsUp)
+    {
+        auto& knob = child<juce::Slider> (name);
+        const auto centre = knob.getLocalBounds().getCentre().toFloat();
+        const auto to = centre.translated (0.0f, -pixelsUp);
+        knob.mouseDown (mouseAt (knob, centre, centre));
+        knob.mouseDrag (mouseAt (knob, centre.translated (0.0f, -pixelsUp * 0.5f), centre, true));
+        knob.mouseDrag (mouseAt (knob, to, centre, true));
+        knob.mouseUp (mouseAt (knob, to, centre, true));
+    }
+
+    juce::String presetName() { return child<juce::Label> ("presetMenu_").getText(); }
+
+    // A preset file in the (temporary) preset folder, holding these values over the defaults.
+    juce::File addPreset (const juce::String& relativePath, std::initializer_list<std::pair<int, float>> values)
+    {
+        VardekoQX2710AudioProcessor source;
+
+        for (const auto& [index, value] : values)
+            setValue (source, index, value);
+
+        juce::XmlElement document (PatchDocument::rootTag);
+        source.createPatchDocument (document, true);
+        const auto file = VardekoQX2710AudioProcessor::getPresetFolder().getChildFile (relativePath);
+        file.getParentDirectory().createDirectory();
+        file.replaceWithText (document.toString());
+        return file;
+    }
+
+    TemporaryHome home;
+    VardekoQX2710AudioProcessor processor;
+    std::unique_ptr<VardekoQX2710AudioProcessorEditor> editor;
+    juce::StringArray openedDocuments, openedAddresses;
+};
+
+juce::String typeOf (juce::Component& c)
+{
+    if (dynamic_cast<MolvekVardekoKnob*> (&c) != nullptr)
+        return "MolvekVardekoKnob";
+    if (dynamic_cast<MolvekKnob*> (&c) != nullptr)
+        return "MolvekKnob";
+    if (dynamic_cast<Molvek4StateButton3PDT*> (&c) != nullptr)
+        return "Molvek4StateButton3PDT";
+    if (dynamic_cast<Molvek2StateKickButton*> (&c) != nullptr)
+        return "Molvek2StateKickButton";
+    if (dynamic_cast<Molvek2StateButton*> (&c) != nullptr)
+        return "Molvek2StateButton";
+    if (dynamic_cast<MolvekImage*> (&c) != nullptr)
+        return "MolvekImage";
+    if (dynamic_cast<MolvekVardekoQX2710PresetMenu*> (&c) != nullptr)
+        return "MolvekVardekoQX2710PresetMenu";
+    if (dynamic_cast<MolvekSplashScreen*> (&c) != nullptr)
+        return "MolvekSplashScreen";
+    if (dynamic_cast<MolvekVardekoQX2710PresetBrowser*> (&c) != nullptr)
+        return "MolvekVardekoQX2710PresetBrowser";
+    if (dynamic_cast<MolvekVardekoQX2710OverwriteComponent*> (&c) != nullptr)
+        return "MolvekVardekoQX2710OverwriteComponent";
+    if (dynamic_cast<MolvekAlertComponent*> (&c) != nullptr)
+        return "MolvekAlertComponent";
+    return "?";
+}
+} // namespace
+
+TEST_F (EditorTest, LaysOutEveryChildInItsPlaceAndStackingOrder)
+{
+    struct Row
+    {
+        const char* name;
+        const char* type;
+        juce::Rectangle<int> bounds;
+        bool visible;
+        int parameter; // -1 for none
+    };
+
+    // From bottom to top.
+    const Row rows[] = {
+        { "fileButton_", "Molvek2StateKickButton", { 6, 3, 58, 26 }, true, -1 },
+        { "presetDecButton_", "Molvek2StateKickButton", { 263, 3, 29, 26 }, true, -1 },
+        { "presetIncButton_", "Molvek2StateKickButton", { 292, 3, 29, 26 }, true, -1 },
+        { "presetMenu_", "MolvekVardekoQX2710PresetMenu", { 67, 3, 192, 26 }, true, -1 },
+        { "inputMeter_", "MolvekImage", { 5, 36, 77, 16 }, true, -1 },
+        { "inputPeak_", "MolvekImage", { 75, 36, 7, 16 }, true, -1 },
+        { "abButton_", "Molvek2StateButton", { 92, 35, 62, 23 }, true, -1 },
+        { "abCopyButton_", "Molvek2StateKickButton", { 163, 30, 75, 25 }, true, -1 },
+        { "bypassButton_", "Molvek4StateButton3PDT", { 222, 400, 90, 99 }, true, 0 },
+        { "inputVolKnob_", "MolvekKnob", { 22, 66, 41, 42 }, true, 1 },
+        { "overdriveKnob_", "MolvekKnob", { 17, 176, 96, 95 }, true, 3 },
+        { "toneKnob_", "MolvekKnob", { 113, 176, 96, 95 }, true, 4 },
+        { "levelKnob_", "MolvekKnob", { 209, 176, 96, 95 }, true, 5 },
+        { "dryWetKnob_", "MolvekKnob", { 263, 66, 41, 42 }, true, 6 },
+        { "overdriveTypeKnob_", "MolvekVardekoKnob", { 16, 288, 180, 136 }, true, 2 },
+        { "oversampling1xButton_", "Molvek2StateButton", { 100, 107, 21, 14 }, true, 7 },
+        { "oversampling2xButton_", "Molvek2StateButton", { 135, 107, 21, 14 }, true, 7 },
+        { "oversampling4xButton_", "Molvek2StateButton", { 170, 107, 21, 14 }, true, 7 },
+        { "oversampling8xButton_", "Molvek2StateButton", { 205, 107, 21, 14 }, true, 7 },
+        { "aboutShowButton_", "Molvek2StateKickButton", { 15, 425, 109, 58 }, true, -1 },
+        { "aboutContainer_", "MolvekSplashScreen", { 0, 0, 325, 500 }, false, -1 },
+        { "savePresetBrowser_", "MolvekVardekoQX2710PresetBrowser", { 0, 0, 325, 500 }, false, -1 },
+        { "overwritePresetComponent_", "MolvekVardekoQX2710OverwriteComponent", { 0, 0, 325, 500 }, false, -1 },
+        { "alert_", "MolvekAlertComponent", { 0, 0, 325, 500 }, false, -1 },
+    };
+
+    EXPECT_EQ (editor->getWidth(), 325);
+    EXPECT_EQ (editor->getHeight(), 500);
+
+    const auto& children = editor->getChildren();
+    ASSERT_EQ (children.size(), (int) std::size (rows));
+
+    for (int i = 0; i < children.size(); ++i)
+    {
+        const auto& row = rows[i];
+        auto* c = children[i];
+        SCOPED_TRACE (row.name);
+        EXPECT_EQ (c->getName(), juce::String (row.name));
+        EXPECT_EQ (typeOf (*c), juce::String (row.type));
+        EXPECT_EQ (c->getBounds(), row.bounds);
+        EXPECT_EQ (c->isVisible(), row.visible);
+        EXPECT_EQ (editor->getParameterIndexOf (c), row.parameter);
+    }
+}
+
+TEST_F (EditorTest, ShowsTheProcessorsValuesWhenOpened)
+{
+    // The values of channel B of the current program.
+    editor.reset();
+    processor.setActiveChannel (1);
+    const std::pair<int, float> values[] = { { HostParameters::onBypass, 0.0f }, { HostParameters::inputVol, 0.7f }, { HostParameters::overdriveType, 0.1f }, { HostParameters::overdrive, 0.2f }, { HostParameters::tone, 0.35f }, { HostParameters::level, 0.4f }, { HostParameters::dryWet, 0.6f }, { HostParameters::oversampling, 0.6666667f } };
+
+    for (const auto& [index, value] : values)
+        setValue (processor, index, value);
+
+    SetUp();
+
+    EXPECT_FALSE (child<juce::Button> ("bypassButton_").getToggleState());
+    EXPECT_FLOAT_EQ ((float) child<juce::Slider> ("inputVolKnob_").getValue(), 0.7f);
+    EXPECT_FLOAT_EQ ((float) child<juce::Slider> ("overdriveKnob_").getValue(), 0.2f);
+    EXPECT_FLOAT_EQ ((float) child<juce::Slider> ("toneKnob_").getValue(), 0.35f);
+    EXPECT_FLOAT_EQ ((float) child<juce::Slider> ("levelKnob_").getValue(), 0.4f);
+    EXPECT_FLOAT_EQ ((float) child<juce::Slider> ("dryWetKnob_").getValue(), 0.6f);
+
+    // 0.1 plays "Boutique Overdrive": the selector points there.
+    EXPECT_DOUBLE_EQ (child<juce::Slider> ("overdriveTypeKnob_").getValue(), 0.25);
+
+    const char* lights[] = { "oversampling1xButton_", "oversampling2xButton_", "oversampling4xButton_", "oversampling8xButton_" };
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ (child<juce::Button> (lights[i]).getToggleState(), i == 2) << lights[i];
+
+    // Channel B is active: the switch and the copy direction show it after the first tick.
+    EXPECT_TRUE (child<juce::Button> ("abButton_").getToggleState());
+}
+
+// Host values anywhere in 0..1 show the circuit and factor that really play.
+TEST_F (EditorTest, SelectorAndLightsShowWhatPlaysForEveryHostValue)
+{
+    for (int i = 0; i <= 200; ++i)
+    {
+        const auto v = (float) i / 200.0f;
+        setValue (processor, HostParameters::overdriveType, v);
+        setValue (processor, HostParameters::oversampling, v);
+        tick();
+
+        const auto circuit = HostParameters::getModelIndex (v);
+        EXPECT_EQ (juce::roundToInt (child<juce::Slider> ("overdriveTypeKnob_").getValue() * 4.0), circuit) << v;
+        EXPECT_EQ (HostParameters::getText (HostParameters::overdriveType, (float) child<juce::Slider> ("overdriveTypeKnob_").getValue()),
+                   HostParameters::getText (HostParameters::overdriveType, v))
+            << v;
+
+        const auto factor = HostParameters::getOversamplingIndex (v);
+        const char* lights[] = { "oversampling1xButton_", "oversampling2xButton_", "oversampling4xButton_", "oversampling8xButton_" };
+        for (int light = 0; light < 4; ++light)
+            EXPECT_EQ (child<juce::Button> (lights[light]).getToggleState(), light == factor) << v << " " << lights[light];
+    }
+}
+
+TEST_F (EditorTest, KnobDragsReachTheHostAsOneGesture)
+{
+    const std::pair<const char*, int> knobs[] = { { "inputVolKnob_", 1 }, { "overdriveKnob_", 3 }, { "toneKnob_", 4 }, { "levelKnob_", 5 }, { "dryWetKnob_", 6 }, { "overdriveTypeKnob_", 2 } };
+
+    for (const auto& [name, index] : knobs)
+    {
+        SCOPED_TRACE (name);
+        HostRecorder host (processor);
+        auto& knob = child<juce::Slider> (name);
+        const auto before = knob.getValue();
+
+        drag (name, index == 2 ? 120.0f : -60.0f);
+
+        EXPECT_NE (knob.getValue(), before);
+        EXPECT_FLOAT_EQ (getValue (processor, index), (float) knob.getValue());
+        EXPECT_EQ (host.shapeOf (index), juce::StringArray ({ "begin", "set", "end" }));
+
+        // The bubble shows the value as the host does.
+        EXPECT_EQ (knob.getTextFromValue (knob.getValue()), HostParameters::getText (index, (float) knob.getValue()));
+    }
+}
+
+TEST_F (EditorTest, ClicksReachTheHostAsGestures)
+{
+    struct Case
+    {
+        const char* button;
+        int index;
+        float expected;
+    };
+
+    const Case cases[] = {
+        { "bypassButton_", 0, 0.0f },
+        { "bypassButton_", 0, 1.0f },
+        { "oversampling8xButton_", 7, 1.0f },
+        { "oversampling2xButton_", 7, 0.33333334f },
+        { "oversampling2xButton_", 7, 0.33333334f }, // the lit light again: stays
+        { "oversampling4xButton_", 7, 0.6666667f },
+        { "oversampling1xButton_", 7, 0.0f },
+    };
+
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE (c.button);
+        HostRecorder host (processor);
+        click (c.button);
+
+        EXPECT_FLOAT_EQ (getValue (processor, c.index), c.expected);
+        EXPECT_EQ (host.shapeOf (c.index), juce::StringArray ({ "begin", "set", "end" }));
+
+        if (c.index == 7)
+        {
+            // One light lit, at once and after the tick.
+            for (int pass = 0; pass < 2; ++pass)
+            {
+                const char* lights[] = { "oversampling1xButton_", "oversampling2xButton_", "oversampling4xButton_", "oversampling8xButton_" };
+                for (int light = 0; light < 4; ++light)
+                    EXPECT_EQ (child<juce::Button> (lights[light]).getToggleState(), light == HostParameters::getOversamplingIndex (c.expected));
+                tick();
+            }
+        }
+        else
+        {
+            EXPECT_EQ (child<juce::Button> ("bypassButton_").getToggleState(), c.expected > 0.0f);
+        }
+    }
+
+    // A caption of the selector picks its circuit in one gesture too.
+    HostRecorder host (processor);
+    auto& selector = child<juce::Slider> ("overdriveTypeKnob_");
+    const juce::Point<float> boutique (114.0f + 10.0f, 17.0f + 5.0f);
+    selector.mouseDown (mouseAt (selector, boutique, boutique));
+    selector.mouseUp (mouseAt (selector, boutique, boutique));
+    pump();
+    EXPECT_FLOAT_EQ (getValue (processor, 2), 0.25f);
+    EXPECT_EQ (host.shapeOf (2), juce::StringArray ({ "begin", "set", "end" }));
+}
+
+TEST_F (EditorTest, FollowsTheHostWithinOneTick)
+{
+    const auto initialName = presetName();
+    setValue (processor, HostParameters::onBypass, 0.0f);
+    setValue (processor, HostParameters::overdrive, 0.9f);
+    setValue (processor, HostParameters::dryWet, 0.25f);
+    processor.meterLevel = 0.55f;
+    processor.clipLight = 1.0f;
+    tick();
+
+    EXPECT_FALSE (child<juce::Button> ("bypassButton_").getToggleState());
+    EXPECT_FLOAT_EQ ((float) child<juce::Slider> ("overdriveKnob_").getValue(), 0.9f);
+    EXPECT_FLOAT_EQ ((float) child<juce::Slider> ("dryWetKnob_").getValue(), 0.25f);
+    EXPECT_EQ (child<MolvekImage> ("inputMeter_").getCurrentFrame(), 6);
+    EXPECT_EQ (child<MolvekImage> ("inputPeak_").getCurrentFrame(), 1);
+
+    // Automation marks the preset as changed, once.
+    const auto marked = initialName.endsWith ("*") ? initialName : initialName + "*";
+    EXPECT_EQ (presetName(), marked);
+    setValue (processor, HostParameters::tone, 0.1f);
+    tick();
+    EXPECT_EQ (presetName(), marked);
+}
+
+TEST_F (EditorTest, ABSwitchAndCopy)
+{
+    setValue (processor, HostParameters::overdrive, 0.8f);
+    setValue (processor, HostParameters::level, 0.3f);
+
+    // Copy A into B: nothing audible changes, nothing reaches the host.
+    {
+        HostRecorder host (processor);
+        click ("abCopyButton_");
+        EXPECT_TRUE (host.events.empty());
+        EXPECT_EQ (processor.getActiveChannel(), 0);
+    }
+
+    setValue (processor, HostParameters::overdrive, 0.1f); // A moves on; B keeps 0.8
+
+    HostRecorder host (processor);
+    click ("abButton_");
+    EXPECT_EQ (processor.getActiveChannel(), 1);
+    EXPECT_FLOAT_EQ (getValue (processor, HostParameters::overdrive), 0.8f);
+    EXPECT_FLOAT_EQ (getValue (processor, HostParameters::level), 0.3f);
+
+    for (int i = 0; i < HostParameters::numParameters; ++i)
+        EXPECT_EQ (host.shapeOf (i), juce::StringArray ({ "begin", "set", "end" })) << i;
+
+    tick();
+    EXPECT_FLOAT_EQ ((float) child<juce::Slider> ("overdriveKnob_").getValue(), 0.8f);
+    EXPECT_TRUE (child<juce::Button> ("abButton_").getToggleState());
+
+    // Back to A.
+    click ("abButton_");
+    EXPECT_EQ (processor.getActiveChannel(), 0);
+    EXPECT_FLOAT_EQ (getValue (processor, HostParameters::overdrive), 0.1f);
+
+    // A program change to a slot on channel B shows B after one tick.
+    processor.setCurrentProgram (3);
+    processor.setActiveChannel (1);
+    processor.parametersChanged = true;
+    processor.channelChanged = true;
+    tick();
+    EXPECT_TRUE (child<juce::Button> ("abButton_").getToggleState());
+}
+
+TEST_F (EditorTest, PresetArrowsLoadAndOnlyAppliedPresetsBecomeCurrent)
+{
+    addPreset ("A/Crunch.mvkp", { { HostParameters::overdrive, 0.7f } });
+    VardekoQX2710AudioProcessor::getPresetFolder().getChildFile ("B/Broken.mvkp").create();
+    VardekoQX2710AudioProcessor::getPresetFolder().getChildFile ("B/Broken.mvkp").replaceWithText ("<not a preset/>");
+    addPreset ("Lead.mvkp", { { HostParameters::tone, 0.9f } });
+
+    click ("presetIncButton_");
+    EXPECT_EQ (processor.getCurrentPresetPath(), "A\\Crunch.mvkp");
+    EXPECT_FLOAT_EQ (getValue (processor, HostParameters::overdrive), 0.7f);
+    tick();
+    EXPECT_EQ (presetName(), "Crunch");
+
+    // Not a preset: nothing applied, the current preset stays, and the user is told.
+    click ("presetIncButton_");
+    EXPECT_EQ (processor.getCurrentPresetPath(), "A\\Crunch.mvkp");
+    EXPECT_FLOAT_EQ (getValue (processor, HostParameters::overdrive), 0.7f);
+    EXPECT_TRUE (child ("alert_").isVisible());
+    EXPECT_TRUE (static_cast<MolvekAlertComponent&> (child ("alert_")).getMessage().contains ("Broken.mvkp"));
+    static_cast<MolvekAlertComponent&> (child ("alert_")).hide();
+    tick();
+    EXPECT_EQ (presetName(), "Crunch");
+
+    // "Save Preset" still offers the preset that is in force.
+    editor->performFileMenuItem (VardekoQX2710AudioProcessorEditor::savePresetItem);
+    EXPECT_EQ (static_cast<MolvekVardekoQX2710OverwriteComponent&> (child ("overwritePresetComponent_")).targetFile,
+               VardekoQX2710AudioProcessor::getPresetFolder().getChildFile ("A/Crunch.mvkp").getFullPathName());
+}
+
+TEST_F (EditorTest, PresetFromANewerVersionIsAppliedWithAWarning)
+{
+    auto file = addPreset ("Future.mvkp", { { HostParameters::level, 0.2f } });
+    file.replaceWithText (file.loadFileAsString().replace ("presetVersion=\"" + juce::String (ProductInfo::presetVersion) + "\"", "presetVersion=\"9.0\""));
+    ASSERT_TRUE (file.loadFileAsString().contains ("9.0"));
+
+    click ("presetIncButton_");
+    EXPECT_EQ (processor.getCurrentPresetPath(), "Future.mvkp");
+    EXPECT_FLOAT_EQ (getValue (processor, HostParameters::level), 0.2f);
+
+    auto& alert = static_cast<MolvekAlertComponent&> (child ("alert_"));
+    EXPECT_TRUE (alert.isVisible());
+    EXPECT_EQ (alert.getIconCode(), MolvekAlertComponent::warningIcon);
+    EXPECT_EQ (alert.getMessage(), "\"Future.mvkp\"\nwas made using a newer version of Vardeko QX2710.\nTo use this preset correctly, please install the newest version from: " + juce::String (ProductInfo::downloadsPage));
+}
+
+TEST_F (EditorTest, FileMenuEntriesAndActions)
+{
+    const auto menu = VardekoQX2710AudioProcessorEditor::createFileMenu();
+    juce::StringArray entries;
+
+    for (juce::PopupMenu::MenuItemIterator it (menu); it.next();)
+    {
+        const auto& item = it.getItem();
+        entries.add (item.isSeparator ? "-" : juce::String (item.itemID) + " " + item.text + (item.isEnabled ? "" : " (disabled)") + (item.isTicked ? " (ticked)" : ""));
+    }
+
+    EXPECT_EQ (entries, juce::StringArray ({ "1 Save Preset", "2 Save Preset As...", "-", "3 User Manual", "-", "4 Molvek Website" }));
+
+    auto& browser = child ("savePresetBrowser_");
+    auto& overwrite = static_cast<MolvekVardekoQX2710OverwriteComponent&> (child ("overwritePresetComponent_"));
+    auto& alert = static_cast<MolvekAlertComponent&> (child ("alert_"));
+    const auto presetFolder = VardekoQX2710AudioProcessor::getPresetFolder();
+
+    // No file for the current preset ("Init.mvkp"): Save Preset asks for a name; the folder is made.
+    presetFolder.deleteRecursively();
+    editor->performFileMenuItem (VardekoQX2710AudioProcessorEditor::savePresetItem);
+    EXPECT_TRUE (browser.isVisible());
+    EXPECT_FALSE (overwrite.isVisible());
+    EXPECT_TRUE (presetFolder.isDirectory());
+    static_cast<MolvekFileBrowser&> (browser).hide();
+
+    // An existing current preset: Save Preset asks before overwriting it.
+    addPreset ("Crunch/Warm.mvkp", {});
+    processor.setCurrentPresetPath ("Crunch\\Warm.mvkp");
+    editor->performFileMenuItem (VardekoQX2710AudioProcessorEditor::savePresetItem);
+    EXPECT_TRUE (overwrite.isVisible());
+    EXPECT_FALSE (browser.isVisible());
+    EXPECT_EQ (overwrite.getMessage(), "Are you sure you want to overwrite this preset?\n\n\"Crunch" + juce::String (juce::File::getSeparatorString()) + "Warm.mvkp\"");
+    overwrite.onCancel();
+
+    editor->performFileMenuItem (VardekoQX2710AudioProcessorEditor::savePresetAsItem);
+    EXPECT_TRUE (browser.isVisible());
+    static_cast<MolvekFileBrowser&> (browser).hide();
+
+    // The manual: an error when it is missing, opened when it is there.
+    const auto manual = VardekoQX2710AudioProcessor::getUserManualFile();
+    editor->performFileMenuItem (VardekoQX2710AudioProcessorEditor::userManualItem);
+    EXPECT_TRUE (alert.isVisible());
+    EXPECT_EQ (alert.getIconCode(), MolvekAlertComponent::errorIcon);
+    EXPECT_EQ (alert.getMessage(), "User manual on: \"" + manual.getFullPathName() + "\" is not available.");
+    EXPECT_TRUE (openedDocuments.isEmpty());
+    alert.hide();
+
+    manual.getParentDirectory().createDirectory();
+    manual.replaceWithText ("%PDF-1.7");
+    editor->performFileMenuItem (VardekoQX2710AudioProcessorEditor::userManualItem);
+    EXPECT_EQ (openedDocuments, juce::StringArray (manual.getFullPathName()));
+    EXPECT_FALSE (alert.isVisible());
+
+    editor->performFileMenuItem (VardekoQX2710AudioProcessorEditor::websiteItem);
+    EXPECT_EQ (openedAddresses, juce::StringArray (ProductInfo::website));
+}
+
+TEST_F (EditorTest, AboutScreenShowsTheVersionAndClosesOnAClickOnThePicture)
+{
+    click ("aboutShowButton_");
+    auto& about = static_cast<MolvekSplashScreen&> (child ("aboutContainer_"));
+    EXPECT_TRUE (about.isVisible());
+    EXPECT_EQ (about.getVersionText(), "1.0.6 (64bit)");
+
+    // The version label takes clicks on its own area; anywhere else is the picture.
+    EXPECT_NE (about.getComponentAt (MolvekSplashScreen::versionX + 5, MolvekSplashScreen::versionY + 5), &about);
+    EXPECT_EQ (about.getComponentAt (20, 20), &about);
+    EXPECT_EQ (about.getComponentAt (300, 480), &about);
+
+    about.mouseDown (mouseAt (about, { 20.0f, 20.0f }, { 20.0f, 20.0f }));
+    EXPECT_FALSE (about.isVisible());
+}
+
+TEST_F (EditorTest, EditorsComeAndGoWithoutLeavingGesturesOpen)
+{
+    HostRecorder host (processor);
+    auto& knob = child<juce::Slider> ("toneKnob_");
+    const auto centre = knob.getLocalBounds().getCentre().toFloat();
+    knob.mouseDown (mouseAt (knob, centre, centre));
+    knob.mouseDrag (mouseAt (knob, centre.translated (0.0f, -20.0f), centre, true));
+    editor.reset();
+
+    EXPECT_EQ (host.shapeOf (HostParameters::tone), juce::StringArray ({ "begin", "set", "end" }));
+}
