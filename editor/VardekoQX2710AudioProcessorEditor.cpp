@@ -481,13 +481,16 @@ juce::PopupMenu VardekoQX2710AudioProcessorEditor::createFileMenu()
 
 void VardekoQX2710AudioProcessorEditor::showFileMenu()
 {
-    // The choice arrives later; the window may have closed by then.
-    createFileMenu().showMenuAsync (juce::PopupMenu::Options().withTargetComponent (fileButton_.get()),
-                                    [safeThis = SafePointer<VardekoQX2710AudioProcessorEditor> (this)] (int chosen)
-                                    {
-                                        if (safeThis != nullptr && chosen > 0)
-                                            safeThis->performFileMenuItem (chosen);
-                                    });
+    // Popup menus do not inherit their target's look. The choice arrives later; the window may
+    // have closed by then.
+    auto menu = createFileMenu();
+    menu.setLookAndFeel (&lookAndFeel);
+    menu.showMenuAsync (juce::PopupMenu::Options().withTargetComponent (fileButton_.get()),
+                        [safeThis = SafePointer<VardekoQX2710AudioProcessorEditor> (this)] (int chosen)
+                        {
+                            if (safeThis != nullptr && chosen > 0)
+                                safeThis->performFileMenuItem (chosen);
+                        });
 }
 
 void VardekoQX2710AudioProcessorEditor::performFileMenuItem (int itemId)

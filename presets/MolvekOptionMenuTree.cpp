@@ -223,6 +223,8 @@ void MolvekOptionMenuTree::mouseDown (const juce::MouseEvent&)
     if (menu.getNumItems() == 0)
         menu.addItem (-1, "No presets yet", false);
 
+    // Popup menus do not inherit their target's look; the window's own is passed on.
+    menu.setLookAndFeel (&getLookAndFeel());
     menu.showMenuAsync (juce::PopupMenu::Options().withTargetComponent (this), createMenuCallback());
 }
 

@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
-# The preset bar and the save browser in a real window, used through the X server with the
-# mouse and the keyboard. Run inside a private X server (xvfb-run).
+# The preset bar, the FILE menu and the save browser of the plug-in's window, used through the X
+# server with the mouse and the keyboard. Run inside a private X server (xvfb-run).
 # Usage: preset-clicks.sh PRESETPANELS SCALE SCREENSHOT-FOLDER
 #
-# Picks a factory preset from the bar's menu with the keyboard, steps on with the arrow, saves
-# a new preset through FILE, saves it again (the overwrite question: CANCEL, then OK), creates
+# Picks a factory preset from the bar's menu with the keyboard, steps on with the arrows, saves
+# a new preset through FILE > Save Preset As..., saves it again (the overwrite question: CANCEL, then OK), creates
 # a folder "a/b" (made "ab"), and checks what the program reported and what is on disk.
 set -euo pipefail
 
@@ -14,9 +14,10 @@ shots=$3
 
 mkdir -p "$shots"
 work=$(mktemp -d)
-folder="$work/Molvek/Presets/VardekoQX2710"
+# The window's documents folder is below its own HOME.
+folder="$work/Documents/Molvek/Presets/VardekoQX2710"
 log="$work/log"
-exec 3> >("$program" "$scale" "$folder" > "$log")
+exec 3> >(HOME="$work" "$program" "$scale" > "$log")
 trap 'exec 3>&-; sleep 0.5; rm -rf "$work"' EXIT
 
 source "$(dirname "$0")/../support/window-clicks.sh"
@@ -29,6 +30,13 @@ keys() {
     done
 }
 
+# FILE, then its second entry, "Save Preset As...", with the keyboard.
+save_as() {
+    click 35 16
+    sleep 0.4
+    keys Down Down Return
+}
+
 shot() {
     screenshot "$shots/$1@${scale}x.png"
 }
@@ -37,6 +45,10 @@ expect_count() {
     [ "$(grep -cxF "$1" "$log")" -eq "$2" ] || { echo "FAILED  \"$1\" reported $(grep -cxF "$1" "$log") times, not $2, after $3"; cat "$log"; exit 1; }
 }
 
+for _ in $(seq 50); do
+    [ -f "$folder/Factory/Blues Overdrive/Blues Blend.mvkp" ] && break
+    sleep 0.1
+done
 [ -f "$folder/Factory/Blues Overdrive/Blues Blend.mvkp" ] || { echo "FAILED  the factory presets were not written"; exit 1; }
 shot bar
 
@@ -49,10 +61,10 @@ keys Right
 sleep 0.3
 shot menu
 keys Return
-expect 'loaded Factory\Blues Overdrive\Blues Blend.mvkp 1' "choosing Blues Blend in the menu"
+expect 'preset Factory\Blues Overdrive\Blues Blend.mvkp' "choosing Blues Blend in the menu"
 
-click 306 16 && expect 'loaded Factory\Blues Overdrive\Blues Clean Boost.mvkp 1' "the next arrow"
-click 277 16 && expect_count 'loaded Factory\Blues Overdrive\Blues Blend.mvkp 1' 2 "the previous arrow"
+click 306 16 && expect 'preset Factory\Blues Overdrive\Blues Clean Boost.mvkp' "the next arrow"
+click 277 16 && sleep 0.3 && expect_count 'preset Factory\Blues Overdrive\Blues Blend.mvkp' 2 "the previous arrow"
 
 # Save as "My Tone" in the preset folder.
 name_box() {
@@ -63,7 +75,7 @@ name_box() {
     grep '^namebox ' "$log" | sed -n "${1}p" | { read -r _ bx by; echo "$bx $by"; }
 }
 
-click 35 16
+save_as
 read -r bx by < <(name_box 1)
 xdotool mousemove "$bx" "$by" click 1
 sleep 0.2
@@ -75,7 +87,7 @@ expect "host My Tone.mvkp" "SAVE in the browser"
 [ -f "$folder/My Tone.mvkp" ] || { echo "FAILED  My Tone.mvkp was not written"; exit 1; }
 
 # Again: the overwrite question; CANCEL returns to the browser, OK overwrites and closes both.
-click 35 16
+save_as
 read -r bx by < <(name_box 2)
 xdotool mousemove "$bx" "$by" click 1
 sleep 0.2
@@ -90,7 +102,7 @@ click 82 353
 expect_count "host My Tone.mvkp" 2 "OK on the overwrite question"
 
 # A new folder "a/b" from the browser: the slash is removed.
-click 35 16
+save_as
 sleep 0.3
 click 82 382
 sleep 0.3

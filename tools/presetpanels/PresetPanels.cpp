@@ -1,23 +1,17 @@
-// The preset bar and the file panels in a real window, placed over the pedal's artwork as the
-// editor places them:
+// The plug-in's window on its own, for the preset window test (tests/presets/preset-clicks.sh)
+// and for trying the preset bar and the file panels by hand:
 //
-//   vardeko-presetpanels <scale> <preset folder>
+//   HOME=<folder> vardeko-presetpanels <scale>
 //
-// The factory presets are written into the preset folder as an opening editor writes them.
-// The program prints "window X Y" (its place on the screen in device pixels) once it is shown,
-// the screen position of the save browser's name box ("namebox X Y") whenever the browser opens,
-// and a line for what the user's clicks did: "loaded PATH RESULT" for a preset the bar loaded,
-// "host PATH" whenever the host is told of a change (a save). FILE opens the save browser.
-// It ends after 120 s or when its standard input closes.
+// The preset folder is the one the plug-in uses, below HOME's documents folder; the window
+// writes the factory presets there when it first opens. The program prints "window X Y" (its
+// place on the screen in device pixels) once it is shown, "namebox X Y" (the screen position of
+// the save browser's name box) whenever the browser opens, "preset PATH" whenever another preset
+// becomes the current one, and "host PATH" whenever the host is told of a change. It ends after
+// 120 s or when its standard input closes.
 
-#include "editor/FilmStrip.h"
-#include "editor/Molvek2StateKickButton.h"
-#include "editor/MolvekArtwork.h"
-#include "editor/PedalLayout.h"
-#include "presets/FactoryPresets.h"
-#include "presets/MolvekAlertComponent.h"
+#include "editor/VardekoQX2710AudioProcessorEditor.h"
 #include "presets/MolvekVardekoQX2710PresetBrowser.h"
-#include "presets/MolvekVardekoQX2710PresetMenu.h"
 #include "processor/VardekoQX2710AudioProcessor.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
@@ -27,107 +21,48 @@
 
 namespace
 {
-juce::Rectangle<int> boundsOf (PedalLayout::Box box)
-{
-    return { box.x, box.y, box.width, box.height };
-}
-
 void report (const juce::String& line)
 {
     std::cout << line << std::endl;
 }
 
-class PresetPanels : public juce::Component,
-                     private juce::Label::Listener,
-                     private juce::AudioProcessorListener
+// Watches the window and the processor and reports what the clicks did.
+class Reporter : private juce::Timer,
+                 private juce::AudioProcessorListener
 {
 public:
-    PresetPanels (VardekoQX2710AudioProcessor& p, const juce::File& folder, float displayScale)
+    Reporter (VardekoQX2710AudioProcessor& p, VardekoQX2710AudioProcessorEditor& e, float displayScale)
         : processor (p)
+        , editor (e)
         , scale (displayScale)
-        , background (MolvekArtwork ("background").getStrip (1))
-        , browser ("presetBrowser_", "Save", folder.getFullPathName(), "*.mvkp", &p, &presetMenu)
+        , lastPreset (p.getCurrentPresetPath())
     {
-        setSize (PedalLayout::width, PedalLayout::height);
-
-        for (auto [button, artwork, box] : { std::tuple { &fileButton, "file_button", PedalLayout::fileButton },
-                                             std::tuple { &previousButton, "arrow_left", PedalLayout::presetDecButton },
-                                             std::tuple { &nextButton, "arrow_right", PedalLayout::presetIncButton } })
-        {
-            button->setImage (MolvekArtwork (artwork));
-            button->setBounds (boundsOf (box));
-            addAndMakeVisible (*button);
-        }
-
-        presetMenu.setRootFolder (folder.getFullPathName());
-        presetMenu.setFilePattern ("*.mvkp");
-        presetMenu.setColour (juce::Label::textColourId, juce::Colours::black);
-        presetMenu.setFont (juce::Font (15.0f, juce::Font::bold));
-        presetMenu.setBounds (boundsOf (PedalLayout::presetMenu));
-        presetMenu.addListener (this);
-        presetMenu.setCurrentItem (processor.getCurrentPresetPath());
-        addAndMakeVisible (presetMenu);
-
-        browser.setBounds (getLocalBounds());
-        addChildComponent (browser);
-        alert.setBounds (getLocalBounds());
-        addChildComponent (alert);
-
-        fileButton.onClick = [this]
-        {
-            // The preset folder may be gone since the bar was filled.
-            presetMenu.getRootFolder().createDirectory();
-            browser.show();
-            juce::Timer::callAfterDelay (300, [safeThis = SafePointer<PresetPanels> (this)]
-                                         {
-                                             if (safeThis != nullptr)
-                                                 safeThis->reportNameBox(); });
-        };
-        previousButton.onClick = [this]
-        { step (false); };
-        nextButton.onClick = [this]
-        { step (true); };
+        for (auto* child : editor.getChildren())
+            if (auto* found = dynamic_cast<MolvekVardekoQX2710PresetBrowser*> (child))
+                browser = found;
 
         processor.addListener (this);
-
-        if (const auto problem = FactoryPresets::installOnEditorOpen (folder); problem.isNotEmpty())
-        {
-            alert.setMessage (problem);
-            juce::MessageManager::callAsync ([this]
-                                             { alert.show (1, MolvekAlertComponent::errorIcon); });
-        }
+        startTimer (20);
     }
 
-    ~PresetPanels() override
-    {
-        processor.removeListener (this);
-        presetMenu.removeListener (this);
-    }
-
-    void paint (juce::Graphics& g) override
-    {
-        background.drawFrame (g, 0, getLocalBounds());
-    }
+    ~Reporter() override { processor.removeListener (this); }
 
 private:
-    // What the editor does with a preset picked from the bar or stepped to with the arrows.
-    void load()
+    void timerCallback() override
     {
-        processor.setCurrentPresetPath (presetMenu.getCurrentItem());
-        const auto result = presetMenu.loadPreset (&processor, presetMenu.getCurrentItem());
-        report ("loaded " + presetMenu.getCurrentItem() + " " + juce::String (result));
-    }
+        if (const auto preset = processor.getCurrentPresetPath(); preset != lastPreset)
+        {
+            lastPreset = preset;
+            report ("preset " + preset);
+        }
 
-    void step (bool forward)
-    {
-        presetMenu.rescan();
-        forward ? presetMenu.selectNext() : presetMenu.selectPrevious();
-        load();
-    }
+        const auto browserShown = browser != nullptr && browser->isVisible();
 
-    void labelTextChanged (juce::Label*) override
-    {
-        load();
+        if (browserShown && ! browserWasShown)
+            juce::Timer::callAfterDelay (300, [this]
+                                         { reportNameBox(); });
+
+        browserWasShown = browserShown;
     }
 
     void reportNameBox()
@@ -135,9 +70,9 @@ private:
         // The browser's file name box: the text editor nearest the browser's bottom.
         juce::TextEditor* box = nullptr;
 
-        for (auto* child : browser.getBrowser()->getChildren())
-            if (auto* editor = dynamic_cast<juce::TextEditor*> (child))
-                box = editor;
+        for (auto* child : browser->getBrowser()->getChildren())
+            if (auto* textEditor = dynamic_cast<juce::TextEditor*> (child))
+                box = textEditor;
 
         if (box != nullptr)
         {
@@ -148,27 +83,19 @@ private:
 
     void audioProcessorChanged (juce::AudioProcessor*, const ChangeDetails&) override
     {
-        // Hosts may call this on any thread; the report goes through the message thread.
-        juce::MessageManager::callAsync ([safeThis = SafePointer<PresetPanels> (this)]
-                                         {
-                                             if (safeThis != nullptr)
-                                             {
-                                                 safeThis->presetMenu.setCurrentItem (safeThis->processor.getCurrentPresetPath());
-                                                 report ("host " + safeThis->processor.getCurrentPresetPath());
-                                             } });
+        // Hosts may be told on any thread; the report goes through the message thread.
+        juce::MessageManager::callAsync ([path = processor.getCurrentPresetPath()]
+                                         { report ("host " + path); });
     }
 
     void audioProcessorParameterChanged (juce::AudioProcessor*, int, float) override {}
 
     VardekoQX2710AudioProcessor& processor;
+    VardekoQX2710AudioProcessorEditor& editor;
+    MolvekVardekoQX2710PresetBrowser* browser = nullptr;
     float scale;
-    FilmStrip background;
-    Molvek2StateKickButton fileButton { "fileButton_" };
-    Molvek2StateKickButton previousButton { "presetDecButton_" };
-    Molvek2StateKickButton nextButton { "presetIncButton_" };
-    MolvekVardekoQX2710PresetMenu presetMenu { "presetMenu_" };
-    MolvekVardekoQX2710PresetBrowser browser;
-    MolvekAlertComponent alert { "alert_" };
+    juce::String lastPreset;
+    bool browserWasShown = false;
 };
 } // namespace
 
@@ -176,9 +103,9 @@ int main (int argc, char* argv[])
 {
     const juce::StringArray args (argv + 1, argc - 1);
 
-    if (args.size() != 2 || args[0].getFloatValue() < 1.0f || ! juce::File::isAbsolutePath (args[1]))
+    if (args.size() != 1 || args[0].getFloatValue() < 1.0f)
     {
-        std::cerr << "usage: vardeko-presetpanels <scale> <absolute preset folder>\n";
+        std::cerr << "usage: HOME=<folder> vardeko-presetpanels <scale>\n";
         return 2;
     }
 
@@ -192,14 +119,15 @@ int main (int argc, char* argv[])
     juce::Desktop::getInstance().setGlobalScaleFactor (scale);
 
     VardekoQX2710AudioProcessor processor;
-    auto panels = std::make_unique<PresetPanels> (processor, juce::File (args[1]), scale);
-    panels->addToDesktop (0);
-    panels->setTopLeftPosition (10, 10);
-    panels->setVisible (true);
+    auto editor = std::make_unique<VardekoQX2710AudioProcessorEditor> (processor);
+    auto reporter = std::make_unique<Reporter> (processor, *editor, scale);
+    editor->addToDesktop (0);
+    editor->setTopLeftPosition (10, 10);
+    editor->setVisible (true);
 
-    juce::Timer::callAfterDelay (500, [&panels, scale]
+    juce::Timer::callAfterDelay (500, [&editor, scale]
                                  {
-                                     const auto origin = (panels->getScreenPosition().toFloat() * scale).roundToInt();
+                                     const auto origin = (editor->getScreenPosition().toFloat() * scale).roundToInt();
                                      report ("window " + juce::String (origin.x) + " " + juce::String (origin.y)); });
     juce::Timer::callAfterDelay (120000, []
                                  { juce::MessageManager::getInstance()->stopDispatchLoop(); });
@@ -213,6 +141,7 @@ int main (int argc, char* argv[])
         .detach();
 
     juce::MessageManager::getInstance()->runDispatchLoop();
-    panels.reset();
+    reporter.reset();
+    editor.reset();
     return 0;
 }
