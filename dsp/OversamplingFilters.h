@@ -96,11 +96,12 @@ private:
     // depend on the new input, so the only serial work per section is one addition. The stored
     // outputs are guarded against denormals; the value passed on skips that rounding and cannot
     // become denormal itself, since everything it is made of is either 0 or far above that range.
-    template <typename LaneSet>
+    // hasInput false: the input is known to be zero (gain * 0 is 0, whatever the sign).
+    template <typename LaneSet, bool hasInput>
     static void step (const OversamplingLowpass::Sections& c, History& h, double* values) noexcept
     {
         const auto tiny = LaneSet::broadcast (1.0e-20);
-        auto v = LaneSet::broadcast (c.gain) * LaneSet::load (values);
+        auto v = hasInput ? LaneSet::broadcast (c.gain) * LaneSet::load (values) : LaneSet::broadcast (0.0);
         auto in1 = LaneSet::load (h.x1);
         auto in2 = LaneSet::load (h.x2);
         in1.store (h.x2);
@@ -138,6 +139,12 @@ private:
     void run (BlockChannels<numChannels> block, int numSamples, Chain& chain) noexcept
     {
         using Frame = SampleFrame<numChannels>;
+        using Lanes = DoubleLanes<numChannels>;
+
+        // The histories live in locals for the block: nothing else can reach them, so the
+        // compiler keeps them out of the way of the sub-sample stores instead of reloading.
+        History up = interpolator;
+        History down = decimator;
 
         for (int i = 0; i < numSamples; ++i)
         {
@@ -151,8 +158,13 @@ private:
             }
 
             if constexpr (factor > 1)
-                for (auto& frame : sub)
-                    step<DoubleLanes<numChannels>> (sections, interpolator, frame.channels.data());
+            {
+                // Zero-stuffed: only the first sub-sample carries input.
+                step<Lanes, true> (sections, up, sub[0].channels.data());
+
+                for (int k = 1; k < factor; ++k)
+                    step<Lanes, false> (sections, up, sub[k].channels.data());
+            }
 
             [[maybe_unused]] Frame interpolated[static_cast<std::size_t> (factor)];
 
@@ -169,11 +181,14 @@ private:
 
             if constexpr (factor > 1)
                 for (auto& frame : sub)
-                    step<DoubleLanes<numChannels>> (sections, decimator, frame.channels.data());
+                    step<Lanes, true> (sections, down, frame.channels.data());
 
             for (int c = 0; c < numChannels; ++c)
                 block.buffers[(size_t) c][i] = combine<factor, output> (in[c], sub[0][c]);
         }
+
+        interpolator = up;
+        decimator = down;
     }
 
     OversamplingLowpass::Sections sections;

@@ -47,28 +47,41 @@ void InputSection::setTargetGain (float gain) noexcept
 
 void InputSection::process (float* left, float* right, int numSamples) noexcept
 {
-    for (int i = 0; i < numSamples; ++i)
+    // The ramped part sample by sample; the rest at one gain, in loops without branches.
+    int i = 0;
+
+    for (; i < numSamples && inputGainCounter < rampLength; ++i)
     {
-        if (inputGainCounter < rampLength)
-        {
-            // The ramp lands exactly on its target, whatever the rounding of its steps.
-            if (++inputGainCounter == rampLength)
-                inputGain = inputGainTarget;
-            else
-                inputGain += inputGainStep;
-        }
+        // The ramp lands exactly on its target, whatever the rounding of its steps.
+        if (++inputGainCounter == rampLength)
+            inputGain = inputGainTarget;
+        else
+            inputGain += inputGainStep;
 
         left[i] *= inputGain;
-        auto peak = std::abs (left[i]);
 
         if (right != nullptr)
-        {
             right[i] *= inputGain;
-            peak = std::max (peak, std::abs (right[i]));
-        }
-
-        followPeak (std::min (peak, 1.0f));
     }
+
+    if (inputGain != 1.0f)
+    {
+        const auto gain = inputGain;
+
+        for (int j = i; j < numSamples; ++j)
+            left[j] *= gain;
+
+        if (right != nullptr)
+            for (int j = i; j < numSamples; ++j)
+                right[j] *= gain;
+    }
+
+    if (right != nullptr)
+        for (int j = 0; j < numSamples; ++j)
+            followPeak (std::min (std::max (std::abs (left[j]), std::abs (right[j])), 1.0f));
+    else
+        for (int j = 0; j < numSamples; ++j)
+            followPeak (std::min (std::abs (left[j]), 1.0f));
 
     clipLit = clipHoldPhase < 1.0f;
 
