@@ -1,4 +1,4 @@
-// The generic reference: a tanh clipper run through JUCE's dsp::Oversampling (polyphase IIR
+// The generic reference: a tanh clipper run through JUCE's dsp::Oversampling (equiripple FIR
 // half-band filters, maximum quality), at a factor of 1, 2, 4 or 8, on the same strummed
 // guitar as vardeko-sidebench. Prints one JSON line in the same shape.
 //
