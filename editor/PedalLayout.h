@@ -1,5 +1,7 @@
 #pragma once
 
+#include <juce_graphics/juce_graphics.h>
+
 // Where every control lies on the 325 x 500 pedal. The artwork is drawn to this layout (the
 // background prints each control's captions and scale around the place where the control will
 // sit) and the editor places its controls with it, so the two cannot drift apart.
@@ -16,6 +18,7 @@ struct PedalLayout
         constexpr int getBottom() const noexcept { return y + height; }
         constexpr float getCentreX() const noexcept { return (float) x + (float) width * 0.5f; }
         constexpr float getCentreY() const noexcept { return (float) y + (float) height * 0.5f; }
+        juce::Rectangle<int> toRectangle() const noexcept { return { x, y, width, height }; }
     };
 
     static constexpr int width = 325;

@@ -27,11 +27,6 @@ JUCE_BEGIN_IGNORE_WARNINGS_GCC_LIKE ("-Wdeprecated-declarations")
 
 namespace
 {
-juce::Rectangle<int> boundsOf (PedalLayout::Box box)
-{
-    return { box.x, box.y, box.width, box.height };
-}
-
 juce::String presetFilePattern()
 {
     return "*" + juce::String (ProductInfo::presetExtension);
@@ -57,8 +52,6 @@ VardekoQX2710AudioProcessorEditor::VardekoQX2710AudioProcessorEditor (VardekoQX2
     processor.parametersChanged = true;
     processor.channelChanged = true;
     processor.presetChanged = true;
-    refreshPending = true;
-    refreshCount = 0;
     startTimer (timerIntervalMs);
 }
 
@@ -68,7 +61,7 @@ VardekoQX2710AudioProcessorEditor::~VardekoQX2710AudioProcessorEditor()
 
     // The controls outlive this body; nothing they do while going may reach a half-destroyed
     // editor.
-    for (auto* knob : { inputVolKnob_.get(), overdriveKnob_.get(), toneKnob_.get(), levelKnob_.get(), dryWetKnob_.get(), static_cast<MolvekKnob*> (overdriveTypeKnob_.get()) })
+    for (const auto& [knob, index] : knobs)
         knob->removeListener (this);
 
     presetMenu_->removeListener (this);
@@ -91,7 +84,7 @@ void VardekoQX2710AudioProcessorEditor::createChildren()
         if (artwork != nullptr)
             button->setImage (MolvekArtwork (artwork));
 
-        button->setBounds (boundsOf (box));
+        button->setBounds (box.toRectangle());
         button->addListener (this);
         addAndMakeVisible (*button);
     };
@@ -108,19 +101,19 @@ void VardekoQX2710AudioProcessorEditor::createChildren()
     presetMenu_->setFilePattern (presetFilePattern());
     presetMenu_->setColour (juce::Label::textColourId, juce::Colour (0xff000000));
     presetMenu_->setFont (juce::Font (15.0f, juce::Font::bold));
-    presetMenu_->setBounds (boundsOf (PedalLayout::presetMenu));
+    presetMenu_->setBounds (PedalLayout::presetMenu.toRectangle());
     presetMenu_->setCurrentItem (processor.getCurrentPresetPath());
     presetMenu_->addListener (this);
     addAndMakeVisible (*presetMenu_);
 
     inputMeter_ = std::make_unique<MolvekImage> ("inputMeter_");
     inputMeter_->setImage (MolvekArtwork ("meter"), 11);
-    inputMeter_->setBounds (boundsOf (PedalLayout::inputMeter));
+    inputMeter_->setBounds (PedalLayout::inputMeter.toRectangle());
     addAndMakeVisible (*inputMeter_);
 
     inputPeak_ = std::make_unique<MolvekImage> ("inputPeak_");
     inputPeak_->setImage (MolvekArtwork ("clip_light"), 2);
-    inputPeak_->setBounds (boundsOf (PedalLayout::inputPeak));
+    inputPeak_->setBounds (PedalLayout::inputPeak.toRectangle());
     addAndMakeVisible (*inputPeak_);
 
     addButton (abButton_, "abButton_", "ab_switch", PedalLayout::abButton);
@@ -131,13 +124,16 @@ void VardekoQX2710AudioProcessorEditor::createChildren()
     addButton (bypassButton_, "bypassButton_", "foot_switch", PedalLayout::bypassButton);
     bypassButton_->setToggleState (processor.getParameter (HostParameters::onBypass) > 0.0f, juce::dontSendNotification);
 
-    const auto addKnob = [this] (auto& knob, const char* name, const char* artwork, PedalLayout::Box box, int parameterIndex)
+    // step 0: continuous, with a double-click back to the default.
+    const auto addKnob = [this] (auto& knob, const char* name, const char* artwork, PedalLayout::Box box, int parameterIndex, double step = 0.0)
     {
         knob = std::make_unique<std::remove_reference_t<decltype (*knob)>> (name);
         knob->setImage (MolvekArtwork (artwork));
-        knob->setBounds (boundsOf (box));
-        knob->setValue (processor.getParameter (parameterIndex), juce::dontSendNotification);
-        knob->setDoubleClickReturnValue (true, HostParameters::getDefaultValue (parameterIndex));
+        knob->setBounds (box.toRectangle());
+        knob->setRange (0.0, 1.0, step);
+        knob->setValue (getShownValue (parameterIndex), juce::dontSendNotification);
+        knob->setDoubleClickReturnValue (step == 0.0, HostParameters::getDefaultValue (parameterIndex));
+        knobs.emplace_back (knob.get(), parameterIndex);
 
         // While dragged, the value as the host shows it, in a bubble beside the knob.
         knob->textFromValueFunction = [parameterIndex] (double value)
@@ -153,12 +149,8 @@ void VardekoQX2710AudioProcessorEditor::createChildren()
     addKnob (toneKnob_, "toneKnob_", "knob_tone", PedalLayout::toneKnob, HostParameters::tone);
     addKnob (levelKnob_, "levelKnob_", "knob_level", PedalLayout::levelKnob, HostParameters::level);
     addKnob (dryWetKnob_, "dryWetKnob_", "knob_small", PedalLayout::dryWetKnob, HostParameters::dryWet);
-    addKnob (overdriveTypeKnob_, "overdriveTypeKnob_", "selector", PedalLayout::overdriveTypeKnob, HostParameters::overdriveType);
-
-    // The selector moves in whole steps and shows the circuit that plays.
-    overdriveTypeKnob_->setRange (0.0, 1.0, 0.25);
-    overdriveTypeKnob_->setDoubleClickReturnValue (false, 0.0);
-    overdriveTypeKnob_->setValue (HostParameters::getModelValue (HostParameters::getModelIndex (processor.getParameter (HostParameters::overdriveType))), juce::dontSendNotification);
+    // The selector moves in whole steps.
+    addKnob (overdriveTypeKnob_, "overdriveTypeKnob_", "selector", PedalLayout::overdriveTypeKnob, HostParameters::overdriveType, HostParameters::getModelValue (1));
 
     for (int i = 0; i < PedalLayout::numSelectorPositions; ++i)
         overdriveTypeKnob_->setPositionLabel (PedalLayout::selectorCaptionTops[i], PedalLayout::selectorCaptionWidths[i], i);
@@ -216,19 +208,14 @@ void VardekoQX2710AudioProcessorEditor::timerCallback()
             refreshChannelControls();
 
         if (processor.presetChanged.exchange (false))
-        {
-            refreshPending = true;
             refreshCount = 0;
-        }
         else
-        {
             presetMenu_->markModified();
-        }
     }
 
     // After a preset change the bar is rescanned and re-labelled on three ticks in a row, so a
     // file written just then (a save, another instance) shows up with its true marker.
-    if (refreshPending && refreshCount < 3)
+    if (refreshCount < 3)
     {
         presetMenu_->setCurrentItem (processor.getCurrentPresetPath());
         presetMenu_->checkModified (&processor);
@@ -240,21 +227,11 @@ void VardekoQX2710AudioProcessorEditor::refreshControls()
 {
     bypassButton_->setToggleState (processor.getParameter (HostParameters::onBypass) > 0.0f, juce::dontSendNotification);
 
-    const auto circuit = HostParameters::getModelIndex (processor.getParameter (HostParameters::overdriveType));
-    const std::pair<juce::Slider*, double> knobs[] = {
-        { overdriveTypeKnob_.get(), HostParameters::getModelValue (circuit) },
-        { inputVolKnob_.get(), processor.getParameter (HostParameters::inputVol) },
-        { overdriveKnob_.get(), processor.getParameter (HostParameters::overdrive) },
-        { toneKnob_.get(), processor.getParameter (HostParameters::tone) },
-        { levelKnob_.get(), processor.getParameter (HostParameters::level) },
-        { dryWetKnob_.get(), processor.getParameter (HostParameters::dryWet) },
-    };
-
-    for (const auto& [knob, value] : knobs)
+    for (const auto& [knob, index] : knobs)
     {
         // A knob in the user's hand is left alone; its value is the one being sent.
-        if (! inGesture[(size_t) getParameterIndexOf (knob)])
-            knob->setValue (value, juce::dontSendNotification);
+        if (! inGesture[(size_t) index])
+            knob->setValue (getShownValue (index), juce::dontSendNotification);
     }
 
     refreshOversamplingLights();
@@ -282,25 +259,29 @@ int VardekoQX2710AudioProcessorEditor::getParameterIndexOf (const juce::Componen
     if (control == nullptr)
         return -1;
 
-    const std::pair<const juce::Component*, int> bindings[] = {
-        { bypassButton_.get(), HostParameters::onBypass },
-        { inputVolKnob_.get(), HostParameters::inputVol },
-        { overdriveTypeKnob_.get(), HostParameters::overdriveType },
-        { overdriveKnob_.get(), HostParameters::overdrive },
-        { toneKnob_.get(), HostParameters::tone },
-        { levelKnob_.get(), HostParameters::level },
-        { dryWetKnob_.get(), HostParameters::dryWet },
-        { oversamplingButtons[0].get(), HostParameters::oversampling },
-        { oversamplingButtons[1].get(), HostParameters::oversampling },
-        { oversamplingButtons[2].get(), HostParameters::oversampling },
-        { oversamplingButtons[3].get(), HostParameters::oversampling },
-    };
-
-    for (const auto& [component, index] : bindings)
-        if (component == control)
+    for (const auto& [knob, index] : knobs)
+        if (knob == control)
             return index;
 
+    if (control == bypassButton_.get())
+        return HostParameters::onBypass;
+
+    for (const auto& light : oversamplingButtons)
+        if (control == light.get())
+            return HostParameters::oversampling;
+
     return -1;
+}
+
+float VardekoQX2710AudioProcessorEditor::getShownValue (int parameterIndex)
+{
+    const auto value = processor.getParameter (parameterIndex);
+
+    // The selector points at the circuit that plays.
+    if (parameterIndex == HostParameters::overdriveType)
+        return HostParameters::getModelValue (HostParameters::getModelIndex (value));
+
+    return value;
 }
 
 void VardekoQX2710AudioProcessorEditor::sendToHost (int parameterIndex, float value)
@@ -432,10 +413,8 @@ void VardekoQX2710AudioProcessorEditor::loadChosenPreset()
 void VardekoQX2710AudioProcessorEditor::switchChannel()
 {
     const auto channel = abButton_->getToggleState() ? 1 : 0;
-    abCopyButton_->setImage (MolvekArtwork (channel == 1 ? "copy_b_to_a" : "copy_a_to_b"));
-    abCopyButton_->repaint();
-
     processor.setActiveChannel (channel);
+    refreshChannelControls();
     presetMenu_->setCurrentItem (processor.getPresetPath (channel));
 
     // The live values and the host follow the channel.

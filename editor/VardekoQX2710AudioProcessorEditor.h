@@ -8,6 +8,8 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <utility>
+#include <vector>
 
 class VardekoQX2710AudioProcessor;
 class Molvek2StateButton;
@@ -75,6 +77,9 @@ private:
     void refreshControls();
     void refreshOversamplingLights();
     void refreshChannelControls();
+
+    // A parameter's value as its knob shows it.
+    float getShownValue (int parameterIndex);
     void loadChosenPreset();
     void switchChannel();
     void copyChannel();
@@ -89,8 +94,7 @@ private:
     VardekoQX2710AudioProcessor& processor;
     EditorLookAndFeel lookAndFeel;
     FilmStrip background;
-    bool refreshPending = false;
-    int refreshCount = 0;
+    int refreshCount = 0; // ticks since the last preset change, counted up to 3
     std::array<bool, 8> inGesture {};
     bool factoryPresetsChecked = false;
 
@@ -103,6 +107,9 @@ private:
     std::unique_ptr<MolvekKnob> inputVolKnob_, overdriveKnob_, toneKnob_, levelKnob_, dryWetKnob_;
     std::unique_ptr<MolvekVardekoKnob> overdriveTypeKnob_;
     std::array<std::unique_ptr<Molvek2StateButton>, 4> oversamplingButtons;
+
+    // Every knob and the parameter it is bound to.
+    std::vector<std::pair<MolvekKnob*, int>> knobs;
     std::unique_ptr<MolvekVardekoQX2710PresetBrowser> savePresetBrowser_;
     std::unique_ptr<MolvekVardekoQX2710OverwriteComponent> overwritePresetComponent_;
     std::unique_ptr<MolvekAlertComponent> alert_;

@@ -33,11 +33,6 @@
 
 namespace
 {
-juce::Rectangle<int> boundsOf (PedalLayout::Box box)
-{
-    return { box.x, box.y, box.width, box.height };
-}
-
 // The pedal as the editor will build it: the background and the controls over it.
 class MockPedal : public juce::Component
 {
@@ -129,7 +124,7 @@ private:
     {
         auto& added = *component;
         addAndMakeVisible (added);
-        added.setBounds (boundsOf (box));
+        added.setBounds (box.toRectangle());
         children.push_back (std::move (component));
         return added;
     }
