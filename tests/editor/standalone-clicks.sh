@@ -67,14 +67,8 @@ check() {
     fi
 }
 
-# Screenshots of the pedal alone, without the screen offset that import keeps.
-shot() {
-    screenshot "$1"
-    mogrify +repage "$1"
-}
-
 failures=0
-shot "$shots/standalone-1-opened.png"
+screenshot "$shots/standalone-1-opened.png"
 before="$shots/standalone-1-opened.png"
 
 check "[ \"\$(identify -format '%wx%h' \"$before\")\" = 325x500 ]" "the pedal is 325 x 500"
@@ -83,17 +77,17 @@ check "is_lit_red \"$before\" 67 330" "the selector starts at BLUES"
 
 click 267 461
 sleep 0.3
-shot "$shots/standalone-2-switched-off.png"
+screenshot "$shots/standalone-2-switched-off.png"
 check "! is_lit_red \"$shots/standalone-2-switched-off.png\" 267 414" "the foot switch turned the light off"
 
 click 140 345
 sleep 0.3
-shot "$shots/standalone-3-modern.png"
+screenshot "$shots/standalone-3-modern.png"
 check "is_lit_red \"$shots/standalone-3-modern.png\" 108 357 && ! is_lit_red \"$shots/standalone-3-modern.png\" 67 330" "a click on MODERN moved the selector there"
 
 click 123 46
 sleep 0.3
-shot "$shots/standalone-4-channel-b.png"
+screenshot "$shots/standalone-4-channel-b.png"
 check "region_differs \"$shots/standalone-3-modern.png\" \"$shots/standalone-4-channel-b.png\" 92 35 62 23" "the A/B switch moved to B"
 check "region_differs \"$shots/standalone-3-modern.png\" \"$shots/standalone-4-channel-b.png\" 163 30 75 25" "the copy button now copies B into A"
 
@@ -102,16 +96,16 @@ check "is_lit_red \"$shots/standalone-4-channel-b.png\" 267 414 && is_lit_red \"
 
 # The logo opens the about screen; a click on it closes it again.
 click 60 450
-shot "$shots/standalone-5-about.png"
+screenshot "$shots/standalone-5-about.png"
 check "region_differs \"$shots/standalone-4-channel-b.png\" \"$shots/standalone-5-about.png\" 0 300 325 100" "the logo opened the about screen"
 click 160 300
-shot "$shots/standalone-6-about-closed.png"
+screenshot "$shots/standalone-6-about-closed.png"
 check "! region_differs \"$shots/standalone-4-channel-b.png\" \"$shots/standalone-6-about-closed.png\" 0 60 325 440" "a click closed the about screen"
 
 # FILE opens its menu over the pedal (kept as a picture); Escape closes it.
 click 35 16
 sleep 0.5
-shot "$shots/standalone-7-file-menu.png"
+screenshot "$shots/standalone-7-file-menu.png"
 check "region_differs \"$shots/standalone-6-about-closed.png\" \"$shots/standalone-7-file-menu.png\" 6 29 150 80" "FILE opened its menu"
 xdotool key Escape
 

@@ -36,7 +36,7 @@ expect() {
     exit 1
 }
 
-# The pedal's area of the screen as a PNG file.
+# The pedal's area of the screen as a PNG file, without the screen offset that a crop keeps.
 screenshot() {
-    import -window root -crop "$(awk -v s="$scale" 'BEGIN { printf "%dx%d", 325 * s, 500 * s }')+$x+$y" "$1"
+    import -window root -crop "$(awk -v s="$scale" 'BEGIN { printf "%dx%d", 325 * s, 500 * s }')+$x+$y" +repage "$1"
 }
