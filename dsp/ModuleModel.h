@@ -2,6 +2,8 @@
 
 #include "dsp/FxBase.h"
 
+struct FadeBuffers;
+
 // Base of the pedal models: channel settings and a process dispatcher. The models send no
 // messages, and they are made and run where no message manager exists (the renderer, tests).
 class ModuleModel : public FxBase
@@ -24,6 +26,9 @@ public:
     virtual int isActive() const { return active; }
     virtual void activate() { active = 1; }
     virtual void deactivate() { active = 0; }
+
+    // The dry buffers of the model's fades: shared ones instead of its own from now on.
+    virtual void shareDryBuffers (FadeBuffers&) {}
 
     // Stops the model's message-thread timer for good and waits out a running callback. An
     // owner that may destroy the model away from the message thread calls this first.

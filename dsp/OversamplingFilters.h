@@ -100,7 +100,6 @@ private:
     template <typename LaneSet, bool hasInput>
     static void step (const OversamplingLowpass::Sections& c, History& h, double* values) noexcept
     {
-        const auto tiny = LaneSet::broadcast (1.0e-20);
         auto v = hasInput ? LaneSet::broadcast (c.gain) * LaneSet::load (values) : LaneSet::broadcast (0.0);
         auto in1 = LaneSet::load (h.x1);
         auto in2 = LaneSet::load (h.x2);
@@ -114,12 +113,28 @@ private:
             const auto memory = ((in2 + LaneSet::broadcast (c.c[k]) * in1) - LaneSet::broadcast (c.a2[k]) * out2) - LaneSet::broadcast (c.a1[k]) * out1;
             v = v + memory;
             out1.store (h.y2[k]);
-            ((v + tiny) - tiny).store (h.y1[k]); // keeps decaying tails out of the slow denormal range
+            v.store (h.y1[k]);
             in1 = out1;
             in2 = out2;
         }
 
         v.store (values);
+    }
+
+    // Rounds the stored outputs onto a grid far above the denormal range, so that decaying tails
+    // end in exact zeros instead of slow denormals. Once per host frame is enough (from that
+    // grid, eight steps of arithmetic cannot reach the denormal range), and it keeps two of the
+    // six additions out of every section's step; additions are what a step is short of.
+    template <typename LaneSet>
+    static void guard (History& h) noexcept
+    {
+        const auto tiny = LaneSet::broadcast (1.0e-20);
+
+        for (int k = 0; k < numSections; ++k)
+        {
+            ((LaneSet::load (h.y1[k]) + tiny) - tiny).store (h.y1[k]);
+            ((LaneSet::load (h.y2[k]) + tiny) - tiny).store (h.y2[k]);
+        }
     }
 
     // Whether the loop adds the interpolated input to the processed sub-samples.
@@ -164,6 +179,8 @@ private:
 
                 for (int k = 1; k < factor; ++k)
                     step<Lanes, false> (sections, up, sub[k].channels.data());
+
+                guard<Lanes> (up);
             }
 
             [[maybe_unused]] Frame interpolated[static_cast<std::size_t> (factor)];
@@ -180,8 +197,12 @@ private:
                         sub[k][c] += interpolated[k][c];
 
             if constexpr (factor > 1)
+            {
                 for (auto& frame : sub)
                     step<Lanes, true> (sections, down, frame.channels.data());
+
+                guard<Lanes> (down);
+            }
 
             for (int c = 0; c < numChannels; ++c)
                 block.buffers[(size_t) c][i] = combine<factor, output> (in[c], sub[0][c]);

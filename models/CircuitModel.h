@@ -57,6 +57,8 @@ public:
         frame.setBlockSize (maxSamples);
     }
 
+    void shareDryBuffers (FadeBuffers& shared) override { frame.shareDryBuffers (shared); }
+
     void clearState() override
     {
         // While the timer holds the oversampled stage every history is cleared right after its

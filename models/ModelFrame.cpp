@@ -27,10 +27,18 @@ void ModelFrame::setFadeLength (int length) noexcept
 void ModelFrame::setBlockSize (int numSamples)
 {
     blockSize = std::max (0, numSamples);
-    std::vector<float>().swap (dryLeft);
-    std::vector<float>().swap (dryRight);
-    dryLeft.assign ((size_t) blockSize, 0.0f);
-    dryRight.assign ((size_t) blockSize, 0.0f);
+
+    if (dry == &ownDry || dry->getCapacity() < blockSize)
+        dry->allocate (blockSize);
+}
+
+void ModelFrame::shareDryBuffers (FadeBuffers& shared)
+{
+    dry = &shared;
+    ownDry.allocate (0);
+
+    if (shared.getCapacity() < blockSize)
+        shared.allocate (blockSize);
 }
 
 void ModelFrame::initParameters() noexcept
@@ -196,18 +204,18 @@ void ModelFrame::outputSilence (float* left, float* right, int numSamples) noexc
 
 void ModelFrame::copyDry (const float* left, const float* right, int numSamples) noexcept
 {
-    std::copy (left, left + numSamples, dryLeft.data());
+    std::copy (left, left + numSamples, dry->left.data());
 
     if (right != nullptr)
-        std::copy (right, right + numSamples, dryRight.data());
+        std::copy (right, right + numSamples, dry->right.data());
 }
 
 void ModelFrame::clearDry (bool stereo, int numSamples) noexcept
 {
-    std::fill (dryLeft.data(), dryLeft.data() + numSamples, 0.0f);
+    std::fill (dry->left.data(), dry->left.data() + numSamples, 0.0f);
 
     if (stereo)
-        std::fill (dryRight.data(), dryRight.data() + numSamples, 0.0f);
+        std::fill (dry->right.data(), dry->right.data() + numSamples, 0.0f);
 }
 
 void ModelFrame::mixFade (float* left, float* right, int numSamples) noexcept
@@ -219,12 +227,15 @@ void ModelFrame::mixFade (float* left, float* right, int numSamples) noexcept
     auto& rising = fadingIn ? wetGain : dryGain;
     auto& falling = fadingIn ? dryGain : wetGain;
 
+    const auto* dryLeft = dry->left.data();
+    const auto* dryRight = dry->right.data();
+
     for (int i = 0; i < numSamples; ++i)
     {
-        left[i] = dryLeft[(size_t) i] * dryGain + left[i] * wetGain;
+        left[i] = dryLeft[i] * dryGain + left[i] * wetGain;
 
         if (right != nullptr)
-            right[i] = dryRight[(size_t) i] * dryGain + right[i] * wetGain;
+            right[i] = dryRight[i] * dryGain + right[i] * wetGain;
 
         // The state reached takes effect from the next block; the rest of this block keeps
         // the final gains.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "models/FadeBuffers.h"
+
 #include <atomic>
 #include <cstdint>
 #include <vector>
@@ -60,8 +62,12 @@ public:
 
     void setSampleRate (float rate) noexcept { sampleRate = rate; }
 
-    // Reallocates both dry buffers, zeroed.
+    // The largest block: the dry buffers get room for it (its own, zeroed, or shared ones
+    // grown to it).
     void setBlockSize (int numSamples);
+
+    // From now on the fades use these buffers instead of the frame's own, which are released.
+    void shareDryBuffers (FadeBuffers& shared);
     int getBlockSize() const noexcept { return blockSize; }
 
     // The model's initParameters calls this: it forgets any change in progress.
@@ -197,7 +203,8 @@ private:
 
     float sampleRate = 44100.0f;
     int blockSize = 0;
-    std::vector<float> dryLeft, dryRight;
+    FadeBuffers ownDry;
+    FadeBuffers* dry = &ownDry;
 
     std::atomic<bool> requestedOn { true };
     bool currentOn = false;

@@ -49,6 +49,9 @@ CircuitSwitcher::CircuitSwitcher (const ParameterValues& liveValues)
     : values (liveValues)
     , models { &bluesBreakerOverdrive, &cjOverdrive, &littleGreenOverdrive, &ocdOverdrive, &ts9Overdrive }
 {
+    // The circuits run one after the other, each mixing its fades within its own block.
+    for (auto* model : models)
+        model->shareDryBuffers (modelDryBuffers);
 }
 
 CircuitSwitcher::~CircuitSwitcher()
@@ -84,6 +87,8 @@ void CircuitSwitcher::prepare (float rate, int capacity, int rampLength)
         std::vector<float>().swap (*b);
         b->assign ((size_t) capacity, 0.0f);
     }
+
+    modelDryBuffers.allocate (capacity);
 
     for (auto* model : models)
     {

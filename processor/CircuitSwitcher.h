@@ -1,5 +1,6 @@
 #pragma once
 
+#include "models/FadeBuffers.h"
 #include "models/bluesbreaker/BluesBreakerOverdrive.h"
 #include "models/cj/CJOverdrive.h"
 #include "models/littlegreen/LittleGreenOverdrive.h"
@@ -91,6 +92,7 @@ private:
     const ParameterValues& values;
 
     std::vector<float> fadeBufferLeft, fadeBufferRight;
+    FadeBuffers modelDryBuffers; // shared by the circuits' own fades
 
     CJOverdrive cjOverdrive;
     BluesBreakerOverdrive bluesBreakerOverdrive;

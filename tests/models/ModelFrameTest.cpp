@@ -276,6 +276,41 @@ TEST (ModelFrame, BlocksLargerThanTheBlockSizeGrowTheDryBuffers)
     EXPECT_EQ (2.0f, mono.back());
 }
 
+// The circuits of a processor share one pair of dry buffers: run one after the other, each
+// fading against its own input, they give what circuits with buffers of their own give, also
+// once a long block has grown the shared pair.
+TEST (ModelFrame, FramesSharingDryBuffersFadeAsIfEachHadItsOwn)
+{
+    DoublingCircuit ownA (48000.0f), ownB (48000.0f, false), sharedA (48000.0f), sharedB (48000.0f, false);
+    FadeBuffers shared;
+    sharedA.frame.shareDryBuffers (shared);
+    sharedB.frame.shareDryBuffers (shared);
+    EXPECT_EQ (1024, shared.getCapacity());
+
+    for (auto* c : { &ownA, &sharedA })
+    {
+        for (int i = 0; i < 10; ++i)
+            c->run (1000);
+
+        c->frame.setRequestedOn (false); // A fades out to its dry input...
+        c->frame.fadeCheck();
+    }
+
+    for (auto* c : { &ownB, &sharedB })
+    {
+        c->frame.setRequestedOn (true); // ...while B fades in from its own
+        c->frame.fadeCheck();
+    }
+
+    for (const auto size : { 100, 1024, 3000, 7 })
+    {
+        EXPECT_EQ (ownA.run (size, 1.0f), sharedA.run (size, 1.0f)) << size;
+        EXPECT_EQ (ownB.run (size, 3.0f), sharedB.run (size, 3.0f)) << size;
+    }
+
+    EXPECT_EQ (3000, shared.getCapacity());
+}
+
 TEST (ModelFrame, AClearAskedForDuringTheRebuildSurvivesAReset)
 {
     // The processor resets a circuit that stopped being heard while its timer held the stages:
