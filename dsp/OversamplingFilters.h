@@ -93,9 +93,8 @@ private:
 
     // One filter step for one sub-sample of each lane, in place.
     // Each section adds to the running value what its memories contribute; those terms do not
-    // depend on the new input, so the only serial work per section is one addition. The stored
-    // outputs are guarded against denormals; the value passed on skips that rounding and cannot
-    // become denormal itself, since everything it is made of is either 0 or far above that range.
+    // depend on the new input, so the only serial work per section is one addition. The
+    // memories are rounded against denormals once per host frame (guard), not here.
     // hasInput false: the input is known to be zero (gain * 0 is 0, whatever the sign).
     template <typename LaneSet, bool hasInput>
     static void step (const OversamplingLowpass::Sections& c, History& h, double* values) noexcept
