@@ -3,14 +3,14 @@
 #include <cstddef>
 #include <vector>
 
-// The dry signal a model's fade mixes with, one buffer per channel. A model fills and reads it
-// within one block, and a processor runs its models one after the other, so all the models of
-// one processor can share one pair instead of holding a pair each.
+// One block of work space per channel, for a fade's second signal. A model's own fades fill and
+// read it within one block, and a processor runs its models one after the other, so all the
+// models of one processor share one pair instead of holding a pair each.
 struct FadeBuffers
 {
     std::vector<float> left, right;
 
-    // Reallocates both, zeroed, with room for capacity samples.
+    // Reallocates both, zeroed, with room for capacity samples (0 releases them).
     void allocate (int capacity)
     {
         for (auto* b : { &left, &right })

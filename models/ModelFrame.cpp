@@ -36,9 +36,7 @@ void ModelFrame::shareDryBuffers (FadeBuffers& shared)
 {
     dry = &shared;
     ownDry.allocate (0);
-
-    if (shared.getCapacity() < blockSize)
-        shared.allocate (blockSize);
+    setBlockSize (blockSize);
 }
 
 void ModelFrame::initParameters() noexcept

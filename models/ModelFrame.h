@@ -4,7 +4,6 @@
 
 #include <atomic>
 #include <cstdint>
-#include <vector>
 
 class DetachableTimer;
 
@@ -65,10 +64,10 @@ public:
     // The largest block: the dry buffers get room for it (its own, zeroed, or shared ones
     // grown to it).
     void setBlockSize (int numSamples);
+    int getBlockSize() const noexcept { return blockSize; }
 
     // From now on the fades use these buffers instead of the frame's own, which are released.
     void shareDryBuffers (FadeBuffers& shared);
-    int getBlockSize() const noexcept { return blockSize; }
 
     // The model's initParameters calls this: it forgets any change in progress.
     void initParameters() noexcept;

@@ -82,12 +82,7 @@ void CircuitSwitcher::prepare (float rate, int capacity, int rampLength)
     sampleRate = rate;
     crossfadeStepBase = 1.0f / (float) (2 * rampLength);
 
-    for (auto* b : { &fadeBufferLeft, &fadeBufferRight })
-    {
-        std::vector<float>().swap (*b);
-        b->assign ((size_t) capacity, 0.0f);
-    }
-
+    crossfadeBuffers.allocate (capacity);
     modelDryBuffers.allocate (capacity);
 
     for (auto* model : models)
@@ -99,8 +94,7 @@ void CircuitSwitcher::prepare (float rate, int capacity, int rampLength)
 
 void CircuitSwitcher::release()
 {
-    for (auto* b : { &fadeBufferLeft, &fadeBufferRight })
-        std::vector<float>().swap (*b);
+    crossfadeBuffers.allocate (0);
 }
 
 int CircuitSwitcher::reset()
@@ -170,10 +164,10 @@ void CircuitSwitcher::process (float* left, float* right, int n)
 
     if (fading)
     {
-        std::copy (left, left + n, fadeBufferLeft.data());
+        std::copy (left, left + n, crossfadeBuffers.left.data());
 
         if (right != nullptr)
-            std::copy (right, right + n, fadeBufferRight.data());
+            std::copy (right, right + n, crossfadeBuffers.right.data());
     }
 
     auto& heard = *models[(size_t) currentModel];
@@ -204,9 +198,9 @@ void CircuitSwitcher::mixIncoming (float* left, float* right, int n)
     auto& incoming = *models[(size_t) targetModel];
 
     if (right != nullptr)
-        incoming.processStereo (fadeBufferLeft.data(), fadeBufferRight.data(), n);
+        incoming.processStereo (crossfadeBuffers.left.data(), crossfadeBuffers.right.data(), n);
     else
-        incoming.processMono (fadeBufferLeft.data(), n);
+        incoming.processMono (crossfadeBuffers.left.data(), n);
 
     if (offline.load (std::memory_order_relaxed))
         incoming.completeDeferredWork();
@@ -227,10 +221,10 @@ void CircuitSwitcher::mixIncoming (float* left, float* right, int n)
             }
         }
 
-        left[i] = left[i] * crossfadeGain + fadeBufferLeft[(size_t) i];
+        left[i] = left[i] * crossfadeGain + crossfadeBuffers.left[(size_t) i];
 
         if (right != nullptr)
-            right[i] = right[i] * crossfadeGain + fadeBufferRight[(size_t) i];
+            right[i] = right[i] * crossfadeGain + crossfadeBuffers.right[(size_t) i];
     }
 
     if (! crossfadeActive)

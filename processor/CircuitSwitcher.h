@@ -12,7 +12,6 @@
 #include <array>
 #include <atomic>
 #include <cstdint>
-#include <vector>
 
 // The five circuits and which of them is heard. The audio thread runs the heard circuit and,
 // while the selection changes, crossfades to the incoming one; Drive, Tone and Level reach the
@@ -91,7 +90,7 @@ private:
 
     const ParameterValues& values;
 
-    std::vector<float> fadeBufferLeft, fadeBufferRight;
+    FadeBuffers crossfadeBuffers; // the incoming circuit's block during a circuit crossfade
     FadeBuffers modelDryBuffers; // shared by the circuits' own fades
 
     CJOverdrive cjOverdrive;

@@ -22,6 +22,7 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
 #include <vector>
 
 using ProcessorTest::getValue;
@@ -161,30 +162,33 @@ protected:
     juce::StringArray openedDocuments, openedAddresses;
 };
 
+template <typename Type>
+bool isA (juce::Component& c)
+{
+    return dynamic_cast<Type*> (&c) != nullptr;
+}
+
+// The most derived class of a child, among the editor's own; subclasses come before their bases.
 juce::String typeOf (juce::Component& c)
 {
-    if (dynamic_cast<MolvekVardekoKnob*> (&c) != nullptr)
-        return "MolvekVardekoKnob";
-    if (dynamic_cast<MolvekKnob*> (&c) != nullptr)
-        return "MolvekKnob";
-    if (dynamic_cast<Molvek4StateButton3PDT*> (&c) != nullptr)
-        return "Molvek4StateButton3PDT";
-    if (dynamic_cast<Molvek2StateKickButton*> (&c) != nullptr)
-        return "Molvek2StateKickButton";
-    if (dynamic_cast<Molvek2StateButton*> (&c) != nullptr)
-        return "Molvek2StateButton";
-    if (dynamic_cast<MolvekImage*> (&c) != nullptr)
-        return "MolvekImage";
-    if (dynamic_cast<MolvekVardekoQX2710PresetMenu*> (&c) != nullptr)
-        return "MolvekVardekoQX2710PresetMenu";
-    if (dynamic_cast<MolvekSplashScreen*> (&c) != nullptr)
-        return "MolvekSplashScreen";
-    if (dynamic_cast<MolvekVardekoQX2710PresetBrowser*> (&c) != nullptr)
-        return "MolvekVardekoQX2710PresetBrowser";
-    if (dynamic_cast<MolvekVardekoQX2710OverwriteComponent*> (&c) != nullptr)
-        return "MolvekVardekoQX2710OverwriteComponent";
-    if (dynamic_cast<MolvekAlertComponent*> (&c) != nullptr)
-        return "MolvekAlertComponent";
+    const std::pair<const char*, bool (*) (juce::Component&)> types[] = {
+        { "MolvekVardekoKnob", isA<MolvekVardekoKnob> },
+        { "MolvekKnob", isA<MolvekKnob> },
+        { "Molvek4StateButton3PDT", isA<Molvek4StateButton3PDT> },
+        { "Molvek2StateKickButton", isA<Molvek2StateKickButton> },
+        { "Molvek2StateButton", isA<Molvek2StateButton> },
+        { "MolvekImage", isA<MolvekImage> },
+        { "MolvekVardekoQX2710PresetMenu", isA<MolvekVardekoQX2710PresetMenu> },
+        { "MolvekSplashScreen", isA<MolvekSplashScreen> },
+        { "MolvekVardekoQX2710PresetBrowser", isA<MolvekVardekoQX2710PresetBrowser> },
+        { "MolvekVardekoQX2710OverwriteComponent", isA<MolvekVardekoQX2710OverwriteComponent> },
+        { "MolvekAlertComponent", isA<MolvekAlertComponent> },
+    };
+
+    for (const auto& [name, is] : types)
+        if (is (c))
+            return name;
+
     return "?";
 }
 } // namespace
