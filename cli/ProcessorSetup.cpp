@@ -1,6 +1,6 @@
 #include "cli/ProcessorSetup.h"
 
-#include "presets/FactoryPresets.h"
+#include "processor/FactoryPresets.h"
 #include "processor/PatchDocumentReader.h"
 #include "processor/PresetPath.h"
 #include "processor/VardekoQX2710AudioProcessor.h"

@@ -1,7 +1,7 @@
 #include "cli/RenderOptions.h"
 
 #include "cli/AudioFileTypes.h"
-#include "presets/FactoryPresets.h"
+#include "processor/FactoryPresets.h"
 #include "processor/HostParameters.h"
 
 #include <set>

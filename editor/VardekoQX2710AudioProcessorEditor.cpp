@@ -9,7 +9,7 @@
 #include "editor/MolvekSplashScreen.h"
 #include "editor/MolvekVardekoKnob.h"
 #include "editor/PedalLayout.h"
-#include "presets/FactoryPresets.h"
+#include "processor/FactoryPresets.h"
 #include "presets/MolvekAlertComponent.h"
 #include "presets/MolvekVardekoQX2710OverwriteComponent.h"
 #include "presets/MolvekVardekoQX2710PresetBrowser.h"

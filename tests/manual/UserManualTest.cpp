@@ -1,4 +1,4 @@
-#include "presets/FactoryPresets.h"
+#include "processor/FactoryPresets.h"
 #include "processor/HostParameters.h"
 #include "processor/ProductInfo.h"
 #include "processor/ProgramBank.h"

@@ -7,7 +7,7 @@
 // presets from a temporary documents folder, never the user's own.
 
 #include "editor/VardekoQX2710AudioProcessorEditor.h"
-#include "presets/FactoryPresets.h"
+#include "processor/FactoryPresets.h"
 #include "processor/VardekoQX2710AudioProcessor.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
