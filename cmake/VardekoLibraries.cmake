@@ -1,11 +1,24 @@
-# The JUCE modules, compiled once for the plug-in, the command-line programs, the tools and
-# the tests.
+# The product's code in three layers, each a static library that links only the layers below it:
+#
+#   VardekoDsp     dsp/, models/ and the diode tables: the signal path. JUCE's core and events
+#                  modules only (VardekoJuceBase): no processor, no window, no plug-in format.
+#   VardekoEngine  processor/: the host-facing processor with its parameters, programs, patch
+#                  documents and preset files. The DSP layer and JUCE; no window.
+#   VardekoGui     editor/, presets/ and the artwork: the window, its controls and panels.
+#
+# The plug-in links the GUI, the renderer (cli/) the engine. A call against these directions is a
+# link error: cmake/VardekoLayerChecks.cmake links each library on its own.
+
+# The JUCE modules, compiled once for the plug-in, the command-line programs, the tools and the
+# tests; the core and events modules in a library of their own for the DSP layer.
 vardeko_add_juce_library (VardekoJuce
     MODULES juce::juce_audio_utils juce::juce_audio_processors juce::juce_audio_formats
-            juce::juce_gui_basics)
+            juce::juce_gui_basics
+    BASE VardekoJuceBase
+    BASE_MODULES juce_core juce_events)
 
 # The plug-in's own PluginHostType checks need to know about the AAX build.
-target_compile_definitions (VardekoJuce PRIVATE
+target_compile_definitions (VardekoJuceObjects PRIVATE
     JucePlugin_Build_AAX=$<BOOL:${VARDEKO_BUILD_AAX}>
     JucePlugin_Build_Standalone=0)
 
@@ -15,31 +28,49 @@ if (CMAKE_SYSTEM_NAME STREQUAL "Linux" AND NOT CMAKE_CROSSCOMPILING)
     find_path (VARDEKO_JACK_INCLUDE_DIR jack/jack.h)
 
     if (VARDEKO_JACK_INCLUDE_DIR)
-        target_compile_definitions (VardekoJuce PRIVATE JUCE_JACK=1 JUCE_JACK_CLIENT_NAME="Vardeko QX2710")
-        target_include_directories (VardekoJuce PRIVATE "${VARDEKO_JACK_INCLUDE_DIR}")
+        target_compile_definitions (VardekoJuceObjects PRIVATE JUCE_JACK=1 JUCE_JACK_CLIENT_NAME="${VARDEKO_PRODUCT_NAME}")
+        target_include_directories (VardekoJuceObjects PRIVATE "${VARDEKO_JACK_INCLUDE_DIR}")
     else()
         message (WARNING "JACK headers not found (Debian: libjack-jackd2-dev): the Standalone app offers ALSA only")
     endif()
 endif()
 
-# Everything that is not a format wrapper: the module folders below (with their subfolders) and
-# the embedded resources. A new module folder is added to this list when it is created.
-set (VARDEKO_CORE_FOLDERS processor dsp models editor presets resources)
-set (VARDEKO_CORE_SOURCES)
+# One library from module folders (with their subfolders) and single files.
+function (_vardeko_add_layer name)
+    cmake_parse_arguments (ARG "" "" "FOLDERS;FILES" ${ARGN})
+    set (sources)
 
-foreach (folder IN LISTS VARDEKO_CORE_FOLDERS)
-    file (GLOB_RECURSE folder_sources CONFIGURE_DEPENDS
-        "${PROJECT_SOURCE_DIR}/${folder}/*.cpp"
-        "${PROJECT_SOURCE_DIR}/${folder}/*.h")
-    list (APPEND VARDEKO_CORE_SOURCES ${folder_sources})
-endforeach()
+    foreach (folder IN LISTS ARG_FOLDERS)
+        file (GLOB_RECURSE folder_sources CONFIGURE_DEPENDS
+            "${PROJECT_SOURCE_DIR}/${folder}/*.cpp"
+            "${PROJECT_SOURCE_DIR}/${folder}/*.h")
+        list (APPEND sources ${folder_sources})
+    endforeach()
 
-add_library (VardekoCore STATIC ${VARDEKO_CORE_SOURCES})
-target_include_directories (VardekoCore PUBLIC "${PROJECT_SOURCE_DIR}")
-target_link_libraries (VardekoCore PUBLIC VardekoJuce PRIVATE vardeko_warnings)
-target_compile_definitions (VardekoCore PUBLIC
-    VARDEKO_VERSION_STRING="${PROJECT_VERSION}")
+    foreach (file IN LISTS ARG_FILES)
+        list (APPEND sources "${PROJECT_SOURCE_DIR}/${file}")
+    endforeach()
 
-# Binary resources (diode tables, images) are linked in as assembler objects.
+    add_library (${name} STATIC ${sources})
+    target_include_directories (${name} PUBLIC "${PROJECT_SOURCE_DIR}")
+    target_link_libraries (${name} PRIVATE vardeko_warnings)
+endfunction()
+
 include ("${PROJECT_SOURCE_DIR}/cmake/VardekoResources.cmake")
-vardeko_add_resources (VardekoCore)
+
+_vardeko_add_layer (VardekoDsp
+    FOLDERS dsp models
+    FILES resources/EmbeddedResources.cpp resources/EmbeddedResources.h)
+target_link_libraries (VardekoDsp PUBLIC VardekoJuceBase)
+vardeko_add_resources (VardekoDsp SET tables)
+
+_vardeko_add_layer (VardekoEngine FOLDERS processor)
+target_link_libraries (VardekoEngine PUBLIC VardekoDsp VardekoJuce)
+# The generated product header (the identity block in CMakeLists.txt).
+target_include_directories (VardekoEngine PUBLIC "${VARDEKO_GENERATED_DIR}")
+
+_vardeko_add_layer (VardekoGui
+    FOLDERS editor presets
+    FILES resources/ArtworkCatalogue.h)
+target_link_libraries (VardekoGui PUBLIC VardekoEngine)
+vardeko_add_resources (VardekoGui SET artwork)

@@ -9,14 +9,15 @@
 #include "editor/MolvekSplashScreen.h"
 #include "editor/MolvekVardekoKnob.h"
 #include "editor/PedalLayout.h"
-#include "processor/FactoryPresets.h"
 #include "presets/MolvekAlertComponent.h"
 #include "presets/MolvekVardekoQX2710OverwriteComponent.h"
 #include "presets/MolvekVardekoQX2710PresetBrowser.h"
 #include "presets/MolvekVardekoQX2710PresetMenu.h"
+#include "processor/FactoryPresets.h"
 #include "processor/HostParameters.h"
 #include "processor/ProductInfo.h"
 #include "processor/ProgramDocuments.h"
+#include "processor/UserFolders.h"
 #include "processor/VardekoQX2710AudioProcessor.h"
 
 #include <cmath>
@@ -53,6 +54,12 @@ VardekoQX2710AudioProcessorEditor::VardekoQX2710AudioProcessorEditor (VardekoQX2
     processor.channelChanged = true;
     processor.presetChanged = true;
     startTimer (timerIntervalMs);
+}
+
+void VardekoQX2710AudioProcessorEditor::installAsProcessorEditor() noexcept
+{
+    VardekoQX2710AudioProcessor::setEditorMaker ([] (VardekoQX2710AudioProcessor& p) -> juce::AudioProcessorEditor*
+                                                 { return new VardekoQX2710AudioProcessorEditor (p); });
 }
 
 VardekoQX2710AudioProcessorEditor::~VardekoQX2710AudioProcessorEditor()
@@ -97,7 +104,7 @@ void VardekoQX2710AudioProcessorEditor::createChildren()
     presetIncButton_->setTooltip ("Next preset");
 
     presetMenu_ = std::make_unique<MolvekVardekoQX2710PresetMenu> ("presetMenu_");
-    presetMenu_->setRootFolder (VardekoQX2710AudioProcessor::getPresetFolder().getFullPathName());
+    presetMenu_->setRootFolder (UserFolders::getPresetFolder().getFullPathName());
     presetMenu_->setFilePattern (presetFilePattern());
     presetMenu_->setColour (juce::Label::textColourId, juce::Colour (0xff000000));
     presetMenu_->setFont (juce::Font (15.0f, juce::Font::bold));
@@ -171,7 +178,7 @@ void VardekoQX2710AudioProcessorEditor::createChildren()
     aboutContainer_->setBounds (getLocalBounds());
     addChildComponent (*aboutContainer_);
 
-    const auto presetFolder = VardekoQX2710AudioProcessor::getPresetFolder().getFullPathName();
+    const auto presetFolder = UserFolders::getPresetFolder().getFullPathName();
     savePresetBrowser_ = std::make_unique<MolvekVardekoQX2710PresetBrowser> ("savePresetBrowser_", "Save", presetFolder, presetFilePattern(), &processor, presetMenu_.get());
     savePresetBrowser_->setBounds (getLocalBounds());
     savePresetBrowser_->setRestoresParent (false);
@@ -474,7 +481,7 @@ void VardekoQX2710AudioProcessorEditor::showFileMenu()
 
 void VardekoQX2710AudioProcessorEditor::performFileMenuItem (int itemId)
 {
-    const auto presetFolder = VardekoQX2710AudioProcessor::getPresetFolder();
+    const auto presetFolder = UserFolders::getPresetFolder();
 
     switch (itemId)
     {
@@ -503,7 +510,7 @@ void VardekoQX2710AudioProcessorEditor::performFileMenuItem (int itemId)
 
         case userManualItem:
         {
-            const auto manual = VardekoQX2710AudioProcessor::getUserManualFile();
+            const auto manual = UserFolders::getUserManualFile();
 
             if (manual.existsAsFile())
                 openDocument (manual);
@@ -541,7 +548,7 @@ void VardekoQX2710AudioProcessorEditor::installFactoryPresetsOnceShown()
         return;
 
     factoryPresetsChecked = true;
-    const auto problem = FactoryPresets::installOnEditorOpen (VardekoQX2710AudioProcessor::getPresetFolder());
+    const auto problem = FactoryPresets::installOnEditorOpen (UserFolders::getPresetFolder());
 
     if (problem.isEmpty())
         return;

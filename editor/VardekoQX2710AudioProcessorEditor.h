@@ -47,6 +47,9 @@ public:
     explicit VardekoQX2710AudioProcessorEditor (VardekoQX2710AudioProcessor& processor);
     ~VardekoQX2710AudioProcessorEditor() override;
 
+    // From now on every processor opens this window as its editor (createEditor).
+    static void installAsProcessorEditor() noexcept;
+
     void paint (juce::Graphics& g) override;
     void parentHierarchyChanged() override;
     void visibilityChanged() override;

@@ -1,5 +1,6 @@
 #include "processor/CircuitSwitcher.h"
 
+#include "models/ModelFrame.h"
 #include "models/ModelParameters.h"
 
 #include <juce_core/juce_core.h>
@@ -47,7 +48,6 @@ bool silenceNonFinite (float* samples, int numSamples) noexcept
 
 CircuitSwitcher::CircuitSwitcher (const ParameterValues& liveValues)
     : values (liveValues)
-    , models { &bluesBreakerOverdrive, &cjOverdrive, &littleGreenOverdrive, &ocdOverdrive, &ts9Overdrive }
 {
     // The circuits run one after the other, each mixing its fades within its own block.
     for (auto* model : models)
@@ -61,9 +61,14 @@ CircuitSwitcher::~CircuitSwitcher()
         model->detachTimer();
 }
 
+int CircuitSwitcher::getStartFadeLength (float rate) noexcept
+{
+    return ModelFrame::startFadeLength (rate);
+}
+
 ModuleModel& CircuitSwitcher::getModel (int index)
 {
-    return *models[(size_t) juce::jlimit (0, numModels - 1, index)];
+    return models[index];
 }
 
 int CircuitSwitcher::getHeardModel() const noexcept
@@ -79,7 +84,7 @@ bool CircuitSwitcher::isCrossfading() const noexcept
 //==============================================================================
 void CircuitSwitcher::prepare (float rate, int capacity, int rampLength)
 {
-    sampleRate = rate;
+    clock.setSampleRate (rate);
     crossfadeStepBase = 1.0f / (float) (2 * rampLength);
 
     crossfadeBuffers.allocate (capacity);
@@ -100,10 +105,7 @@ void CircuitSwitcher::release()
 int CircuitSwitcher::reset()
 {
     // Everything set from here on is applied now; earlier changes need no timer.
-    appliedChangeStamp = deferredChangeStamp.load();
-    retryDeferredChange = false;
-    offlineSeenStamp = appliedChangeStamp;
-    offlineCountdown = -1;
+    clock.settle();
 
     const auto m = HostParameters::getModelIndex (values.get (HostParameters::overdriveType));
     crossfadeActive = false;
@@ -145,10 +147,10 @@ int CircuitSwitcher::reset()
 //==============================================================================
 void CircuitSwitcher::clearHeardHistories()
 {
-    models[(size_t) currentModel]->clearState();
+    models[currentModel].clearState();
 
     if (crossfadeActive)
-        models[(size_t) targetModel]->clearState();
+        models[targetModel].clearState();
 }
 
 void CircuitSwitcher::process (float* left, float* right, int n)
@@ -170,14 +172,14 @@ void CircuitSwitcher::process (float* left, float* right, int n)
             std::copy (right, right + n, crossfadeBuffers.right.data());
     }
 
-    auto& heard = *models[(size_t) currentModel];
+    auto& heard = models[currentModel];
 
     if (right != nullptr)
         heard.processStereo (left, right, n);
     else
         heard.processMono (left, n);
 
-    if (offline.load (std::memory_order_relaxed))
+    if (clock.isOffline())
         heard.completeDeferredWork();
 
     if (fading)
@@ -195,14 +197,14 @@ void CircuitSwitcher::process (float* left, float* right, int n)
 
 void CircuitSwitcher::mixIncoming (float* left, float* right, int n)
 {
-    auto& incoming = *models[(size_t) targetModel];
+    auto& incoming = models[targetModel];
 
     if (right != nullptr)
         incoming.processStereo (crossfadeBuffers.left.data(), crossfadeBuffers.right.data(), n);
     else
         incoming.processMono (crossfadeBuffers.left.data(), n);
 
-    if (offline.load (std::memory_order_relaxed))
+    if (clock.isOffline())
         incoming.completeDeferredWork();
 
     // The outgoing circuit fades out linearly; the incoming one fades itself in from
@@ -258,7 +260,7 @@ void CircuitSwitcher::adoptPreparedModel()
     crossfadeStep = -crossfadeStepBase;
 
     // Values that moved after the timer prepared the circuit reach it now.
-    auto& incoming = *models[(size_t) targetModel];
+    auto& incoming = models[targetModel];
     const float latest[] = { lastDrive, lastTone, lastLevel };
 
     for (int k = 0; k < 3; ++k)
@@ -278,13 +280,13 @@ void CircuitSwitcher::forwardParameter (int modelParameter, float value, float& 
 
     // Only the circuits being heard are touched here: the others belong to the timer, which
     // gives them the live values when it starts them.
-    models[(size_t) currentModel]->setParameter (modelParameter, value);
+    models[currentModel].setParameter (modelParameter, value);
 
     if (fading)
-        models[(size_t) targetModel]->setParameter (modelParameter, value);
+        models[targetModel].setParameter (modelParameter, value);
 
     // Coefficients are recomputed in the circuit the output is heading to.
-    models[(size_t) (fading ? targetModel : currentModel)]->parameterChanged (modelParameter);
+    models[fading ? targetModel : currentModel].parameterChanged (modelParameter);
 
     lastForwarded = value;
 }
@@ -304,35 +306,18 @@ void CircuitSwitcher::publishModelState() noexcept
 void CircuitSwitcher::noteDeferredChange() noexcept
 {
     // This may run on the audio thread: no timer is started here, the message thread polls.
-    deferredChangeTimeMs.store (juce::Time::getMillisecondCounter(), std::memory_order_relaxed);
-    deferredChangeStamp.fetch_add (1, std::memory_order_release);
+    clock.noteChange();
 }
 
 int CircuitSwitcher::pollDeferredChanges()
 {
-    if (offline.load())
-        return -1;
-
-    const auto stamp = deferredChangeStamp.load (std::memory_order_acquire);
-
-    if (stamp != appliedChangeStamp)
-    {
-        const auto elapsed = juce::Time::getMillisecondCounter() - deferredChangeTimeMs.load (std::memory_order_relaxed);
-
-        // Like a one-shot timer restarted by every change: a burst is applied once.
-        if (elapsed < (uint32_t) deferredChangeDelayMs)
-            return -1;
-
-        appliedChangeStamp = stamp;
-        return applyDeferredChanges();
-    }
-
-    return retryDeferredChange ? applyDeferredChanges() : -1;
+    return clock.poll ([this]
+                       { return applyLatestChoice(); });
 }
 
 void CircuitSwitcher::startModelForTimer (int m)
 {
-    auto& model = *models[(size_t) m];
+    auto& model = models[m];
 
     const float latest[] = { values.get (HostParameters::overdrive),
                              values.get (HostParameters::tone),
@@ -352,22 +337,13 @@ void CircuitSwitcher::startModelForTimer (int m)
 
 int CircuitSwitcher::applyDeferredChanges()
 {
-    // The audio thread may be applying an offline change: try again on the next tick.
-    if (applying.exchange (true, std::memory_order_acquire))
-    {
-        retryDeferredChange = true;
-        return -1;
-    }
-
-    const auto result = applyLatestChoice();
-    applying.store (false, std::memory_order_release);
-    return result;
+    return clock.applyNow ([this]
+                           { return applyLatestChoice(); });
 }
 
+// Runs under the clock's exclusion; a choice that cannot be made yet asks the clock to retry.
 int CircuitSwitcher::applyLatestChoice()
 {
-    retryDeferredChange = false;
-
     const auto m = HostParameters::getModelIndex (values.get (HostParameters::overdriveType));
     auto state = modelState.load (std::memory_order_acquire);
     auto heading = m;
@@ -410,13 +386,16 @@ int CircuitSwitcher::applyLatestChoice()
                 continue;
 
             heading = playing;
-            retryDeferredChange = (m != heading);
+
+            if (m != heading)
+                clock.retryLater();
+
             break;
         }
 
         // The circuit being faded out cannot be restarted while it is heard: try again once
         // the crossfade has ended.
-        retryDeferredChange = true;
+        clock.retryLater();
         break;
     }
 
@@ -427,11 +406,11 @@ int CircuitSwitcher::applyLatestChoice()
 
     for (int i = 0; i < numModels; ++i)
         if (! (modelChanged && i == m))
-            models[(size_t) i]->setParameter (ModelParameters::numOverSampling, ModelParameters::toNumOverSampling (o));
+            models[i].setParameter (ModelParameters::numOverSampling, ModelParameters::toNumOverSampling (o));
 
     // A freshly started circuit already runs at the new factor.
     if (! modelChanged)
-        models[(size_t) heading]->parameterChanged (ModelParameters::numOverSampling);
+        models[heading].parameterChanged (ModelParameters::numOverSampling);
 
     oversamplingIndex.store (o);
     return o;
@@ -440,63 +419,32 @@ int CircuitSwitcher::applyLatestChoice()
 //==============================================================================
 void CircuitSwitcher::setOffline (bool isOffline) noexcept
 {
-    if (isOffline && ! offline.load (std::memory_order_relaxed))
-    {
-        // A change noted before the render is counted from its start.
-        offlineSeenStamp = deferredChangeStamp.load (std::memory_order_acquire) - 1;
-        offlineCountdown = -1;
+    const auto wasOffline = clock.isOffline();
 
-        // What the circuits played before (decaying tails that depend on how long the host
-        // ran them in real time) must not reach the render: two renders of the same session
-        // are identical.
+    // What the circuits played before (decaying tails that depend on how long the host ran them
+    // in real time) must not reach the render: two renders of the same session are identical.
+    if (isOffline && ! wasOffline)
         clearHeardHistories();
-    }
 
-    if (isOffline != offline.load (std::memory_order_relaxed))
+    if (isOffline != wasOffline)
         for (auto* model : models)
             model->setRenderingOffline (isOffline);
 
-    offline.store (isOffline, std::memory_order_relaxed);
+    clock.setOffline (isOffline);
 }
 
 int CircuitSwitcher::getSamplesBeforeDeferredChange() noexcept
 {
-    // Like a one-shot timer restarted by every change: a burst is applied once.
-    const auto stamp = deferredChangeStamp.load (std::memory_order_acquire);
-
-    if (stamp != offlineSeenStamp)
-    {
-        offlineSeenStamp = stamp;
-        offlineCountdown = juce::roundToInt (sampleRate * (float) deferredChangeDelayMs / 1000.0f);
-    }
-
-    return offlineCountdown;
+    return clock.getSamplesBeforeDue();
 }
 
 int CircuitSwitcher::applyDueChange()
 {
-    // The message thread is applying one (it started before the render): try again shortly.
-    if (applying.exchange (true, std::memory_order_acquire))
-    {
-        offlineCountdown = retryIntervalSamples();
-        return -1;
-    }
-
-    const auto result = applyLatestChoice();
-    offlineCountdown = retryDeferredChange ? retryIntervalSamples() : -1;
-    retryDeferredChange = false;
-    applying.store (false, std::memory_order_release);
-    return result;
+    return clock.applyDue ([this]
+                           { return applyLatestChoice(); });
 }
 
 void CircuitSwitcher::advanceDeferredCountdown (int numSamples) noexcept
 {
-    if (offlineCountdown > 0)
-        offlineCountdown = std::max (0, offlineCountdown - numSamples);
-}
-
-int CircuitSwitcher::retryIntervalSamples() const noexcept
-{
-    // As often as the message thread's timer would try.
-    return std::max (1, juce::roundToInt (sampleRate * 0.01f));
+    clock.advance (numSamples);
 }

@@ -83,11 +83,3 @@ juce::String ProgramBank::getProgramName (int index) const
 
     return name.isNotEmpty() ? name : juce::String (ProductInfo::initProgramName);
 }
-
-juce::File ProgramBank::getPresetFolder()
-{
-    return juce::File::getSpecialLocation (juce::File::userDocumentsDirectory)
-        .getChildFile ("Molvek")
-        .getChildFile ("Presets")
-        .getChildFile ("VardekoQX2710");
-}

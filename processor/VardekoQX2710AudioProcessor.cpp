@@ -1,7 +1,6 @@
 #include "processor/VardekoQX2710AudioProcessor.h"
 
 #include "dsp/RateBands.h"
-#include "editor/VardekoQX2710AudioProcessorEditor.h"
 #include "processor/ProductInfo.h"
 
 #include <algorithm>
@@ -27,9 +26,25 @@ const juce::String VardekoQX2710AudioProcessor::getName() const
     return ProductInfo::name;
 }
 
+namespace
+{
+std::atomic<VardekoQX2710AudioProcessor::EditorMaker> editorMaker { nullptr };
+}
+
+void VardekoQX2710AudioProcessor::setEditorMaker (EditorMaker maker) noexcept
+{
+    editorMaker.store (maker);
+}
+
+bool VardekoQX2710AudioProcessor::hasEditor() const
+{
+    return editorMaker.load() != nullptr;
+}
+
 juce::AudioProcessorEditor* VardekoQX2710AudioProcessor::createEditor()
 {
-    return new VardekoQX2710AudioProcessorEditor (*this);
+    const auto maker = editorMaker.load();
+    return maker != nullptr ? maker (*this) : nullptr;
 }
 
 void VardekoQX2710AudioProcessor::ensureTimerRunning()
@@ -48,6 +63,11 @@ bool VardekoQX2710AudioProcessor::isBusesLayoutSupported (const BusesLayout& lay
     { return set == juce::AudioChannelSet::mono() || set == juce::AudioChannelSet::stereo(); };
 
     return monoOrStereo (in) && monoOrStereo (out) && in.size() <= out.size();
+}
+
+int VardekoQX2710AudioProcessor::getStartFadeLength (double sampleRate) noexcept
+{
+    return CircuitSwitcher::getStartFadeLength ((float) sampleRate);
 }
 
 //==============================================================================
@@ -354,10 +374,4 @@ void VardekoQX2710AudioProcessor::getCurrentProgramStateInformation (juce::Memor
 void VardekoQX2710AudioProcessor::setCurrentProgramStateInformation (const void* data, int sizeInBytes)
 {
     documents.restoreProgramState (data, sizeInBytes);
-}
-
-//==============================================================================
-juce::AudioProcessor* JUCE_CALLTYPE createPluginFilter()
-{
-    return new VardekoQX2710AudioProcessor();
 }

@@ -52,8 +52,14 @@ public:
     void processBlock (juce::AudioBuffer<float>& buffer, juce::MidiBuffer& midi) override;
     using juce::AudioProcessor::processBlock;
 
+    // The window belongs to the GUI layer, which hands the processor the function that makes
+    // it (the plug-in's entry point does, before it makes a processor). Programs without the
+    // GUI, such as the renderer, make processors without a window.
+    using EditorMaker = juce::AudioProcessorEditor* (*) (VardekoQX2710AudioProcessor&);
+    static void setEditorMaker (EditorMaker maker) noexcept;
+
     juce::AudioProcessorEditor* createEditor() override;
-    bool hasEditor() const override { return true; }
+    bool hasEditor() const override;
 
     //==============================================================================
     // The indexed parameter interface, which keeps the parameter identifiers and automation
@@ -95,19 +101,6 @@ public:
     bool presetDiffers (std::unique_ptr<juce::XmlElement> document) { return documents.presetDiffers (std::move (document)); }
     juce::String getNewerVersionMessage() const { return documents.getNewerVersionMessage(); }
 
-    // "Molvek/Presets/VardekoQX2710" in the user's documents folder.
-    static juce::File getPresetFolder() { return ProgramBank::getPresetFolder(); }
-
-    // "Molvek/User Manuals/VardekoQX2710 Manual.pdf" in the user's documents folder, where the
-    // manual is installed and where the FILE menu opens it.
-    static juce::File getUserManualFile()
-    {
-        return juce::File::getSpecialLocation (juce::File::userDocumentsDirectory)
-            .getChildFile ("Molvek")
-            .getChildFile ("User Manuals")
-            .getChildFile ("VardekoQX2710 Manual.pdf");
-    }
-
     //==============================================================================
     // Used by the editor and the preset menu.
     int getActiveChannel() const { return programs.getActiveChannel(); }
@@ -134,6 +127,10 @@ public:
     // Tells the host the value stored for one it set between steps or outside 0..1, so that the
     // host's copy and a saved state agree. Every timer tick. Message thread.
     void reportSteppedValues();
+
+    // Samples the effect takes after prepareToPlay to fade in from silence: an offline render
+    // that starts this long before its first sample, on silence, hears none of the fade.
+    static int getStartFadeLength (double sampleRate) noexcept;
 
     // Introspection for tests and tools.
     ModuleModel& getModel (int index) { return circuits.getModel (index); }

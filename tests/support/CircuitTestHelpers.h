@@ -2,7 +2,12 @@
 
 #include "CircuitReferences.h"
 #include "TestSignals.h"
-#include "models/CircuitFactory.h"
+#include "models/CircuitBank.h"
+#include "models/bluesbreaker/BluesBreakerOverdrive.h"
+#include "models/cj/CJOverdrive.h"
+#include "models/littlegreen/LittleGreenOverdrive.h"
+#include "models/ocd/OCDOverdrive.h"
+#include "models/ts9/TS9Overdrive.h"
 
 #include <gtest/gtest.h>
 
@@ -70,7 +75,7 @@ int countSubnormalMemories (Circuit& circuit)
     return count;
 }
 
-inline std::unique_ptr<ModuleModel> makeCircuit (int index) { return CircuitFactory::make (index); }
+inline std::unique_ptr<ModuleModel> makeCircuit (int index) { return CircuitBank::make (index); }
 
 struct Settings
 {
