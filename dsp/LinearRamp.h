@@ -1,6 +1,7 @@
 #pragma once
 
 #include <algorithm>
+#include <type_traits>
 
 // How a LinearRamp ends.
 enum class RampEnd
@@ -29,12 +30,21 @@ template <typename Value, RampEnd end = RampEnd::landsOnTarget, typename Element
 class LinearRamp
 {
 public:
+    LinearRamp() = default;
+
+    // Settled at initial.
+    explicit LinearRamp (const Value& initial) noexcept
+        : value (initial)
+        , target (initial)
+    {
+    }
+
     // The steps a ramp takes from now on (or, for stopsAtTarget, the steps of a full swing). A
-    // ramp in progress keeps its steps and its count.
+    // ramp in progress keeps its steps and its count. With 0 steps a counted ramp never moves.
     void setLength (int numSteps) noexcept
     {
-        length = std::max (1, numSteps);
-        inverseLength = Element (1) / (Element) length;
+        length = std::max (0, numSteps);
+        inverseLength = length > 0 ? Element (1) / (Element) length : Element (0);
     }
 
     int getLength() const noexcept { return length; }
@@ -123,7 +133,7 @@ private:
     Value value {};
     Value target {};
     Value step {};
-    int stepsTaken = 1;
-    int length = 1;
-    Element inverseLength = Element (1);
+    int stepsTaken = 0;
+    int length = 0;
+    Element inverseLength = Element (0);
 };

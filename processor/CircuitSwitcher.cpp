@@ -26,8 +26,6 @@ bool unpackFading (int state) noexcept { return (state & 0x100) != 0; }
 int unpackPending (int state) noexcept { return ((state & pendingMask) >> pendingShift) - 1; }
 int withPending (int state, int pending) noexcept { return (state & ~pendingMask) | ((pending + 1) << pendingShift); }
 
-constexpr float silenceThreshold = 1e-15f;
-
 // Replaces what is not a number by silence; true when there was any.
 bool silenceNonFinite (float* samples, int numSamples) noexcept
 {
@@ -85,7 +83,7 @@ bool CircuitSwitcher::isCrossfading() const noexcept
 void CircuitSwitcher::prepare (float rate, int capacity, int rampLength)
 {
     clock.setSampleRate (rate);
-    crossfadeStepBase = 1.0f / (float) (2 * rampLength);
+    crossfadeGain.setLength (2 * rampLength);
 
     crossfadeBuffers.allocate (capacity);
     modelDryBuffers.allocate (capacity);
@@ -109,8 +107,7 @@ int CircuitSwitcher::reset()
 
     const auto m = HostParameters::getModelIndex (values.get (HostParameters::overdriveType));
     crossfadeActive = false;
-    crossfadeGain = 1.0f;
-    crossfadeStep = 0.0f;
+    crossfadeGain.setValue (1.0f);
     targetModel = currentModel = m;
     modelState.store (packModelState (m, m, false));
 
@@ -211,22 +208,22 @@ void CircuitSwitcher::mixIncoming (float* left, float* right, int n)
     // silence over the same length, so it is added at full level.
     for (int i = 0; i < n; ++i)
     {
-        if (crossfadeGain > silenceThreshold)
+        if (crossfadeGain.isRamping())
         {
-            crossfadeGain += crossfadeStep;
+            crossfadeGain.next();
 
-            if (crossfadeGain <= silenceThreshold)
+            if (! crossfadeGain.isRamping())
             {
-                crossfadeGain = 0.0f;
                 crossfadeActive = false;
                 currentModel = targetModel;
             }
         }
 
-        left[i] = left[i] * crossfadeGain + crossfadeBuffers.left[(size_t) i];
+        const auto gain = crossfadeGain.getValue();
+        left[i] = left[i] * gain + crossfadeBuffers.left[(size_t) i];
 
         if (right != nullptr)
-            right[i] = right[i] * crossfadeGain + crossfadeBuffers.right[(size_t) i];
+            right[i] = right[i] * gain + crossfadeBuffers.right[(size_t) i];
     }
 
     if (! crossfadeActive)
@@ -256,8 +253,8 @@ void CircuitSwitcher::adoptPreparedModel()
     // stays the one being faded out.
     targetModel = next;
     crossfadeActive = true;
-    crossfadeGain = 1.0f;
-    crossfadeStep = -crossfadeStepBase;
+    crossfadeGain.setValue (1.0f);
+    crossfadeGain.setTarget (0.0f);
 
     // Values that moved after the timer prepared the circuit reach it now.
     auto& incoming = models[targetModel];

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "dsp/LinearRamp.h"
 #include "models/CircuitBank.h"
 #include "models/FadeBuffers.h"
 #include "processor/DeferredChangeClock.h"
@@ -97,9 +98,7 @@ private:
     int currentModel = 0;
     int targetModel = 0;
     bool crossfadeActive = false;
-    float crossfadeGain = 1.0f;
-    float crossfadeStep = 0.0f;
-    float crossfadeStepBase = 0.0f;
+    LinearRamp<float> crossfadeGain { 1.0f }; // the outgoing circuit's
 
     float lastDrive = 0.5f, lastTone = 0.5f, lastLevel = 0.5f;
 

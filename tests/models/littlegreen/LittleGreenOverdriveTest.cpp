@@ -99,7 +99,7 @@ TEST (LittleGreenOverdrive, PreClipperAndToneStageKeepWhatInitParametersMustKeep
 
     toneStage.update();
     const auto& f = toneStage.getFilter();
-    EXPECT_EQ (f.target.b[0], f.current.b[0]) << "taken at once";
+    EXPECT_EQ (f.target.b[0], f.getCurrent().b[0]) << "taken at once";
 }
 
 TEST (LittleGreenVolumeStage, GlidesFromSilenceToTheLevelAfterAReset)
