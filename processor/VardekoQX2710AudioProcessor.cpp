@@ -47,6 +47,20 @@ juce::AudioProcessorEditor* VardekoQX2710AudioProcessor::createEditor()
     return maker != nullptr ? maker (*this) : nullptr;
 }
 
+void VardekoQX2710AudioProcessor::editorOpened() noexcept
+{
+    parametersChanged = true;
+    channelChanged = true;
+    presetChanged = true;
+}
+
+void VardekoQX2710AudioProcessor::presetChangedInEditor()
+{
+    presetChanged = true;
+    parametersChanged = true;
+    updateHostDisplay();
+}
+
 void VardekoQX2710AudioProcessor::ensureTimerRunning()
 {
     // Without a message loop (the command-line renderer) nothing would ever fire; values are

@@ -110,11 +110,20 @@ public:
     juce::String getPresetPath (int channel) const { return programs.getPresetPath (channel); }
     void setCurrentPresetPath (const juce::String& path) { programs.setCurrentPresetPath (path); }
 
+    // What the editor polls: the meter, and flags that it clears once it has followed them.
     std::atomic<float> meterLevel { 0.0f };
     std::atomic<float> clipLight { 0.0f };
     std::atomic<bool> presetChanged { false };
     std::atomic<bool> parametersChanged { false };
     std::atomic<bool> channelChanged { false };
+
+    // A window that opens brings every control, the A/B switch and the preset name up to date
+    // at its first tick.
+    void editorOpened() noexcept;
+
+    // The editor loaded a preset or switched the channel: its controls and preset bar follow,
+    // and so does the host's display.
+    void presetChangedInEditor();
 
     //==============================================================================
     // What the message-thread timer does on every tick: once 50 ms have passed since the
