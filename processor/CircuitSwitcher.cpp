@@ -10,22 +10,6 @@
 
 namespace
 {
-// The circuit state the audio thread publishes and the circuit the timer prepared, in one word
-// so that the timer decides on one consistent snapshot and the adoption is one exchange.
-constexpr int pendingShift = 12;
-constexpr int pendingMask = 0xf << pendingShift;
-
-int packModelState (int current, int target, bool fading) noexcept
-{
-    return current | (target << 4) | (fading ? 0x100 : 0);
-}
-
-int unpackCurrent (int state) noexcept { return state & 0xf; }
-int unpackTarget (int state) noexcept { return (state >> 4) & 0xf; }
-bool unpackFading (int state) noexcept { return (state & 0x100) != 0; }
-int unpackPending (int state) noexcept { return ((state & pendingMask) >> pendingShift) - 1; }
-int withPending (int state, int pending) noexcept { return (state & ~pendingMask) | ((pending + 1) << pendingShift); }
-
 // Replaces what is not a number by silence; true when there was any.
 bool silenceNonFinite (float* samples, int numSamples) noexcept
 {
@@ -71,12 +55,12 @@ ModuleModel& CircuitSwitcher::getModel (int index)
 
 int CircuitSwitcher::getHeardModel() const noexcept
 {
-    return unpackCurrent (modelState.load (std::memory_order_acquire));
+    return selection.snapshot().heard;
 }
 
 bool CircuitSwitcher::isCrossfading() const noexcept
 {
-    return unpackFading (modelState.load (std::memory_order_acquire));
+    return selection.snapshot().fading;
 }
 
 //==============================================================================
@@ -109,35 +93,17 @@ int CircuitSwitcher::reset()
     crossfadeActive = false;
     crossfadeGain.setValue (1.0f);
     targetModel = currentModel = m;
-    modelState.store (packModelState (m, m, false));
-
-    for (auto* model : models)
-        model->reset();
-
-    for (auto* model : models)
-        model->setParameter (ModelParameters::bypass, 1.0f);
+    selection.reset (m);
 
     lastDrive = values.get (HostParameters::overdrive);
     lastTone = values.get (HostParameters::tone);
     lastLevel = values.get (HostParameters::level);
-
-    for (auto* model : models)
-        model->setParameter (ModelParameters::drive, lastDrive);
-    for (auto* model : models)
-        model->setParameter (ModelParameters::tone, lastTone);
-    for (auto* model : models)
-        model->setParameter (ModelParameters::level, lastLevel);
-
     const auto o = HostParameters::getOversamplingIndex (values.get (HostParameters::oversampling));
 
     for (auto* model : models)
-        model->setParameter (ModelParameters::numOverSampling, ModelParameters::toNumOverSampling (o));
+        startCircuit (*model, { lastDrive, lastTone, lastLevel }, o);
 
     oversamplingIndex.store (o);
-
-    for (auto* model : models)
-        model->start();
-
     return o;
 }
 
@@ -227,26 +193,14 @@ void CircuitSwitcher::mixIncoming (float* left, float* right, int n)
     }
 
     if (! crossfadeActive)
-        publishModelState();
+        selection.publish (currentModel, targetModel, crossfadeActive);
 }
 
 void CircuitSwitcher::adoptPreparedModel()
 {
-    auto state = modelState.load (std::memory_order_acquire);
-    int next = -1;
+    const auto next = selection.takePrepared (currentModel);
 
-    do
-    {
-        next = unpackPending (state);
-
-        if (next < 0)
-            return;
-    } while (! modelState.compare_exchange_weak (state,
-                                                 next == currentModel ? withPending (state, -1)
-                                                                      : packModelState (currentModel, next, true),
-                                                 std::memory_order_acq_rel));
-
-    if (next == currentModel)
+    if (next < 0 || next == currentModel)
         return;
 
     // A new choice during a crossfade replaces the incoming circuit at once; the outgoing one
@@ -288,17 +242,6 @@ void CircuitSwitcher::forwardParameter (int modelParameter, float value, float& 
     lastForwarded = value;
 }
 
-void CircuitSwitcher::publishModelState() noexcept
-{
-    // The timer may set or drop a prepared circuit meanwhile: that part is kept.
-    const auto published = packModelState (currentModel, targetModel, crossfadeActive);
-    auto state = modelState.load (std::memory_order_relaxed);
-
-    while (! modelState.compare_exchange_weak (state, published | (state & pendingMask), std::memory_order_acq_rel))
-    {
-    }
-}
-
 //==============================================================================
 void CircuitSwitcher::noteDeferredChange() noexcept
 {
@@ -312,24 +255,28 @@ int CircuitSwitcher::pollDeferredChanges()
                        { return applyLatestChoice(); });
 }
 
+void CircuitSwitcher::startCircuit (ModuleModel& model, const std::array<float, 3>& knobs, int oversampling)
+{
+    model.reset();
+    model.setParameter (ModelParameters::bypass, 1.0f);
+
+    for (int k = 0; k < 3; ++k)
+        model.setParameter (ModelParameters::drive + k, knobs[(size_t) k]);
+
+    model.setParameter (ModelParameters::numOverSampling, ModelParameters::toNumOverSampling (oversampling));
+    model.start();
+}
+
 void CircuitSwitcher::startModelForTimer (int m)
 {
-    auto& model = models[m];
-
-    const float latest[] = { values.get (HostParameters::overdrive),
-                             values.get (HostParameters::tone),
-                             values.get (HostParameters::level) };
+    const std::array<float, 3> latest { values.get (HostParameters::overdrive),
+                                        values.get (HostParameters::tone),
+                                        values.get (HostParameters::level) };
 
     for (size_t k = 0; k < 3; ++k)
         pendingModelValues[k].store (latest[k], std::memory_order_relaxed);
 
-    model.reset();
-    model.setParameter (ModelParameters::bypass, 1.0f);
-    model.setParameter (ModelParameters::drive, latest[0]);
-    model.setParameter (ModelParameters::tone, latest[1]);
-    model.setParameter (ModelParameters::level, latest[2]);
-    model.setParameter (ModelParameters::numOverSampling, ModelParameters::toNumOverSampling (HostParameters::getOversamplingIndex (values.get (HostParameters::oversampling))));
-    model.start();
+    startCircuit (models[m], latest, HostParameters::getOversamplingIndex (values.get (HostParameters::oversampling)));
 }
 
 int CircuitSwitcher::applyDeferredChanges()
@@ -342,7 +289,7 @@ int CircuitSwitcher::applyDeferredChanges()
 int CircuitSwitcher::applyLatestChoice()
 {
     const auto m = HostParameters::getModelIndex (values.get (HostParameters::overdriveType));
-    auto state = modelState.load (std::memory_order_acquire);
+    auto state = selection.load();
     auto heading = m;
     bool modelChanged = false;
 
@@ -351,10 +298,7 @@ int CircuitSwitcher::applyLatestChoice()
     // so a circuit that is free in one snapshot stays free.
     for (;;)
     {
-        const auto heardNow = unpackCurrent (state);
-        const auto fading = unpackFading (state);
-        const auto incoming = unpackTarget (state);
-        const auto pending = unpackPending (state);
+        const auto [heardNow, incoming, fading, pending] = CircuitSelection::decode (state);
         const auto playing = fading ? incoming : heardNow;
         heading = pending >= 0 ? pending : playing;
 
@@ -369,7 +313,7 @@ int CircuitSwitcher::applyLatestChoice()
                 modelChanged = true;
             }
 
-            if (! modelState.compare_exchange_weak (state, withPending (state, m), std::memory_order_acq_rel))
+            if (! selection.tryPrepare (state, m))
                 continue;
 
             heading = m;
@@ -379,7 +323,7 @@ int CircuitSwitcher::applyLatestChoice()
         if (pending >= 0)
         {
             // The newest choice is a circuit that is already playing: drop the prepared one.
-            if (! modelState.compare_exchange_weak (state, withPending (state, -1), std::memory_order_acq_rel))
+            if (! selection.tryPrepare (state, -1))
                 continue;
 
             heading = playing;

@@ -3,6 +3,7 @@
 #include "dsp/LinearRamp.h"
 #include "models/CircuitBank.h"
 #include "models/FadeBuffers.h"
+#include "processor/CircuitSelection.h"
 #include "processor/DeferredChangeClock.h"
 #include "processor/HostParameters.h"
 #include "processor/ParameterValues.h"
@@ -83,7 +84,8 @@ private:
     void adoptPreparedModel();
     void mixIncoming (float* left, float* right, int numSamples);
     void forwardParameter (int modelParameter, float value, float& lastForwarded, bool fading);
-    void publishModelState() noexcept;
+    // Resets and starts a circuit with these Drive, Tone and Level values and factor.
+    static void startCircuit (ModuleModel& model, const std::array<float, 3>& knobs, int oversamplingIndex);
     void startModelForTimer (int model);
     int applyLatestChoice();
 
@@ -102,9 +104,7 @@ private:
 
     float lastDrive = 0.5f, lastTone = 0.5f, lastLevel = 0.5f;
 
-    // What the audio thread plays (written by it) and the circuit the timer prepared (set by
-    // the timer, taken by the audio thread), in one word.
-    std::atomic<int> modelState { 0 };
+    CircuitSelection selection;
     std::array<std::atomic<float>, 3> pendingModelValues {};
 
     // The factor index forwarded to the circuits.
