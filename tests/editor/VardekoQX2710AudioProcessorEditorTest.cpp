@@ -557,7 +557,7 @@ TEST_F (EditorTest, AboutScreenShowsTheVersionAndClosesOnAClickOnThePicture)
     click ("aboutShowButton_");
     auto& about = static_cast<MolvekSplashScreen&> (child ("aboutContainer_"));
     EXPECT_TRUE (about.isVisible());
-    EXPECT_EQ (about.getVersionText(), "1.0.6 (64bit)");
+    EXPECT_EQ (about.getVersionText(), juce::String (VARDEKO_PROJECT_VERSION) + " (64bit)") << "the project's version";
 
     // The version label takes clicks on its own area; anywhere else is the picture.
     EXPECT_NE (about.getComponentAt (MolvekSplashScreen::versionX + 5, MolvekSplashScreen::versionY + 5), &about);
