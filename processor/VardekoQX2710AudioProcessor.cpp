@@ -97,6 +97,10 @@ void VardekoQX2710AudioProcessor::resetProcessingState()
 //==============================================================================
 void VardekoQX2710AudioProcessor::processBlock (juce::AudioBuffer<float>& buffer, juce::MidiBuffer&)
 {
+    // Wrappers hand the host what the audio thread announced in this block's output changes:
+    // values announced earlier (before a restored state, say) must not be the last it hears.
+    announceToHost (valuesForAudioThread);
+
     if (! prepared.load (std::memory_order_acquire))
         return;
 
@@ -223,11 +227,26 @@ void VardekoQX2710AudioProcessor::applyDeferredChanges()
 
 void VardekoQX2710AudioProcessor::reportSteppedValues()
 {
-    const auto stepped = steppedValues.exchange (0);
+    announceToHost (valuesForMessageThread);
+}
+
+void VardekoQX2710AudioProcessor::noteValuesToAnnounce (uint32_t parameterBits) noexcept
+{
+    valuesForAudioThread.fetch_or (parameterBits);
+    valuesForMessageThread.fetch_or (parameterBits);
+}
+
+void VardekoQX2710AudioProcessor::announceToHost (std::atomic<uint32_t>& pending)
+{
+    // A cheap load first: nearly every block has nothing to tell.
+    if (pending.load (std::memory_order_relaxed) == 0)
+        return;
+
+    const auto bits = pending.exchange (0);
 
     JUCE_BEGIN_IGNORE_WARNINGS_GCC_LIKE ("-Wdeprecated-declarations")
     for (int k = 0; k < HostParameters::numParameters; ++k)
-        if ((stepped & (1u << k)) != 0)
+        if ((bits & (1u << k)) != 0)
             sendParamChangeMessageToListeners (k, getParameter (k));
     JUCE_END_IGNORE_WARNINGS_GCC_LIKE
 }
@@ -268,7 +287,7 @@ void VardekoQX2710AudioProcessor::setParameter (int index, float value)
     // Hosts keep their own copy of what they set; they hear of a value that was clamped or moved
     // to its step on the message thread (this may be the audio thread).
     if (*stored != value)
-        steppedValues.fetch_or (1u << index);
+        noteValuesToAnnounce (1u << index);
 
     programs.setValue (index, *stored);
     parameterValues.set (index, *stored);
@@ -344,6 +363,7 @@ void VardekoQX2710AudioProcessor::getStateInformation (juce::MemoryBlock& destDa
 void VardekoQX2710AudioProcessor::setStateInformation (const void* data, int sizeInBytes)
 {
     documents.restoreState (data, sizeInBytes);
+    noteValuesToAnnounce (allParameterBits);
 }
 
 void VardekoQX2710AudioProcessor::getCurrentProgramStateInformation (juce::MemoryBlock& destData)
@@ -354,6 +374,7 @@ void VardekoQX2710AudioProcessor::getCurrentProgramStateInformation (juce::Memor
 void VardekoQX2710AudioProcessor::setCurrentProgramStateInformation (const void* data, int sizeInBytes)
 {
     documents.restoreProgramState (data, sizeInBytes);
+    noteValuesToAnnounce (allParameterBits);
 }
 
 //==============================================================================

@@ -3,6 +3,7 @@
 #include "tests/host/PatchReader.h"
 
 #include <algorithm>
+#include <atomic>
 #include <array>
 #include <cmath>
 #include <cstring>
@@ -303,6 +304,7 @@ void HostChecks::run()
 
     checkMonoLayout();
     checkStateRoundTrip();
+    checkProgramAroundRestore();
     checkRandomOrderRoundTrip();
     checkEditor();
 }
@@ -840,6 +842,80 @@ void HostChecks::checkStateRoundTrip()
         log.expectEqual ("restored text of oversampling", "4x Oversampling", restored->getText ("oversampling"));
         log.expectEqual ("restored text of onBypass", "Off", restored->getText ("onBypass"));
     }
+}
+
+void HostChecks::checkProgramAroundRestore()
+{
+    // What a DAW does when it reopens a session saved with a program other than the first: it
+    // selects that program before and/or after restoring the state. Neither may cost a restored
+    // value, in the plug-in or in the host's own copy, even after the host writes its copy back.
+    constexpr int program = 2;
+    auto original = createInstance();
+
+    if (original == nullptr)
+        return;
+
+    original->settle (valueSettleMs);
+    original->get().setCurrentProgram (program);
+    original->settle (valueSettleMs);
+
+    for (const auto& v : stateValues)
+        original->setValue (v.name, v.value);
+
+    original->settle (deferredSettleMs);
+
+    const auto savedDocument = original->readPatchDocument();
+    juce::MemoryBlock state;
+    original->get().getStateInformation (state);
+    original.reset();
+
+    auto restored = createInstance();
+
+    if (restored == nullptr || savedDocument == nullptr)
+        return;
+
+    // Hosts choose programs on threads of their own: the host's own copy of the change reaches
+    // the plug-in there (saving the state hands it over at once).
+    std::atomic<bool> chosen { false };
+    juce::Thread::launch ([&]
+                          {
+                              restored->get().setCurrentProgram (program);
+                              juce::MemoryBlock ignored;
+                              restored->get().getStateInformation (ignored);
+                              chosen = true; });
+
+    // No audio runs between the two while a session loads.
+    while (! chosen)
+        HostedPlugin::runMessageLoop (5);
+
+    restored->get().setStateInformation (state.getData(), (int) state.getSize());
+
+    // An LV2 preset is a snapshot of values: choosing it again applies them, as hosts expect.
+    if (isVst3())
+        restored->get().setCurrentProgram (program);
+
+    restored->settle (deferredSettleMs);
+
+    const auto checkRestored = [&] (const juce::String& when)
+    {
+        for (const auto& v : stateValues)
+            log.expectNear (when + ": host value of " + juce::String (v.name), v.value, restored->getValue (v.name), valueTolerance);
+
+        const auto document = restored->readPatchDocument();
+        log.expect (document != nullptr && document->isEquivalentTo (savedDocument.get(), false),
+                    when + ": the plug-in's document equals the saved one",
+                    savedDocument->toString (juce::XmlElement::TextFormat().singleLine()),
+                    document != nullptr ? document->toString (juce::XmlElement::TextFormat().singleLine()) : "none");
+    };
+
+    checkRestored ("program chosen around a restore");
+
+    // The host writes its own copy back, as a DAW does from its controls.
+    for (const auto& row : parameterTable)
+        restored->setValue (row.name, restored->getValue (row.name));
+
+    restored->settle (deferredSettleMs);
+    checkRestored ("program chosen around a restore, host's copy written back");
 }
 
 void HostChecks::checkSteps (HostedPlugin& plugin)

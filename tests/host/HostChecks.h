@@ -42,6 +42,7 @@ private:
     void checkProcessing (HostedPlugin& plugin);
     void checkMonoLayout();
     void checkStateRoundTrip();
+    void checkProgramAroundRestore();
     void checkSteps (HostedPlugin& plugin);
     void checkRandomOrderRoundTrip();
     void checkEditor();
