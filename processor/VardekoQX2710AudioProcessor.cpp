@@ -1,5 +1,6 @@
 #include "processor/VardekoQX2710AudioProcessor.h"
 
+#include "dsp/OversamplingAlignment.h"
 #include "dsp/RateBands.h"
 #include "editor/VardekoQX2710AudioProcessorEditor.h"
 #include "processor/ProductInfo.h"
@@ -67,7 +68,8 @@ void VardekoQX2710AudioProcessor::prepareToPlay (double sampleRate, int estimate
     dryWet.prepare (rate, capacity, rampLength);
     publishMeter();
 
-    resetProcessingState();
+    resetProcessingState (false);
+    renderingOffline = isNonRealtime();
 
     prepared.store (true, std::memory_order_release);
     ensureTimerRunning();
@@ -83,15 +85,28 @@ void VardekoQX2710AudioProcessor::releaseResources()
 }
 
 // Brings all processing state into line with the live values, with no ramp or fade.
-void VardekoQX2710AudioProcessor::resetProcessingState()
+void VardekoQX2710AudioProcessor::resetProcessingState (bool atRenderStart)
 {
     input.reset (HostParameters::getInputGain (parameterValues.get (HostParameters::inputVol)));
     meterLevel.store (0.0f);
 
     onState = parameterValues.get (HostParameters::onBypass) > 0.0f;
 
-    const auto oversamplingIndex = circuits.reset();
+    const auto oversamplingIndex = atRenderStart ? circuits.resetForRender() : circuits.reset();
     dryWet.reset (onState ? parameterValues.get (HostParameters::dryWet) : 0.0f, onState, oversamplingIndex);
+    reportLatencyFor (oversamplingIndex);
+}
+
+int VardekoQX2710AudioProcessor::getLatencyFor (int oversamplingIndex, double sampleRate) noexcept
+{
+    return juce::roundToInt (OversamplingAlignment::getDelaySamples (oversamplingIndex, (float) sampleRate));
+}
+
+void VardekoQX2710AudioProcessor::reportLatencyFor (int oversamplingIndex)
+{
+    // Dry and wet are aligned with each other, not with the other tracks: the host moves this
+    // track earlier by the whole samples of the oversampling delay (and hears of each change).
+    setLatencySamples (getLatencyFor (oversamplingIndex, circuits.getSampleRate()));
 }
 
 //==============================================================================
@@ -115,6 +130,14 @@ void VardekoQX2710AudioProcessor::processBlock (juce::AudioBuffer<float>& buffer
 
     const bool offline = isNonRealtime();
     circuits.setOffline (offline);
+
+    // An offline render starts from the values it is given, as a freshly prepared processor
+    // does: no ramp, fade or crossfade left over from real time, and no change left to a timer,
+    // so that how long and how fast the host ran the plug-in before cannot reach the render.
+    if (offline && ! renderingOffline)
+        resetProcessingState (true);
+
+    renderingOffline = offline;
 
     for (int start = 0; start < numSamples;)
     {
@@ -255,7 +278,10 @@ void VardekoQX2710AudioProcessor::moveDryPathTo (int oversamplingIndex)
 {
     // The dry path follows a changed factor (or a newly started circuit) at the next block.
     if (oversamplingIndex >= 0)
+    {
         dryWet.requestAlignment (oversamplingIndex);
+        reportLatencyFor (oversamplingIndex);
+    }
 }
 
 //==============================================================================

@@ -136,6 +136,11 @@ public:
     // tick (message thread); the audio thread does the same at the start of every block.
     void reportSteppedValues();
 
+    // The delay of the processed sound at an oversampling index (0 to 3) and host rate, in whole
+    // samples: what the processor reports as its latency (getLatencySamples) from
+    // prepareToPlay on and whenever the factor in use changes.
+    static int getLatencyFor (int oversamplingIndex, double sampleRate) noexcept;
+
     // Introspection for tests and tools.
     ModuleModel& getModel (int index) { return circuits.getModel (index); }
     int getRampLength() const noexcept { return rampLength; }
@@ -148,8 +153,9 @@ public:
 private:
     void ensureTimerRunning();
     void moveDryPathTo (int oversamplingIndex);
+    void reportLatencyFor (int oversamplingIndex);
 
-    void resetProcessingState();
+    void resetProcessingState (bool atRenderStart);
     void processChunk (juce::AudioBuffer<float>& buffer, int start, int numSamples);
     void publishMeter() noexcept;
 
@@ -160,6 +166,7 @@ private:
 
     // Audio thread.
     bool onState = true;
+    bool renderingOffline = false;
     int rampLength = 2048;
     int capacity = 0;
 

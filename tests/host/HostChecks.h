@@ -40,6 +40,8 @@ private:
     void checkValues (HostedPlugin& plugin);
     void checkPrograms (HostedPlugin& plugin);
     void checkProcessing (HostedPlugin& plugin);
+    void checkLatency();
+    void checkOfflineRendersRepeat();
     void checkMonoLayout();
     void checkStateRoundTrip();
     void checkProgramAroundRestore();
