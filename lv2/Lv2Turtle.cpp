@@ -168,7 +168,7 @@ juce::String Lv2Turtle::createPlugins (VardekoQX2710AudioProcessor& processor)
         const auto name = juce::String (ProductInfo::name) + (variant == Lv2Ports::Variant::mono ? " Mono" : "");
 
         ttl << iri (Lv2Ports::getPluginUri (variant)) << "\n"
-            << "    a lv2:Plugin , lv2:DistortionPlugin ;\n"
+            << "    a lv2:Plugin , lv2:DistortionPlugin , doap:Project ;\n"
             << "    doap:name " << quoted (name) << " ;\n"
             << "    rdfs:comment " << quoted ("Guitar overdrive: five circuits, oversampled diode clipping, a delay-matched dry/wet mix") << " ;\n"
             << "    doap:maintainer [ a foaf:Organization ; foaf:name " << quoted (ProductInfo::manufacturer)
@@ -211,6 +211,13 @@ juce::String Lv2Turtle::createPlugins (VardekoQX2710AudioProcessor& processor)
 juce::String Lv2Turtle::createPresets (VardekoQX2710AudioProcessor& processor)
 {
     juce::String ttl (prefixes);
+
+    // The state property that a preset carries: which program it selects.
+    ttl << iri (Lv2Ports::getProgramUri()) << "\n"
+        << "    a rdf:Property ;\n"
+        << "    rdfs:label \"program\" ;\n"
+        << "    rdfs:comment \"The program (0 to 11) that the preset selects before its port values apply.\" ;\n"
+        << "    rdfs:range xsd:int .\n\n";
 
     for (int p = 0; p < processor.getNumPrograms(); ++p)
     {
