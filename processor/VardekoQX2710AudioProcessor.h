@@ -142,6 +142,11 @@ public:
     static int getLatencyFor (int oversamplingIndex, double sampleRate) noexcept;
 
     // Introspection for tests and tools.
+    float getProgramValue (int slot, int channel, int index) const
+    {
+        return programs.getSlot (slot).getValues (channel)[(size_t) index];
+    }
+
     ModuleModel& getModel (int index) { return circuits.getModel (index); }
     int getRampLength() const noexcept { return rampLength; }
     int getHeardModel() const noexcept { return circuits.getHeardModel(); }
