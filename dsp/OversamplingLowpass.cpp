@@ -1,8 +1,8 @@
 #include "dsp/OversamplingLowpass.h"
 
 #include <algorithm>
-#include <complex>
 #include <cmath>
+#include <complex>
 #include <cstddef>
 
 namespace

@@ -4,8 +4,8 @@
 #include "tests/host/ProgramNames.h"
 
 #include <algorithm>
-#include <atomic>
 #include <array>
+#include <atomic>
 #include <cmath>
 #include <complex>
 #include <cstring>
@@ -846,8 +846,7 @@ void HostChecks::checkOfflineRendersRepeat()
         }
     }
 
-    log.expect (differing == 0, "two offline renders of the same automation are identical",
-                "no sample differs", juce::String (differing) + " samples differ, the first at " + juce::String (firstAt));
+    log.expect (differing == 0, "two offline renders of the same automation are identical", "no sample differs", juce::String (differing) + " samples differ, the first at " + juce::String (firstAt));
 }
 
 void HostChecks::checkLatency()
