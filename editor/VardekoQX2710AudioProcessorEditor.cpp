@@ -166,6 +166,12 @@ void VardekoQX2710AudioProcessorEditor::createChildren()
     alert_->setRestoresParent (false);
 }
 
+void VardekoQX2710AudioProcessorEditor::resized()
+{
+    if (getWidth() != PedalLayout::width || getHeight() != PedalLayout::height)
+        setSize (PedalLayout::width, PedalLayout::height);
+}
+
 //==============================================================================
 void VardekoQX2710AudioProcessorEditor::timerCallback()
 {

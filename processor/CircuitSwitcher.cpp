@@ -107,6 +107,12 @@ int CircuitSwitcher::reset()
     return o;
 }
 
+int CircuitSwitcher::resetForRender()
+{
+    return clock.applyWhenFree ([this]
+                                { return reset(); });
+}
+
 //==============================================================================
 void CircuitSwitcher::clearHeardHistories()
 {

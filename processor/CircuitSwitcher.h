@@ -35,11 +35,16 @@ public:
 
     // Rate and block size for every circuit, and the crossfade length (twice the ramp).
     void prepare (float sampleRate, int capacity, int rampLength);
+    float getSampleRate() const noexcept { return clock.getSampleRate(); }
     void release();
 
     // Selects, resets and starts every circuit with the live values, with no crossfade.
     // Returns the oversampling index it applied.
     int reset();
+
+    // The same on the audio thread when an offline render starts: it first waits for a change
+    // the message thread may be applying (offline, waiting costs nothing audible).
+    int resetForRender();
 
     //==============================================================================
     // Audio thread: switching on starts the heard circuits from a clean history.

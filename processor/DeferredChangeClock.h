@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <thread>
 
 // When a deferred change (the circuit or the oversampling factor) falls due. Every change
 // restarts a wait of delayMs, like a one-shot timer, so that a burst of changes is applied once:
@@ -33,6 +34,7 @@ public:
 
     // The rate that offline waits are counted at.
     void setSampleRate (float rate) noexcept { sampleRate = rate; }
+    float getSampleRate() const noexcept { return sampleRate; }
 
     // Any thread: a change was made.
     void noteChange() noexcept;
@@ -65,6 +67,19 @@ public:
         }
 
         retry = false;
+        const auto result = apply();
+        letGo();
+        return result;
+    }
+
+    // Waits until no other thread applies a change, then runs apply under the exclusion (an
+    // offline render's reset, where waiting costs nothing audible).
+    template <typename Apply>
+    int applyWhenFree (Apply&& apply)
+    {
+        while (! hold())
+            std::this_thread::yield();
+
         const auto result = apply();
         letGo();
         return result;

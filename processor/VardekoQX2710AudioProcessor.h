@@ -64,14 +64,14 @@ public:
     //==============================================================================
     // The indexed parameter interface, which keeps the parameter identifiers and automation
     // of sessions saved with earlier versions of the plug-in.
-    int getNumParameters() override;
-    const juce::String getParameterName (int index) override;
+    int getNumParameters() override { return HostParameters::numParameters; }
+    const juce::String getParameterName (int index) override { return HostParameters::getName (index); }
     float getParameter (int index) override;
     void setParameter (int index, float value) override;
     const juce::String getParameterText (int index) override;
-    float getParameterDefaultValue (int index) override;
-    int getParameterNumSteps (int index) override;
-    bool isParameterDiscrete (int index) const override;
+    float getParameterDefaultValue (int index) override { return HostParameters::getDefaultValue (index); }
+    int getParameterNumSteps (int index) override { return HostParameters::isStepped (index) ? HostParameters::getNumSteps (index) : getDefaultNumParameterSteps(); }
+    bool isParameterDiscrete (int index) const override { return HostParameters::isStepped (index); }
     using juce::AudioProcessor::getParameterName;
     using juce::AudioProcessor::getParameterText;
 
@@ -82,15 +82,15 @@ public:
 
     //==============================================================================
     int getNumPrograms() override { return numPresetSlots; }
-    int getCurrentProgram() override;
+    int getCurrentProgram() override { return programs.getActivePreset(); }
     void setCurrentProgram (int index) override;
-    const juce::String getProgramName (int index) override;
+    const juce::String getProgramName (int index) override { return programs.getProgramName (index); }
     void changeProgramName (int, const juce::String&) override {}
 
     //==============================================================================
-    void getStateInformation (juce::MemoryBlock& destData) override;
+    void getStateInformation (juce::MemoryBlock& destData) override { documents.writeState (destData); }
     void setStateInformation (const void* data, int sizeInBytes) override;
-    void getCurrentProgramStateInformation (juce::MemoryBlock& destData) override;
+    void getCurrentProgramStateInformation (juce::MemoryBlock& destData) override { documents.writeProgramState (destData); }
     void setCurrentProgramStateInformation (const void* data, int sizeInBytes) override;
 
     // Patch documents (see ProgramDocuments). Loaders take ownership of the element.
@@ -134,14 +134,25 @@ public:
     void applyDeferredChanges();
 
     // Tells the host the value stored for one it set between steps or outside 0..1, so that the
-    // host's copy and a saved state agree. Every timer tick. Message thread.
+    // host's copy and a saved state agree, and every value after a restored state. Every timer
+    // tick (message thread); the audio thread does the same at the start of every block.
     void reportSteppedValues();
 
     // Samples the effect takes after prepareToPlay to fade in from silence: an offline render
     // that starts this long before its first sample, on silence, hears none of the fade.
     static int getStartFadeLength (double sampleRate) noexcept;
 
+    // The delay of the processed sound at an oversampling index (0 to 3) and host rate, in whole
+    // samples: what the processor reports as its latency (getLatencySamples) from
+    // prepareToPlay on and whenever the factor in use changes.
+    static int getLatencyFor (int oversamplingIndex, double sampleRate) noexcept;
+
     // Introspection for tests and tools.
+    float getProgramValue (int slot, int channel, int index) const
+    {
+        return programs.getSlot (slot).getValues (channel)[(size_t) index];
+    }
+
     ModuleModel& getModel (int index) { return circuits.getModel (index); }
     int getRampLength() const noexcept { return rampLength; }
     int getHeardModel() const noexcept { return circuits.getHeardModel(); }
@@ -153,8 +164,9 @@ public:
 private:
     void ensureTimerRunning();
     void moveDryPathTo (int oversamplingIndex);
+    void reportLatencyFor (int oversamplingIndex);
 
-    void resetProcessingState();
+    void resetProcessingState (bool atRenderStart);
     void processChunk (juce::AudioBuffer<float>& buffer, int start, int numSamples);
     void publishMeter() noexcept;
 
@@ -165,6 +177,7 @@ private:
 
     // Audio thread.
     bool onState = true;
+    bool renderingOffline = false;
     int rampLength = 2048;
     int capacity = 0;
 
@@ -174,8 +187,15 @@ private:
 
     std::atomic<bool> prepared { false };
 
-    // One bit per parameter whose value was moved to its step; set on any thread.
-    std::atomic<uint32_t> steppedValues { 0 };
+    // One bit per parameter whose value the host must hear again: one it set that was moved to
+    // its step, or every one after a restored state. Some hosts learn values only from the audio
+    // thread (a wrapper's output changes), others only from the message thread, so each thread
+    // has its own copy. Set on any thread.
+    static constexpr uint32_t allParameterBits = (1u << HostParameters::numParameters) - 1;
+    std::atomic<uint32_t> valuesForAudioThread { 0 };
+    std::atomic<uint32_t> valuesForMessageThread { 0 };
+    void noteValuesToAnnounce (uint32_t parameterBits) noexcept;
+    void announceToHost (std::atomic<uint32_t>& pending);
 
     DetachableTimer timer { [this]
                             {
