@@ -53,6 +53,7 @@ public:
         }
 
         plugin->connectPort (Lv2Ports::getFreeWheelingPort (variant), &freeWheeling);
+        plugin->connectPort (Lv2Ports::getLatencyPort (variant), &latency);
         return plugin;
     }
 
@@ -94,6 +95,7 @@ public:
     std::array<std::vector<float>, 2> output { std::vector<float> (4096), std::vector<float> (4096) };
     std::array<float, HostParameters::numParameters> controls {};
     float freeWheeling = 0.0f;
+    float latency = -1.0f;
 
 private:
     LV2_URID_Map map {};
@@ -117,6 +119,7 @@ TEST (Lv2Plugin, ControlPortsReachTheProcessorAtTheNextRun)
 
     EXPECT_EQ (0.8f, valueOf (*plugin, HostParameters::overdrive));
     EXPECT_EQ (HostParameters::getOversamplingValue (2), valueOf (*plugin, HostParameters::oversampling));
+    EXPECT_EQ ((float) plugin->getProcessor().getLatencySamples(), host.latency) << "the latency port tells the processor's";
 
     // Any length: longer than the processor's block, processed in pieces.
     plugin->run (4096);

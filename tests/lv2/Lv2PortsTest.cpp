@@ -24,7 +24,7 @@ TEST (Lv2Ports, TheStereoPluginKeepsTheUriSessionsNameAndTheMonoOneHasItsOwn)
     EXPECT_EQ (juce::String ("03 Pro Lead"), Lv2Ports::getPresetLabel (2, "Pro Lead"));
 }
 
-TEST (Lv2Ports, AudioThenOneControlPerParameterThenFreeWheelingEachNumberOnce)
+TEST (Lv2Ports, AudioThenOneControlPerParameterThenFreeWheelingAndLatencyEachNumberOnce)
 {
     for (const auto variant : variants)
     {
@@ -47,12 +47,15 @@ TEST (Lv2Ports, AudioThenOneControlPerParameterThenFreeWheelingEachNumberOnce)
         }
 
         used.insert (Lv2Ports::getFreeWheelingPort (variant));
+        EXPECT_EQ (Lv2Ports::getFreeWheelingPort (variant) + 1, Lv2Ports::getLatencyPort (variant));
+        used.insert (Lv2Ports::getLatencyPort (variant));
         EXPECT_EQ ((size_t) Lv2Ports::getNumPorts (variant), used.size());
         EXPECT_EQ (Lv2Ports::getNumPorts (variant) - 1, *used.rbegin());
 
         // Ports that carry no parameter.
         EXPECT_EQ (-1, Lv2Ports::getParameterOfPort (variant, Lv2Ports::getAudioOutputPort (variant, 0)));
         EXPECT_EQ (-1, Lv2Ports::getParameterOfPort (variant, Lv2Ports::getFreeWheelingPort (variant)));
+        EXPECT_EQ (-1, Lv2Ports::getParameterOfPort (variant, Lv2Ports::getLatencyPort (variant)));
         EXPECT_EQ (-1, Lv2Ports::getParameterOfPort (variant, 1000));
     }
 }
