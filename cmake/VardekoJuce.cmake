@@ -105,15 +105,23 @@ function (vardeko_add_juce_library name)
     target_compile_definitions (${exporter}
         PUBLIC ${VARDEKO_JUCE_CONFIG_FLAGS} ${module_flags} ${ARG_DEFINITIONS})
     target_include_directories (${exporter} PUBLIC "${JUCE_MODULES_DIR}")
-    target_link_libraries (${exporter} PUBLIC ${system_libs})
+
+    set (image_libs)
 
     if (TARGET juce::pkgconfig_JUCE_IMG_LINUX_DEPS)
-        target_link_libraries (${exporter} PUBLIC juce::pkgconfig_JUCE_IMG_LINUX_DEPS)
+        list (APPEND image_libs juce::pkgconfig_JUCE_IMG_LINUX_DEPS)
     endif()
 
     # Windows: the same libraries, found by cmake/VardekoWindows.cmake.
     if (TARGET vardeko_windows_image_libs)
-        target_link_libraries (${exporter} PUBLIC vardeko_windows_image_libs)
+        list (APPEND image_libs vardeko_windows_image_libs)
+    endif()
+
+    target_link_libraries (${exporter} PUBLIC ${system_libs} ${image_libs})
+
+    # The split modules compile with what their users get.
+    if (ARG_BASE)
+        target_link_libraries (${compiled} PRIVATE ${system_libs} ${image_libs})
     endif()
 endfunction()
 

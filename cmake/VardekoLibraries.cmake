@@ -17,6 +17,12 @@ vardeko_add_juce_library (VardekoJuce
     BASE VardekoJuceBase
     BASE_MODULES juce_core juce_events)
 
+# On Windows juce_events offers messages to juce_gui_extra's ActiveX hosting, so there the two
+# archives need each other (the layer checks run on Linux, where the events module stands alone).
+if (WIN32)
+    target_link_libraries (VardekoJuceBase INTERFACE VardekoJuce)
+endif()
+
 # The plug-in's own PluginHostType checks need to know about the AAX build.
 target_compile_definitions (VardekoJuceObjects PRIVATE
     JucePlugin_Build_AAX=$<BOOL:${VARDEKO_BUILD_AAX}>
