@@ -250,9 +250,11 @@ void MolvekOptionMenuTree::chooseFromMenu (const Listing& menuListing, int id)
 
     if (currentItem != lastChosenItem)
     {
-        callChangeListeners();
+        // The name first: a listener that refuses the entry puts the name of what is in force
+        // back, and that must be the last word.
         lastChosenItem = currentItem;
         setText (chosen.name, juce::dontSendNotification);
+        callChangeListeners();
     }
     else
     {
