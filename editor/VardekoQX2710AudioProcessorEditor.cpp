@@ -46,6 +46,8 @@ VardekoQX2710AudioProcessorEditor::VardekoQX2710AudioProcessorEditor (VardekoQX2
                                                 { controls.sendAll(); });
     fileMenu = std::make_unique<FileMenu> (processor, FileMenu::Panels { *presetMenu_, *savePresetBrowser_, *overwritePresetComponent_, *alert_ }, openDocument, openWebAddress);
 
+    tooltipWindow = std::make_unique<juce::TooltipWindow> (this, tooltipDelayMs);
+
     processor.editorOpened();
     startTimer (timerIntervalMs);
 }
@@ -98,9 +100,10 @@ void VardekoQX2710AudioProcessorEditor::addButton (std::unique_ptr<Button>& butt
 }
 
 template <typename Knob>
-void VardekoQX2710AudioProcessorEditor::addKnob (std::unique_ptr<Knob>& knob, const char* name, const char* artwork, PedalLayout::Box box, int parameterIndex, double step)
+void VardekoQX2710AudioProcessorEditor::addKnob (std::unique_ptr<Knob>& knob, const char* name, const char* artwork, PedalLayout::Box box, int parameterIndex, const juce::String& tooltip, double step)
 {
     addChild (knob, name, box.toRectangle()).setImage (MolvekArtwork (artwork));
+    knob->setTooltip (tooltip);
     controls.bind (*knob, parameterIndex, step);
     knob->setPopupDisplayEnabled (true, false, this);
     knob->addListener (this);
@@ -122,16 +125,16 @@ void VardekoQX2710AudioProcessorEditor::createChildren()
 
     addButton (abButton_, "abButton_", "ab_switch", PedalLayout::abButton, "Channel A or B");
     addButton (abCopyButton_, "abCopyButton_", "copy_a_to_b", PedalLayout::abCopyButton, "Copy this channel into the other one");
-    addButton (bypassButton_, "bypassButton_", "foot_switch", PedalLayout::bypassButton, "");
+    addButton (bypassButton_, "bypassButton_", "foot_switch", PedalLayout::bypassButton, "Effect on or off");
     controls.bindToggle (*bypassButton_, HostParameters::onBypass);
 
-    addKnob (inputVolKnob_, "inputVolKnob_", "knob_small", PedalLayout::inputVolKnob, HostParameters::inputVol);
-    addKnob (overdriveKnob_, "overdriveKnob_", "knob_overdrive", PedalLayout::overdriveKnob, HostParameters::overdrive);
-    addKnob (toneKnob_, "toneKnob_", "knob_tone", PedalLayout::toneKnob, HostParameters::tone);
-    addKnob (levelKnob_, "levelKnob_", "knob_level", PedalLayout::levelKnob, HostParameters::level);
-    addKnob (dryWetKnob_, "dryWetKnob_", "knob_small", PedalLayout::dryWetKnob, HostParameters::dryWet);
+    addKnob (inputVolKnob_, "inputVolKnob_", "knob_small", PedalLayout::inputVolKnob, HostParameters::inputVol, "Input volume");
+    addKnob (overdriveKnob_, "overdriveKnob_", "knob_overdrive", PedalLayout::overdriveKnob, HostParameters::overdrive, "Overdrive: how hard the circuit is driven");
+    addKnob (toneKnob_, "toneKnob_", "knob_tone", PedalLayout::toneKnob, HostParameters::tone, "Tone");
+    addKnob (levelKnob_, "levelKnob_", "knob_level", PedalLayout::levelKnob, HostParameters::level, "Output level");
+    addKnob (dryWetKnob_, "dryWetKnob_", "knob_small", PedalLayout::dryWetKnob, HostParameters::dryWet, "Dry/wet mix");
     // The selector moves in whole steps.
-    addKnob (overdriveTypeKnob_, "overdriveTypeKnob_", "selector", PedalLayout::overdriveTypeKnob, HostParameters::overdriveType, HostParameters::getModelValue (1));
+    addKnob (overdriveTypeKnob_, "overdriveTypeKnob_", "selector", PedalLayout::overdriveTypeKnob, HostParameters::overdriveType, "Circuit", HostParameters::getModelValue (1));
 
     for (int i = 0; i < PedalLayout::numSelectorPositions; ++i)
         overdriveTypeKnob_->setPositionLabel (PedalLayout::selectorCaptionTops[i], PedalLayout::selectorCaptionWidths[i], i);
