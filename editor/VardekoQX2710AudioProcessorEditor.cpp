@@ -129,7 +129,7 @@ void VardekoQX2710AudioProcessorEditor::createChildren()
     controls.bindToggle (*bypassButton_, HostParameters::onBypass);
 
     addKnob (inputVolKnob_, "inputVolKnob_", "knob_small", PedalLayout::inputVolKnob, HostParameters::inputVol, "Input volume");
-    addKnob (overdriveKnob_, "overdriveKnob_", "knob_overdrive", PedalLayout::overdriveKnob, HostParameters::overdrive, "Overdrive: how hard the circuit is driven");
+    addKnob (overdriveKnob_, "overdriveKnob_", "knob_overdrive", PedalLayout::overdriveKnob, HostParameters::overdrive, "Overdrive");
     addKnob (toneKnob_, "toneKnob_", "knob_tone", PedalLayout::toneKnob, HostParameters::tone, "Tone");
     addKnob (levelKnob_, "levelKnob_", "knob_level", PedalLayout::levelKnob, HostParameters::level, "Output level");
     addKnob (dryWetKnob_, "dryWetKnob_", "knob_small", PedalLayout::dryWetKnob, HostParameters::dryWet, "Dry/wet mix");
