@@ -90,11 +90,12 @@ private:
     template <typename Child>
     Child& addChild (std::unique_ptr<Child>& child, const char* name, juce::Rectangle<int> bounds);
     template <typename Button>
-    void addButton (std::unique_ptr<Button>& button, const char* name, const char* artwork, PedalLayout::Box box, const juce::String& tooltip);
+    void addButton (std::unique_ptr<Button>& button, const char* name, const char* artwork, PedalLayout::Box box, const juce::String& title, const juce::String& tooltip);
     template <typename Knob>
-    void addKnob (std::unique_ptr<Knob>& knob, const char* name, const char* artwork, PedalLayout::Box box, int parameterIndex, const juce::String& tooltip, double step = 0.0);
+    void addKnob (std::unique_ptr<Knob>& knob, const char* name, const char* artwork, PedalLayout::Box box, int parameterIndex, const juce::String& title, double step = 0.0);
 
     void createChildren();
+    void describeMeter();
     void installFactoryPresetsOnceShown();
     void showAbout();
 

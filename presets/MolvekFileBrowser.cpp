@@ -117,6 +117,7 @@ void MolvekFileBrowser::setUp (int browserFlags)
 
     background = PanelArtwork::browserBackground();
     titleImage = PanelArtwork::title (titleImageCode);
+    setTitle (PanelArtwork::titleCaption (titleImageCode));
     setSize (325, 500);
     setWantsKeyboardFocus (true);
 
@@ -241,6 +242,11 @@ bool MolvekFileBrowser::keyPressed (const juce::KeyPress& key)
 
     onCancel();
     return true;
+}
+
+std::unique_ptr<juce::AccessibilityHandler> MolvekFileBrowser::createAccessibilityHandler()
+{
+    return ModalPanel::createAccessibilityHandler (*this);
 }
 
 void MolvekFileBrowser::paint (juce::Graphics& g)

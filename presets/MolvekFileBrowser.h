@@ -46,6 +46,7 @@ public:
     virtual void setRestoresParent (bool shouldRestoreParent) { restoresParent = shouldRestoreParent; }
 
     void paint (juce::Graphics& g) override;
+    std::unique_ptr<juce::AccessibilityHandler> createAccessibilityHandler() override;
     void buttonClicked (juce::Button* button) override;
     void fileDoubleClicked (const juce::File& file) override;
     void selectionChanged() override;

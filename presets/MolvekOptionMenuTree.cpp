@@ -215,7 +215,40 @@ juce::PopupMenu MolvekOptionMenuTree::createMenu() const
     return menu;
 }
 
+namespace
+{
+class ShownName : public juce::AccessibilityTextValueInterface
+{
+public:
+    explicit ShownName (const juce::Label& l)
+        : label (l)
+    {
+    }
+
+    bool isReadOnly() const override { return true; }
+    juce::String getCurrentValueAsString() const override { return label.getText(); }
+    void setValueAsString (const juce::String&) override {}
+
+private:
+    const juce::Label& label;
+};
+} // namespace
+
+std::unique_ptr<juce::AccessibilityHandler> MolvekOptionMenuTree::createAccessibilityHandler()
+{
+    return std::make_unique<juce::AccessibilityHandler> (*this,
+                                                         juce::AccessibilityRole::comboBox,
+                                                         juce::AccessibilityActions().addAction (juce::AccessibilityActionType::press, [this]
+                                                                                                 { showMenu(); }),
+                                                         juce::AccessibilityHandler::Interfaces { std::make_unique<ShownName> (*this) });
+}
+
 void MolvekOptionMenuTree::mouseDown (const juce::MouseEvent&)
+{
+    showMenu();
+}
+
+void MolvekOptionMenuTree::showMenu()
 {
     rescan();
     auto menu = createMenu();
