@@ -47,6 +47,7 @@ VardekoQX2710AudioProcessorEditor::VardekoQX2710AudioProcessorEditor (VardekoQX2
                                                 { controls.sendAll(); });
     fileMenu = std::make_unique<FileMenu> (processor, FileMenu::Panels { *presetMenu_, *savePresetBrowser_, *overwritePresetComponent_, *alert_ }, openDocument, openWebAddress);
 
+    setUpKeyboard();
     tooltipWindow = std::make_unique<juce::TooltipWindow> (this, tooltipDelayMs);
 
     processor.editorOpened();
@@ -61,6 +62,8 @@ VardekoQX2710AudioProcessorEditor::~VardekoQX2710AudioProcessorEditor()
     // editor. A drag cut short by the window closing still ends its gesture at the host.
     controls.release (*this);
     presetMenu_->removeListener (this);
+    removeMouseListener (this);
+    keyboard.reset();
 
     // The children, declared after it, go before the look-and-feel they draw with.
     setLookAndFeel (nullptr);
@@ -154,6 +157,9 @@ void VardekoQX2710AudioProcessorEditor::createChildren()
 
     controls.refresh();
 
+    // The keyboard's focus ring, over the controls.
+    keyboard = std::make_unique<KeyboardControl> (*this, getNumChildComponents());
+
     // An invisible hot spot over the product's logo.
     addButton (aboutShowButton_, "aboutShowButton_", nullptr, PedalLayout::aboutShowButton, "About " + juce::String (ProductInfo::name), "");
     aboutShowButton_->setMouseCursor (juce::MouseCursor::PointingHandCursor);
@@ -177,6 +183,34 @@ void VardekoQX2710AudioProcessorEditor::createChildren()
     alert_->setRestoresParent (false);
 }
 
+// The controls in reading order: the top bar, the upper panel, the knobs, the selector and the
+// foot switch.
+void VardekoQX2710AudioProcessorEditor::setUpKeyboard()
+{
+    const auto click = [] (juce::Button& button)
+    { return [&button] { button.triggerClick(); }; };
+
+    keyboard->addButton (*fileButton_, click (*fileButton_));
+    keyboard->addButton (*presetMenu_, [this] { presetMenu_->showMenu(); });
+    keyboard->addButton (*presetDecButton_, click (*presetDecButton_));
+    keyboard->addButton (*presetIncButton_, click (*presetIncButton_));
+    keyboard->addSwitch (*abButton_, abButton_->getLocalBounds().toFloat().expanded (2.0f), false, true);
+    keyboard->addButton (*abCopyButton_, click (*abCopyButton_));
+    keyboard->addKnob (*inputVolKnob_, PedalLayout::smallKnobRing.toRectangle());
+    keyboard->addLights ({ oversamplingButtons[0].get(), oversamplingButtons[1].get(), oversamplingButtons[2].get(), oversamplingButtons[3].get() });
+    keyboard->addKnob (*dryWetKnob_, PedalLayout::smallKnobRing.toRectangle());
+
+    for (auto* knob : { overdriveKnob_.get(), toneKnob_.get(), levelKnob_.get() })
+        keyboard->addKnob (*knob, PedalLayout::bigKnobRing.toRectangle());
+
+    keyboard->addKnob (*overdriveTypeKnob_, PedalLayout::selectorRing.toRectangle());
+    keyboard->addSwitch (*bypassButton_, PedalLayout::footSwitchRing.toRectangle(), true, false);
+
+    // The window takes the focus itself, so that Tab reaches it before any control has it.
+    setWantsKeyboardFocus (true);
+    addMouseListener (this, true);
+}
+
 void VardekoQX2710AudioProcessorEditor::describeMeter()
 {
     // Ten bars: frame k lights k of them.
@@ -195,6 +229,38 @@ void VardekoQX2710AudioProcessorEditor::resized()
 {
     if (getWidth() != PedalLayout::width || getHeight() != PedalLayout::height)
         setSize (PedalLayout::width, PedalLayout::height);
+}
+
+//==============================================================================
+bool VardekoQX2710AudioProcessorEditor::keyPressed (const juce::KeyPress& key)
+{
+    // Keys a control left alone reach the window too; only the window's own go to the keyboard.
+    return hasKeyboardFocus (false) && keyboard->keyPressedInWindow (key);
+}
+
+void VardekoQX2710AudioProcessorEditor::focusGained (FocusChangeType cause)
+{
+    // Tabbed into from the host's or the app's own controls: on to the first control, or the
+    // last one for Shift+Tab.
+    if (cause == focusChangedByTabKey)
+        keyboard->focusFirst (juce::ModifierKeys::currentModifiers.isShiftDown());
+    else
+        keyboard->focusChanged (cause);
+}
+
+void VardekoQX2710AudioProcessorEditor::focusOfChildComponentChanged (FocusChangeType cause)
+{
+    keyboard->focusChanged (cause);
+}
+
+void VardekoQX2710AudioProcessorEditor::mouseDown (const juce::MouseEvent&)
+{
+    keyboard->mousePressed();
+}
+
+std::unique_ptr<juce::ComponentTraverser> VardekoQX2710AudioProcessorEditor::createKeyboardFocusTraverser()
+{
+    return keyboard->createTraverser();
 }
 
 //==============================================================================

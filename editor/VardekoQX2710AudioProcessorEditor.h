@@ -5,6 +5,7 @@
 #include "editor/EditorLookAndFeel.h"
 #include "editor/FileMenu.h"
 #include "editor/FilmStrip.h"
+#include "editor/KeyboardControl.h"
 #include "editor/PedalLayout.h"
 #include "editor/PresetBarActions.h"
 #include "editor/SystemOpener.h"
@@ -67,6 +68,14 @@ public:
     void parentHierarchyChanged() override;
     void visibilityChanged() override;
 
+    // The keyboard: Tab into the pedal from the window, the ring following the focus, and a
+    // click taking the focus back from the controls (KeyboardControl).
+    bool keyPressed (const juce::KeyPress& key) override;
+    void focusGained (FocusChangeType cause) override;
+    void focusOfChildComponentChanged (FocusChangeType cause) override;
+    void mouseDown (const juce::MouseEvent& e) override;
+    std::unique_ptr<juce::ComponentTraverser> createKeyboardFocusTraverser() override;
+
     void timerCallback() override;
     void buttonClicked (juce::Button* button) override;
     void sliderValueChanged (juce::Slider* slider) override;
@@ -95,6 +104,7 @@ private:
     void addKnob (std::unique_ptr<Knob>& knob, const char* name, const char* artwork, PedalLayout::Box box, int parameterIndex, const juce::String& title, double step = 0.0);
 
     void createChildren();
+    void setUpKeyboard();
     void describeMeter();
     void installFactoryPresetsOnceShown();
     void showAbout();
@@ -125,6 +135,9 @@ private:
     std::unique_ptr<PresetBarActions> presetBar;
     std::unique_ptr<ChannelSwitch> channels;
     std::unique_ptr<FileMenu> fileMenu;
+
+    // Made with the controls: its ring lies over them and under the panels.
+    std::unique_ptr<KeyboardControl> keyboard;
 
     // Shows the controls' tooltips inside the window, above everything else in it.
     std::unique_ptr<juce::TooltipWindow> tooltipWindow;
