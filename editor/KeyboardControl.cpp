@@ -96,10 +96,13 @@ KeyboardControl::KeyboardControl (juce::Component& w, int ringStackingIndex)
     : window (w)
 {
     window.addChildComponent (ring, ringStackingIndex);
+    juce::Desktop::getInstance().addFocusChangeListener (this);
 }
 
 KeyboardControl::~KeyboardControl()
 {
+    juce::Desktop::getInstance().removeFocusChangeListener (this);
+
     for (auto& stop : stops)
         for (auto* part : stop.parts)
             part->removeKeyListener (this);
@@ -171,6 +174,13 @@ bool KeyboardControl::keyPressed (const juce::KeyPress& key, juce::Component* co
 
     if (stop == nullptr || isForTheHost (key) || control->isCurrentlyBlockedByAnotherModalComponent())
         return false;
+
+    // Tab is taken here rather than left to the window system, so that the ring goes with it.
+    if (key.isKeyCode (Key::tabKey))
+    {
+        moveFocus (*control, ! key.getModifiers().isShiftDown());
+        return true;
+    }
 
     auto handled = false;
 
@@ -300,6 +310,19 @@ void KeyboardControl::focusFirst (bool fromTheEnd)
     }
 }
 
+void KeyboardControl::moveFocus (const juce::Component& from, bool forwards)
+{
+    const auto count = (int) stops.size();
+    const auto next = (indexOf (&from) + (forwards ? 1 : count - 1)) % count;
+    auto* control = stops[(size_t) next].entry();
+
+    if (control->isShowing())
+    {
+        control->grabKeyboardFocus();
+        showRing (*control);
+    }
+}
+
 void KeyboardControl::focusChanged (juce::Component::FocusChangeType cause)
 {
     auto* focused = juce::Component::getCurrentlyFocusedComponent();
@@ -307,6 +330,15 @@ void KeyboardControl::focusChanged (juce::Component::FocusChangeType cause)
     if (find (focused) == nullptr)
         ring.hide();
     else if (cause == juce::Component::focusChangedByTabKey)
+        showRing (*focused);
+}
+
+void KeyboardControl::globalFocusChanged (juce::Component* focused)
+{
+    // Focus moved by other means (a screen reader, say): a ring in sight follows it.
+    if (find (focused) == nullptr)
+        ring.hide();
+    else if (ring.isVisible())
         showRing (*focused);
 }
 

@@ -23,7 +23,8 @@
 // Focus comes from the keyboard only: a click never leaves it on a control (a host's Space
 // must still start the transport after a click on the foot switch), and the ring shows only
 // while the keyboard is in use.
-class KeyboardControl : public juce::KeyListener
+class KeyboardControl : public juce::KeyListener,
+                        private juce::FocusChangeListener
 {
 public:
     static constexpr double smallStep = 0.01;
@@ -46,7 +47,7 @@ public:
     bool keyPressedInWindow (const juce::KeyPress& key);
     void focusFirst (bool fromTheEnd);
 
-    // The window's focus moved: the ring follows when the keyboard moved it, else it goes.
+    // The window's focus moved: the ring goes when the focus left the controls.
     void focusChanged (juce::Component::FocusChangeType cause);
 
     // A mouse press in the window: the focus leaves the controls for the window.
@@ -83,6 +84,9 @@ private:
     Stop& add (Stop stop);
     const Stop* find (const juce::Component* control) const;
     int indexOf (const juce::Component* control) const;
+
+    void globalFocusChanged (juce::Component* focused) override;
+    void moveFocus (const juce::Component& from, bool forwards);
 
     bool moveKnob (juce::Slider& knob, const juce::KeyPress& key) const;
     bool moveSwitch (const Stop& stop, juce::Button& toggle, const juce::KeyPress& key) const;

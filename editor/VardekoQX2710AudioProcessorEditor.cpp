@@ -235,11 +235,15 @@ void VardekoQX2710AudioProcessorEditor::resized()
 bool VardekoQX2710AudioProcessorEditor::keyPressed (const juce::KeyPress& key)
 {
     // Keys a control left alone reach the window too; only the window's own go to the keyboard.
-    return hasKeyboardFocus (false) && keyboard->keyPressedInWindow (key);
+    return keyboard != nullptr && hasKeyboardFocus (false) && keyboard->keyPressedInWindow (key);
 }
 
 void VardekoQX2710AudioProcessorEditor::focusGained (FocusChangeType cause)
 {
+    // The window going hands the focus back to it while its children are deleted.
+    if (keyboard == nullptr)
+        return;
+
     // Tabbed into from the host's or the app's own controls: on to the first control, or the
     // last one for Shift+Tab.
     if (cause == focusChangedByTabKey)
@@ -250,17 +254,19 @@ void VardekoQX2710AudioProcessorEditor::focusGained (FocusChangeType cause)
 
 void VardekoQX2710AudioProcessorEditor::focusOfChildComponentChanged (FocusChangeType cause)
 {
-    keyboard->focusChanged (cause);
+    if (keyboard != nullptr)
+        keyboard->focusChanged (cause);
 }
 
 void VardekoQX2710AudioProcessorEditor::mouseDown (const juce::MouseEvent&)
 {
-    keyboard->mousePressed();
+    if (keyboard != nullptr)
+        keyboard->mousePressed();
 }
 
 std::unique_ptr<juce::ComponentTraverser> VardekoQX2710AudioProcessorEditor::createKeyboardFocusTraverser()
 {
-    return keyboard->createTraverser();
+    return keyboard != nullptr ? keyboard->createTraverser() : juce::Component::createKeyboardFocusTraverser();
 }
 
 //==============================================================================
