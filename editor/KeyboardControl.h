@@ -18,7 +18,8 @@
 //   lowest, End the highest;
 // - a button (and the preset bar, which opens its list): Return or Space.
 // Every change goes the way the mouse's goes (the knob's or button's own notification), so the
-// host hears each key step as one gesture. Keys with Ctrl, Alt or Cmd are left to the host.
+// host hears each key step as one gesture. Keys with Ctrl, Alt or Cmd are left to the window
+// (undo, redo) and the host.
 //
 // Focus comes from the keyboard only: a click never leaves it on a control (a host's Space
 // must still start the transport after a click on the foot switch), and the ring shows only

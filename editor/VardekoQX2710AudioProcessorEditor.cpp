@@ -32,6 +32,11 @@ VardekoQX2710AudioProcessorEditor::VardekoQX2710AudioProcessorEditor (VardekoQX2
     , processor (p)
     , background (MolvekArtwork ("background").getStrip (1))
     , controls (p)
+    , history ([this] (int index, float value)
+               {
+                   controls[index].send (value);
+                   controls.refresh();
+               })
 {
     setLookAndFeel (&lookAndFeel);
 
@@ -44,7 +49,11 @@ VardekoQX2710AudioProcessorEditor::VardekoQX2710AudioProcessorEditor (VardekoQX2
 
     presetBar = std::make_unique<PresetBarActions> (processor, *presetMenu_, *alert_);
     channels = std::make_unique<ChannelSwitch> (processor, *abButton_, *abCopyButton_, *presetMenu_, [this]
-                                                { controls.sendAll(); });
+                                                {
+                                                    controls.sendAll();
+                                                    history.clear();
+                                                });
+    controls.recordIn (&history);
     fileMenu = std::make_unique<FileMenu> (processor, FileMenu::Panels { *presetMenu_, *savePresetBrowser_, *overwritePresetComponent_, *alert_ }, openDocument, openWebAddress);
 
     setUpKeyboard();
@@ -60,6 +69,7 @@ VardekoQX2710AudioProcessorEditor::~VardekoQX2710AudioProcessorEditor()
 
     // The controls outlive this body; nothing they do while going may reach a half-destroyed
     // editor. A drag cut short by the window closing still ends its gesture at the host.
+    controls.recordIn (nullptr);
     controls.release (*this);
     presetMenu_->removeListener (this);
     removeMouseListener (this);
@@ -234,7 +244,21 @@ void VardekoQX2710AudioProcessorEditor::resized()
 //==============================================================================
 bool VardekoQX2710AudioProcessorEditor::keyPressed (const juce::KeyPress& key)
 {
-    // Keys a control left alone reach the window too; only the window's own go to the keyboard.
+    // Keys a control left alone reach the window too.
+    const auto mods = key.getModifiers();
+
+    if (juce::CharacterFunctions::toLowerCase ((juce::juce_wchar) key.getKeyCode()) == 'z' && mods.isCommandDown() && ! mods.isAltDown())
+    {
+        // Taken even with nothing to undo: the host's own undo is not the user's intent here.
+        if (mods.isShiftDown())
+            history.redo();
+        else
+            history.undo();
+
+        return true;
+    }
+
+    // Only the window's own go to the keyboard.
     return keyboard != nullptr && hasKeyboardFocus (false) && keyboard->keyPressedInWindow (key);
 }
 
@@ -282,7 +306,13 @@ void VardekoQX2710AudioProcessorEditor::timerCallback()
         if (processor.channelChanged.exchange (false))
             channels->refresh();
 
-        presetBar->parametersChanged (processor.presetChanged.exchange (false));
+        // A new channel, preset or program: the steps so far belong to other values.
+        const auto presetChanged = processor.presetChanged.exchange (false);
+
+        if (presetChanged)
+            history.clear();
+
+        presetBar->parametersChanged (presetChanged);
     }
 
     presetBar->tick();

@@ -6,6 +6,7 @@
 #include "editor/FileMenu.h"
 #include "editor/FilmStrip.h"
 #include "editor/KeyboardControl.h"
+#include "editor/ParameterHistory.h"
 #include "editor/PedalLayout.h"
 #include "editor/PresetBarActions.h"
 #include "editor/SystemOpener.h"
@@ -114,6 +115,9 @@ private:
     FilmStrip background;
 
     ControlBindings controls;
+
+    // Ctrl+Z and Ctrl+Shift+Z: the window's gestures undone and redone.
+    ParameterHistory history;
 
     std::unique_ptr<Molvek2StateKickButton> fileButton_, presetDecButton_, presetIncButton_;
     std::unique_ptr<MolvekVardekoQX2710PresetMenu> presetMenu_;

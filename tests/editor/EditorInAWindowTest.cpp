@@ -441,6 +441,13 @@ TEST_F (EditorInAWindowTest, KeysMoveTheControlInFocusOneHostGesturePerStep)
         EXPECT_TRUE (ringIsAround (step.focusAfter)) << "a key shows where it acts";
     }
 
+    // Ctrl+Z with a control in focus undoes the key steps one at a time, newest first.
+    const Key undo ('z', juce::ModifierKeys::commandModifier, 0);
+    press (undo);
+    EXPECT_NEAR (ProcessorTest::getValue (processor, HP::oversampling), factor (2), 1.0e-5f);
+    press (undo);
+    EXPECT_NEAR (ProcessorTest::getValue (processor, HP::oversampling), factor (3), 1.0e-5f);
+
     // The A/B switch: right is B, Home is A, End is B, Space flips; the values follow the channel.
     const std::pair<Key, int> channelKeys[] = { { Key (Key::rightKey), 1 }, { Key (Key::homeKey), 0 }, { Key (Key::endKey), 1 }, { Key (Key::spaceKey), 0 } };
 

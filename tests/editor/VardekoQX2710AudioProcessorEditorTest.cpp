@@ -389,6 +389,87 @@ TEST_F (EditorTest, FineDragsAndWheelStepsReachTheHostAsOneGestureEach)
     EXPECT_EQ (host.shapeOf (HP::tone).joinIntoString (" "), "begin set end begin set end begin set end");
 }
 
+TEST_F (EditorTest, CtrlZUndoesAndCtrlShiftZRedoesOneGestureAtATime)
+{
+    using HP = HostParameters;
+    setValue (processor, HP::tone, 0.5f);
+    setValue (processor, HP::onBypass, 1.0f);
+    tick();
+
+    const juce::KeyPress undo ('z', juce::ModifierKeys::commandModifier, 0);
+    const juce::KeyPress redo ('Z', juce::ModifierKeys::commandModifier | juce::ModifierKeys::shiftModifier, 0);
+
+    // A drag of several moves, then a click.
+    drag ("toneKnob_", 50.0f);
+    const auto dragged = getValue (processor, HP::tone);
+    ASSERT_NEAR (dragged, 0.7f, 1.0e-5f);
+    click ("bypassButton_");
+    ASSERT_EQ (getValue (processor, HP::onBypass), 0.0f);
+
+    struct Step
+    {
+        const char* what;
+        juce::KeyPress key;
+        float tone;
+        float bypass;
+        int changedParameter; // -1: nothing to undo or redo, the host hears nothing
+    };
+
+    const Step steps[] = {
+        { "undo the click", undo, dragged, 1.0f, HP::onBypass },
+        { "undo the whole drag", undo, 0.5f, 1.0f, HP::tone },
+        { "nothing left to undo", undo, 0.5f, 1.0f, -1 },
+        { "redo the drag", redo, dragged, 1.0f, HP::tone },
+        { "redo the click", redo, dragged, 0.0f, HP::onBypass },
+        { "nothing left to redo", redo, dragged, 0.0f, -1 },
+    };
+
+    for (const auto& step : steps)
+    {
+        SCOPED_TRACE (step.what);
+        HostRecorder host (processor);
+
+        EXPECT_TRUE (editor->keyPressed (step.key)) << "the key is the window's, never the host's";
+
+        EXPECT_NEAR (getValue (processor, HP::tone), step.tone, 1.0e-5f);
+        EXPECT_EQ (getValue (processor, HP::onBypass), step.bypass);
+        EXPECT_NEAR (child<juce::Slider> ("toneKnob_").getValue(), step.tone, 1.0e-5) << "the knob shows it at once";
+        EXPECT_EQ (child<juce::Button> ("bypassButton_").getToggleState(), step.bypass > 0.0f);
+
+        // Each step reaches the host as one gesture of the parameter it changes.
+        int gestures = 0;
+
+        for (int i = 0; i < HP::numParameters; ++i)
+            gestures += host.gesturesOf (i);
+
+        EXPECT_EQ (gestures, step.changedParameter < 0 ? 0 : 1);
+
+        if (step.changedParameter >= 0)
+        {
+            EXPECT_EQ (host.shapeOf (step.changedParameter), juce::StringArray ({ "begin", "set", "end" }));
+        }
+    }
+
+    // A new gesture after an undo drops what could have been redone.
+    editor->keyPressed (undo);
+    ASSERT_EQ (getValue (processor, HP::onBypass), 1.0f);
+    drag ("levelKnob_", 25.0f);
+    editor->keyPressed (redo);
+    EXPECT_EQ (getValue (processor, HP::onBypass), 1.0f);
+
+    // A new channel brings other values: the steps before it are gone.
+    click ("abButton_");
+    tick();
+    const auto level = getValue (processor, HP::level);
+    HostRecorder host (processor);
+    editor->keyPressed (undo);
+    EXPECT_EQ (getValue (processor, HP::level), level);
+    EXPECT_TRUE (host.events.empty());
+
+    // Ctrl+Z is the window's, Alt+Ctrl+Z is not.
+    EXPECT_FALSE (editor->keyPressed (juce::KeyPress ('z', juce::ModifierKeys::commandModifier | juce::ModifierKeys::altModifier, 0)));
+}
+
 TEST_F (EditorTest, FollowsTheHostWithinOneTick)
 {
     const auto initialName = presetName();
