@@ -1,5 +1,7 @@
 #include "editor/ParameterHistory.h"
 
+#include <utility>
+
 class ParameterHistory::Step : public juce::UndoableAction
 {
 public:
