@@ -57,6 +57,7 @@ VardekoQX2710AudioProcessorEditor::VardekoQX2710AudioProcessorEditor (VardekoQX2
     fileMenu = std::make_unique<FileMenu> (processor, FileMenu::Panels { *presetMenu_, *savePresetBrowser_, *overwritePresetComponent_, *alert_ }, openDocument, openWebAddress);
 
     setUpKeyboard();
+    addChildComponent (valueBubble);
     tooltipWindow = std::make_unique<juce::TooltipWindow> (this, tooltipDelayMs);
 
     processor.editorOpened();
@@ -122,7 +123,6 @@ void VardekoQX2710AudioProcessorEditor::addKnob (std::unique_ptr<Knob>& knob, co
     knob->setTitle (title);
     knob->setTooltip (title);
     controls.bind (*knob, parameterIndex, step);
-    knob->setPopupDisplayEnabled (true, false, this);
     knob->addListener (this);
 }
 
@@ -327,16 +327,32 @@ int VardekoQX2710AudioProcessorEditor::getParameterIndexOf (const juce::Componen
 void VardekoQX2710AudioProcessorEditor::sliderValueChanged (juce::Slider* slider)
 {
     controls.knobMoved (*slider);
+    showValueOf (*slider);
+
+    // A change outside a gesture (a key) stays in view for a moment; a gesture's (a drag, a
+    // wheel step, a double-click) from its end.
+    if (knobInGesture != slider)
+        valueBubble.hideSoon();
 }
 
 void VardekoQX2710AudioProcessorEditor::sliderDragStarted (juce::Slider* slider)
 {
     controls.dragStarted (*slider);
+    knobInGesture = slider;
+    showValueOf (*slider);
 }
 
 void VardekoQX2710AudioProcessorEditor::sliderDragEnded (juce::Slider* slider)
 {
     controls.dragEnded (*slider);
+    knobInGesture = nullptr;
+    valueBubble.hideSoon();
+}
+
+void VardekoQX2710AudioProcessorEditor::showValueOf (juce::Slider& knob)
+{
+    const auto value = knob.getValue();
+    valueBubble.showFor (knob, ValueBubble::textFor (controls.indexOf (&knob), (float) value, knob.getTextFromValue (value)));
 }
 
 void VardekoQX2710AudioProcessorEditor::buttonClicked (juce::Button* button)

@@ -10,6 +10,7 @@
 #include "editor/PedalLayout.h"
 #include "editor/PresetBarActions.h"
 #include "editor/SystemOpener.h"
+#include "editor/ValueBubble.h"
 
 #include <juce_audio_processors/juce_audio_processors.h>
 
@@ -82,6 +83,7 @@ public:
     void sliderValueChanged (juce::Slider* slider) override;
     void sliderDragStarted (juce::Slider* slider) override;
     void sliderDragEnded (juce::Slider* slider) override;
+    void showValueOf (juce::Slider& knob);
     void labelTextChanged (juce::Label* label) override;
 
     // The FILE menu: its entries, and what choosing one does.
@@ -144,6 +146,8 @@ private:
     std::unique_ptr<KeyboardControl> keyboard;
 
     // Shows the controls' tooltips inside the window, above everything else in it.
+    ValueBubble valueBubble;
+    const juce::Slider* knobInGesture = nullptr;
     std::unique_ptr<juce::TooltipWindow> tooltipWindow;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (VardekoQX2710AudioProcessorEditor)

@@ -7,6 +7,7 @@
 #include "editor/MolvekKnob.h"
 #include "editor/MolvekSplashScreen.h"
 #include "editor/MolvekVardekoKnob.h"
+#include "editor/ValueBubble.h"
 #include "presets/MolvekAlertComponent.h"
 #include "presets/MolvekFileBrowser.h"
 #include "presets/MolvekVardekoQX2710OverwriteComponent.h"
@@ -137,6 +138,7 @@ juce::String typeOf (juce::Component& c)
         { "MolvekVardekoQX2710OverwriteComponent", isA<MolvekVardekoQX2710OverwriteComponent> },
         { "MolvekAlertComponent", isA<MolvekAlertComponent> },
         { "TooltipWindow", isA<juce::TooltipWindow> },
+        { "ValueBubble", isA<ValueBubble> },
     };
 
     for (const auto& [name, is] : types)
@@ -185,6 +187,7 @@ TEST_F (EditorTest, LaysOutEveryChildInItsPlaceAndStackingOrder)
         { "savePresetBrowser_", "MolvekVardekoQX2710PresetBrowser", { 0, 0, 325, 500 }, false, -1 },
         { "overwritePresetComponent_", "MolvekVardekoQX2710OverwriteComponent", { 0, 0, 325, 500 }, false, -1 },
         { "alert_", "MolvekAlertComponent", { 0, 0, 325, 500 }, false, -1 },
+        { "valueBubble", "ValueBubble", {}, false, -1 },
         { "tooltip", "TooltipWindow", {}, false, -1 },
     };
 
@@ -303,6 +306,120 @@ TEST_F (EditorTest, KnobDragsReachTheHostAsOneGesture)
         // The bubble shows the value as the host does.
         EXPECT_EQ (knob.getTextFromValue (knob.getValue()), HostParameters::getText (index, (float) knob.getValue()));
     }
+}
+
+TEST (ValueBubbleTest, ShowsTheHostTextAndForALevelItsGainInDecibels)
+{
+    struct Case
+    {
+        int index;
+        float value;
+        juce::String expected;
+    };
+
+    const Case cases[] = {
+        { HostParameters::inputVol, 0.5f, "5.00  0.0 dB" }, // unity gain
+        { HostParameters::inputVol, 1.0f, "10.00  +6.0 dB" },
+        { HostParameters::inputVol, 0.25f, "2.50  -6.0 dB" },
+        { HostParameters::inputVol, 0.0f, "0.00  -inf dB" },
+        { HostParameters::inputVol, 0.4999f, "5.00  0.0 dB" }, // never "-0.0 dB"
+        { HostParameters::level, 1.0f, "10.00  0.0 dB" },
+        { HostParameters::level, 0.5f, "5.00  -6.0 dB" },
+        { HostParameters::level, 0.1f, "1.00  -20.0 dB" },
+        { HostParameters::level, 0.0f, "0.00  -inf dB" },
+        { HostParameters::tone, 0.5f, "5.00" },
+        { HostParameters::overdrive, 0.5f, "5.00" },
+        { HostParameters::dryWet, 0.25f, "75.00% Dry / 25.00% Wet" },
+        { HostParameters::overdriveType, 1.0f, HostParameters::getModelName (4) },
+    };
+
+    for (const auto& c : cases)
+        EXPECT_EQ (ValueBubble::textFor (c.index, c.value, HostParameters::getText (c.index, c.value)), c.expected) << c.index << " " << c.value;
+}
+
+// Every way of moving a knob shows its value in the bubble, wholly inside the window and
+// pointing at the knob; it stays while a drag lasts and goes a moment after the change.
+TEST_F (EditorTest, TheValueBubbleShowsEveryChangeInsideTheWindow)
+{
+    auto& bubble = child<ValueBubble> ("valueBubble");
+    EXPECT_FALSE (bubble.isVisible());
+    const auto window = editor->getLocalBounds().reduced (ValueBubble::margin);
+
+    const auto expectShownFor = [&] (juce::Slider& knob, int index)
+    {
+        ASSERT_TRUE (bubble.isVisible());
+        EXPECT_EQ (bubble.getTarget(), &knob);
+        EXPECT_EQ (bubble.getText(), ValueBubble::textFor (index, (float) knob.getValue(), HostParameters::getText (index, (float) knob.getValue())));
+        EXPECT_TRUE (window.contains (bubble.getBounds())) << bubble.getBounds().toString();
+        EXPECT_GE (bubble.getWidth(), ValueBubble::getFont().getStringWidth (bubble.getText())) << "the text is cut";
+        // Touching the knob's top or bottom edge, and over or under it.
+        const auto knobArea = knob.getBounds();
+        EXPECT_TRUE (bubble.getBottom() == knobArea.getY() || bubble.getY() == knobArea.getBottom()) << bubble.getBounds().toString();
+        EXPECT_TRUE (bubble.getX() <= knobArea.getCentreX() && knobArea.getCentreX() <= bubble.getRight());
+    };
+
+    const auto expectGoneAfterAMoment = [&]
+    {
+        pump (ValueBubble::lingerMs / 3);
+        EXPECT_TRUE (bubble.isVisible()) << "gone before it could be read";
+        pump (ValueBubble::lingerMs);
+        EXPECT_FALSE (bubble.isVisible());
+    };
+
+    const std::pair<const char*, int> knobs[] = { { "inputVolKnob_", HostParameters::inputVol }, { "overdriveKnob_", HostParameters::overdrive }, { "toneKnob_", HostParameters::tone }, { "levelKnob_", HostParameters::level }, { "dryWetKnob_", HostParameters::dryWet }, { "overdriveTypeKnob_", HostParameters::overdriveType } };
+
+    for (const auto& [name, index] : knobs)
+    {
+        SCOPED_TRACE (name);
+        auto& knob = child<juce::Slider> (name);
+        const auto centre = knob.getLocalBounds().getCentre().toFloat();
+        // How long it stays is timed on the first knob only; the others move it on at once.
+        const auto first = index == HostParameters::inputVol;
+
+        // A drag: shown from the press, following the value, kept however long the hand rests.
+        knob.mouseDown (mouseAt (knob, centre, centre));
+        expectShownFor (knob, index);
+        knob.mouseDrag (mouseAt (knob, centre.translated (0.0f, -40.0f), centre, true));
+        expectShownFor (knob, index);
+
+        if (first)
+        {
+            pump (ValueBubble::lingerMs + 200);
+            expectShownFor (knob, index);
+        }
+
+        knob.mouseUp (mouseAt (knob, centre.translated (0.0f, -40.0f), centre, true));
+        expectShownFor (knob, index);
+
+        if (first)
+            expectGoneAfterAMoment();
+
+        // A wheel step: the bubble follows the new value.
+        knob.mouseWheelMove (wheelAt (knob, false, juce::Time::getCurrentTime()), wheelSteps (-1.0f));
+        expectShownFor (knob, index);
+
+        if (first)
+            expectGoneAfterAMoment();
+
+        // A double-click back to the default (the selector has none).
+        if (index != HostParameters::overdriveType)
+        {
+            knob.setValue (0.9, juce::dontSendNotification);
+            knob.mouseDoubleClick (mouseAt (knob, centre, centre));
+            EXPECT_FLOAT_EQ ((float) knob.getValue(), HostParameters::getDefaultValue (index));
+            expectShownFor (knob, index);
+
+            if (first)
+                expectGoneAfterAMoment();
+        }
+    }
+
+    // The widest text near the window's edge: DRY/WET's whole text, kept inside.
+    auto& dryWet = child<juce::Slider> ("dryWetKnob_");
+    dryWet.setValue (0.333, juce::sendNotificationSync);
+    expectShownFor (dryWet, HostParameters::dryWet);
+    EXPECT_EQ (bubble.getText(), "66.70% Dry / 33.30% Wet");
+    EXPECT_EQ (bubble.getRight(), editor->getWidth() - ValueBubble::margin);
 }
 
 TEST_F (EditorTest, ClicksReachTheHostAsGestures)
