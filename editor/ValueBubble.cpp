@@ -51,7 +51,7 @@ juce::String ValueBubble::textFor (int parameterIndex, float value, const juce::
             return hostText + "  " + formatDecibels (HostParameters::getInputGain (value));
 
         case HostParameters::level:
-            // The level control passes this share of the circuit's full output.
+            // The level control's setting as a share of its full turn; each circuit has its own full level.
             return hostText + "  " + formatDecibels (value);
 
         default:

@@ -27,7 +27,7 @@ public:
     void paint (juce::Graphics& g) override;
 
     // The text for a knob: the host's text, and for a level (input volume, level) a dB readout
-    // beside it: the input's gain, and the level control's share of its full output.
+    // beside it: the input's gain, and the level control's setting as a share of its full turn.
     static juce::String textFor (int parameterIndex, float value, const juce::String& hostText);
     static juce::String formatDecibels (float gain);
 
