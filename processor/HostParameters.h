@@ -38,6 +38,12 @@ public:
     // The value text the host shows; empty outside the table.
     static juce::String getText (int index, float value);
 
+    // The value for a text as a user types it: the value text itself or its number alone
+    // ("7.5" on a 0 to 10 knob, "30" or "30% Wet" or "70% Dry" for the mix, a circuit's or
+    // factor's name or its first letters, "On"/"Off"), kept inside the range. Nothing for a
+    // text that names no value.
+    static std::optional<float> getValueForText (int index, const juce::String& text);
+
     // How many values a stepped parameter takes ("onBypass" 2, "overdriveType" 5,
     // "oversampling" 4); 0 for a continuous one and outside the table.
     static int getNumSteps (int index) noexcept;

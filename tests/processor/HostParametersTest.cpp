@@ -476,3 +476,65 @@ TEST (VardekoQX2710AudioProcessor, AnswersTheHostsQuestions)
     EXPECT_TRUE (processor.isOutputChannelStereoPair (1));
     JUCE_END_IGNORE_WARNINGS_GCC_LIKE
 }
+
+TEST (HostParameters, TypedTextsGiveTheValuesTheyName)
+{
+    using HP = HostParameters;
+    const auto none = std::optional<float>();
+
+    struct Case
+    {
+        int index;
+        const char* text;
+        std::optional<float> expected;
+    };
+
+    const Case cases[] = {
+        { HP::tone, "7.5", 0.75f },
+        { HP::tone, " 7,5 ", 0.75f }, // a comma for the point
+        { HP::tone, "+3", 0.3f },
+        { HP::tone, "12", 1.0f }, // kept inside the range
+        { HP::tone, "-1", 0.0f },
+        { HP::inputVol, "5.00", 0.5f },
+        { HP::level, "loud", none },
+        { HP::level, "", none },
+        { HP::level, "nan", none },
+        { HP::dryWet, "25.00% Dry / 75.00% Wet", 0.75f },
+        { HP::dryWet, "30", 0.3f },
+        { HP::dryWet, "30% wet", 0.3f },
+        { HP::dryWet, "30% Dry", 0.7f },
+        { HP::dryWet, "wet", none },
+        { HP::overdriveType, "Mad Overdrive", 0.5f },
+        { HP::overdriveType, "pro", 1.0f },
+        { HP::overdriveType, "B", none }, // Blues or Boutique
+        { HP::overdriveType, "Bo", 0.25f },
+        { HP::overdriveType, "Fuzz", none },
+        { HP::oversampling, "4x Oversampling", HP::getOversamplingValue (2) },
+        { HP::oversampling, "8", HP::getOversamplingValue (3) },
+        { HP::oversampling, "3", none },
+        { HP::onBypass, "Off", 0.0f },
+        { HP::onBypass, "on", 1.0f },
+        { 99, "1", none },
+    };
+
+    for (const auto& c : cases)
+    {
+        const auto value = HP::getValueForText (c.index, c.text);
+        ASSERT_EQ (value.has_value(), c.expected.has_value()) << c.index << " \"" << c.text << "\"";
+
+        if (value.has_value())
+            EXPECT_FLOAT_EQ (*value, *c.expected) << c.index << " \"" << c.text << "\"";
+    }
+
+    // Every value text the host shows reads back as the value it shows.
+    for (int index = 0; index < HP::numParameters; ++index)
+    {
+        for (const auto v : { 0.0f, 0.25f, 0.5f, 0.75f, 1.0f })
+        {
+            const auto text = HP::getText (index, v);
+            const auto back = HP::getValueForText (index, text);
+            ASSERT_TRUE (back.has_value()) << text;
+            EXPECT_EQ (HP::getText (index, *back), text);
+        }
+    }
+}
