@@ -523,7 +523,9 @@ TEST (HostParameters, TypedTextsGiveTheValuesTheyName)
         ASSERT_EQ (value.has_value(), c.expected.has_value()) << c.index << " \"" << c.text << "\"";
 
         if (value.has_value())
+        {
             EXPECT_FLOAT_EQ (*value, *c.expected) << c.index << " \"" << c.text << "\"";
+        }
     }
 
     // Every value text the host shows reads back as the value it shows.
