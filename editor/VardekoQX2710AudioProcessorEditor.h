@@ -11,6 +11,7 @@
 #include "editor/PresetBarActions.h"
 #include "editor/SystemOpener.h"
 #include "editor/ValueBubble.h"
+#include "editor/ValueEntry.h"
 
 #include <juce_audio_processors/juce_audio_processors.h>
 
@@ -84,6 +85,10 @@ public:
     void sliderDragStarted (juce::Slider* slider) override;
     void sliderDragEnded (juce::Slider* slider) override;
     void showValueOf (juce::Slider& knob);
+
+    // Typing a knob's value: from its context menu, or Return with the knob in focus.
+    void showKnobMenu (juce::Slider& knob);
+    void typeValueOf (juce::Slider& knob);
     void labelTextChanged (juce::Label* label) override;
 
     // The FILE menu: its entries, and what choosing one does.
@@ -147,6 +152,7 @@ private:
 
     // Shows the controls' tooltips inside the window, above everything else in it.
     ValueBubble valueBubble;
+    ValueEntry valueEntry;
     const juce::Slider* knobInGesture = nullptr;
     std::unique_ptr<juce::TooltipWindow> tooltipWindow;
 

@@ -8,6 +8,7 @@
 #include "editor/MolvekSplashScreen.h"
 #include "editor/MolvekVardekoKnob.h"
 #include "editor/ValueBubble.h"
+#include "editor/ValueEntry.h"
 #include "presets/MolvekAlertComponent.h"
 #include "presets/MolvekFileBrowser.h"
 #include "presets/MolvekVardekoQX2710OverwriteComponent.h"
@@ -139,6 +140,7 @@ juce::String typeOf (juce::Component& c)
         { "MolvekAlertComponent", isA<MolvekAlertComponent> },
         { "TooltipWindow", isA<juce::TooltipWindow> },
         { "ValueBubble", isA<ValueBubble> },
+        { "ValueEntry", isA<ValueEntry> },
     };
 
     for (const auto& [name, is] : types)
@@ -188,6 +190,7 @@ TEST_F (EditorTest, LaysOutEveryChildInItsPlaceAndStackingOrder)
         { "overwritePresetComponent_", "MolvekVardekoQX2710OverwriteComponent", { 0, 0, 325, 500 }, false, -1 },
         { "alert_", "MolvekAlertComponent", { 0, 0, 325, 500 }, false, -1 },
         { "valueBubble", "ValueBubble", {}, false, -1 },
+        { "valueEntry", "ValueEntry", {}, false, -1 },
         { "tooltip", "TooltipWindow", {}, false, -1 },
     };
 
@@ -420,6 +423,73 @@ TEST_F (EditorTest, TheValueBubbleShowsEveryChangeInsideTheWindow)
     expectShownFor (dryWet, HostParameters::dryWet);
     EXPECT_EQ (bubble.getText(), "66.70% Dry / 33.30% Wet");
     EXPECT_EQ (bubble.getRight(), editor->getWidth() - ValueBubble::margin);
+}
+
+// A typed value reaches the host as one gesture and the undo history as one step; a text that
+// names no value, or Escape, changes nothing.
+TEST_F (EditorTest, ATypedValueIsOneGestureAndOneUndoStep)
+{
+    auto& entry = child<ValueEntry> ("valueEntry");
+    const auto undo = juce::KeyPress ('z', juce::ModifierKeys::commandModifier, 0);
+
+    struct Case
+    {
+        const char* knob;
+        int index;
+        const char* typed;
+        juce::KeyPress key;
+        float expected; // the value after the key
+        bool staysOpen;
+    };
+
+    const auto returnKey = juce::KeyPress (juce::KeyPress::returnKey);
+    const auto escapeKey = juce::KeyPress (juce::KeyPress::escapeKey);
+
+    const Case cases[] = {
+        { "toneKnob_", HostParameters::tone, "7.5", returnKey, 0.75f, false },
+        { "toneKnob_", HostParameters::tone, "loud", returnKey, 0.75f, true },
+        { "toneKnob_", HostParameters::tone, "2", escapeKey, 0.75f, false },
+        { "dryWetKnob_", HostParameters::dryWet, "30% dry", returnKey, 0.7f, false },
+        { "overdriveTypeKnob_", HostParameters::overdriveType, "pro", returnKey, 1.0f, false },
+        { "levelKnob_", HostParameters::level, "12", returnKey, 1.0f, false },
+    };
+
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE (juce::String (c.knob) + " " + c.typed);
+        auto& knob = child<juce::Slider> (c.knob);
+        const auto before = getValue (processor, c.index);
+        HostRecorder host (processor);
+
+        editor->typeValueOf (knob);
+        ASSERT_TRUE (entry.isVisible());
+        EXPECT_EQ (entry.getText(), HostParameters::getText (c.index, (float) knob.getValue())) << "opens on the value as the host shows it";
+        EXPECT_TRUE (editor->getLocalBounds().contains (entry.getBounds()));
+
+        entry.setText (c.typed, false);
+        entry.keyPressed (c.key);
+        pump();
+
+        EXPECT_EQ (entry.isVisible(), c.staysOpen);
+        EXPECT_FLOAT_EQ (getValue (processor, c.index), c.expected);
+        EXPECT_FLOAT_EQ ((float) knob.getValue(), c.expected);
+        EXPECT_EQ (host.shapeOf (c.index), before != c.expected ? juce::StringArray ({ "begin", "set", "end" }) : juce::StringArray());
+
+        if (c.staysOpen)
+            entry.keyPressed (escapeKey);
+
+        pump();
+        EXPECT_FALSE (entry.isVisible());
+    }
+
+    // The typed changes undo one at a time, newest first.
+    editor->keyPressed (undo);
+    EXPECT_FLOAT_EQ (getValue (processor, HostParameters::level), HostParameters::getDefaultValue (HostParameters::level));
+    editor->keyPressed (undo);
+    EXPECT_FLOAT_EQ (getValue (processor, HostParameters::overdriveType), HostParameters::getDefaultValue (HostParameters::overdriveType));
+    editor->keyPressed (undo);
+    editor->keyPressed (undo);
+    EXPECT_FLOAT_EQ (getValue (processor, HostParameters::tone), HostParameters::getDefaultValue (HostParameters::tone));
 }
 
 TEST_F (EditorTest, ClicksReachTheHostAsGestures)
