@@ -147,21 +147,31 @@ void DryWetMix::process (float* left, float* right, int numSamples, float wetTar
         return;
     }
 
-    if (historyMissed > 0)
-        catchUpAlignment (right != nullptr);
-
-    pushHistory (dryBufferLeft.data(), dryBufferRight.data(), numSamples);
-
-    if (blending)
+    // Off, with the dry path already moved to the unaligned input while the wet share still
+    // fades (switched on and off again during a fade): the alignment stands still as when fully
+    // dry, and the dry copy is heard as it is.
+    if (! blending && alignedShare <= 0.0f)
     {
-        std::copy (dryBufferLeft.data(), dryBufferLeft.data() + numSamples, unalignedLeft.data());
-        std::copy (dryBufferRight.data(), dryBufferRight.data() + numSamples, unalignedRight.data());
+        keepHistory (dryBufferLeft.data(), dryBufferRight.data(), numSamples);
     }
-
-    if (right != nullptr)
-        alignment.processStereo (dryBufferLeft.data(), dryBufferRight.data(), numSamples);
     else
-        alignment.processMono (dryBufferLeft.data(), numSamples);
+    {
+        if (historyMissed > 0)
+            catchUpAlignment (right != nullptr);
+
+        pushHistory (dryBufferLeft.data(), dryBufferRight.data(), numSamples);
+
+        if (blending)
+        {
+            std::copy (dryBufferLeft.data(), dryBufferLeft.data() + numSamples, unalignedLeft.data());
+            std::copy (dryBufferRight.data(), dryBufferRight.data() + numSamples, unalignedRight.data());
+        }
+
+        if (right != nullptr)
+            alignment.processStereo (dryBufferLeft.data(), dryBufferRight.data(), numSamples);
+        else
+            alignment.processMono (dryBufferLeft.data(), numSamples);
+    }
 
     for (int i = 0; i < numSamples; ++i)
     {
