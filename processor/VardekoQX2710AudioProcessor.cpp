@@ -99,7 +99,7 @@ void VardekoQX2710AudioProcessor::resetProcessingState (bool atRenderStart)
 
 int VardekoQX2710AudioProcessor::getLatencyFor (int oversamplingIndex, double sampleRate) noexcept
 {
-    return juce::roundToInt (OversamplingAlignment::getDelaySamples (oversamplingIndex, (float) sampleRate));
+    return OversamplingAlignment::getLatencySamples (oversamplingIndex, (float) sampleRate);
 }
 
 void VardekoQX2710AudioProcessor::reportLatencyFor (int oversamplingIndex)
@@ -200,11 +200,12 @@ void VardekoQX2710AudioProcessor::processChunk (juce::AudioBuffer<float>& buffer
 
     if (! on)
     {
+        // Off and fully dry: the input, delayed by the latency the host compensates.
         if (dryWet.isDry())
         {
             input.silenceMeter();
             publishMeter();
-            dryWet.keepHistory (left, stereoIn ? right : left, n);
+            dryWet.passDelayed (left, stereoIn ? right : nullptr, n);
 
             if (numInputs == 1)
                 for (int ch = 1; ch < std::min (numOutputs, buffer.getNumChannels()); ++ch)

@@ -134,6 +134,220 @@ TEST (ProcessorAudioPath, SwitchingOffFadesToDryThenPassesTheBlockUntouched)
     }
 }
 
+namespace
+{
+// The input delayed by a whole number of samples, silence before it.
+juce::AudioBuffer<float> delayed (const juce::AudioBuffer<float>& input, int samples)
+{
+    juce::AudioBuffer<float> result (input.getNumChannels(), input.getNumSamples());
+    result.clear();
+
+    for (int ch = 0; ch < input.getNumChannels(); ++ch)
+        if (input.getNumSamples() > samples)
+            result.copyFrom (ch, samples, input, ch, 0, input.getNumSamples() - samples);
+
+    return result;
+}
+
+// Runs the input in blocks of 1, 2, 3 ... 40 samples, then 400, so that blocks shorter than the
+// delay meet longer ones.
+juce::AudioBuffer<float> runInUnevenBlocks (juce::AudioProcessor& processor, const juce::AudioBuffer<float>& input)
+{
+    juce::AudioBuffer<float> output (input);
+    juce::MidiBuffer midi;
+
+    for (int start = 0, n = 1; start < output.getNumSamples(); start += n, n = n < 40 ? n + 1 : 400)
+    {
+        n = std::min (n, output.getNumSamples() - start);
+        juce::AudioBuffer<float> block (output.getArrayOfWritePointers(), output.getNumChannels(), start, n);
+        processor.processBlock (block, midi);
+    }
+
+    return output;
+}
+
+// Every sample of both, from sample start on.
+::testing::AssertionResult sameSamples (const juce::AudioBuffer<float>& expected, const juce::AudioBuffer<float>& actual, int start = 0)
+{
+    for (int ch = 0; ch < expected.getNumChannels(); ++ch)
+        for (int i = start; i < expected.getNumSamples(); ++i)
+            if (expected.getSample (ch, i) != actual.getSample (ch, i))
+                return ::testing::AssertionFailure() << "channel " << ch << " sample " << i << ": " << actual.getSample (ch, i) << " instead of " << expected.getSample (ch, i);
+
+    return ::testing::AssertionSuccess();
+}
+} // namespace
+
+TEST (ProcessorAudioPath, OffTheOutputIsTheInputDelayedByTheReportedLatency)
+{
+    // The host moves the track earlier by the reported latency whether the pedal is on or
+    // off: off, the output must lag the input by exactly that many samples (none at 1x), or the
+    // track plays early against every other track.
+    struct Layout
+    {
+        int inputs, outputs;
+    };
+
+    for (const double rate : { 44100.0, 48000.0, 96000.0, 192000.0 })
+    {
+        for (int index = 0; index < 4; ++index)
+        {
+            for (const auto layout : { Layout { 2, 2 }, Layout { 1, 1 }, Layout { 1, 2 } })
+            {
+                const auto what = juce::String (rate) + " Hz, oversampling index " + juce::String (index) + ", "
+                                  + juce::String (layout.inputs) + " in " + juce::String (layout.outputs) + " out";
+                auto input = makeSignal (layout.outputs, 6000, 0.5f, rate);
+
+                if (layout.inputs < layout.outputs)
+                    input.clear (1, 0, input.getNumSamples());
+
+                auto expectedFor = [&] (int latency)
+                {
+                    auto expected = delayed (input, latency);
+
+                    if (layout.inputs < layout.outputs)
+                        expected.copyFrom (1, 0, expected, 0, 0, expected.getNumSamples());
+
+                    return expected;
+                };
+
+                // Off from the start.
+                {
+                    Prepared p (rate, 512, layout.inputs, layout.outputs);
+                    setValue (p.processor, HostParameters::oversampling, HostParameters::getOversamplingValue (index));
+                    setValue (p.processor, HostParameters::onBypass, 0.0f);
+                    p.prepare();
+                    const auto latency = p.processor.getLatencySamples();
+                    EXPECT_EQ (VardekoQX2710AudioProcessor::getLatencyFor (index, rate), latency) << what;
+                    EXPECT_TRUE (sameSamples (expectedFor (latency), runInUnevenBlocks (p.processor, input))) << what << ", off from the start";
+                }
+
+                // Switched off while playing: once the fade has ended, every sample (the first
+                // ones from the blocks before) is the input delayed by the latency.
+                {
+                    Prepared p (rate, 512, layout.inputs, layout.outputs);
+                    setValue (p.processor, HostParameters::oversampling, HostParameters::getOversamplingValue (index));
+                    p.prepare();
+                    const auto fadeEnd = 3 * p.processor.getRampLength();
+                    auto signal = makeSignal (layout.outputs, fadeEnd + 6000, 0.5f, rate);
+
+                    if (layout.inputs < layout.outputs)
+                        signal.clear (1, 0, signal.getNumSamples());
+
+                    juce::AudioBuffer<float> output (signal);
+                    juce::MidiBuffer midi;
+
+                    for (int start = 0; start < output.getNumSamples(); start += 300)
+                    {
+                        if (start == 600)
+                            setValue (p.processor, HostParameters::onBypass, 0.0f);
+
+                        const auto n = std::min (300, output.getNumSamples() - start);
+                        juce::AudioBuffer<float> block (output.getArrayOfWritePointers(), output.getNumChannels(), start, n);
+                        p.processor.processBlock (block, midi);
+                    }
+
+                    input = signal;
+                    const auto expected = expectedFor (p.processor.getLatencySamples());
+                    EXPECT_TRUE (sameSamples (expected, output, fadeEnd)) << what << ", switched off";
+                }
+            }
+        }
+    }
+}
+
+TEST (ProcessorAudioPath, AnImpulseTakesTheSameTimeOnAndOff)
+{
+    // On, the dry path has the oversampled path's delay (a fraction of a sample away from the
+    // reported whole samples); off, it has exactly the reported latency.
+    for (const double rate : { 44100.0, 96000.0, 192000.0 })
+    {
+        for (int index = 0; index < 4; ++index)
+        {
+            double delays[2] {};
+
+            for (const bool on : { true, false })
+            {
+                Prepared p (rate, 512);
+                setValue (p.processor, HostParameters::oversampling, HostParameters::getOversamplingValue (index));
+                setValue (p.processor, HostParameters::dryWet, 0.0f);
+                setValue (p.processor, HostParameters::onBypass, on ? 1.0f : 0.0f);
+                p.prepare();
+
+                constexpr int at = 64;
+                juce::AudioBuffer<float> impulse (2, 4096);
+                impulse.clear();
+                impulse.setSample (0, at, 1.0f);
+                impulse.setSample (1, at, 1.0f);
+                const auto response = p.run (impulse);
+
+                const auto w = 2.0 * juce::MathConstants<double>::pi * 1000.0 / rate;
+                std::complex<double> sum, weighted;
+
+                for (int n = 0; n + at < response.getNumSamples(); ++n)
+                {
+                    const auto h = (double) response.getSample (0, n + at) * std::polar (1.0, -w * n);
+                    sum += h;
+                    weighted += (double) n * h;
+                }
+
+                delays[on ? 0 : 1] = std::real (weighted / sum);
+
+                if (! on)
+                {
+                    EXPECT_TRUE (sameSamples (delayed (impulse, p.processor.getLatencySamples()), response)) << rate << " Hz, index " << index;
+                }
+            }
+
+            EXPECT_NEAR (delays[0], delays[1], 0.5 + 1.0e-6) << rate << " Hz, index " << index;
+        }
+    }
+}
+
+TEST (ProcessorAudioPath, SwitchingOffAndOnKeepsTheDryPathsTiming)
+{
+    // With the dry signal only, switching off and on moves the dry path between the aligned copy
+    // and the input delayed by the latency: less than half a sample apart, so the output stays
+    // within what half a sample of a 200 Hz tone explains (an undelayed input would be the
+    // whole latency away).
+    constexpr double rate = 48000.0;
+    constexpr double amplitude = 0.5;
+    constexpr double frequency = 200.0;
+
+    for (int index = 1; index < 4; ++index)
+    {
+        Prepared p (rate, 256);
+        setValue (p.processor, HostParameters::oversampling, HostParameters::getOversamplingValue (index));
+        setValue (p.processor, HostParameters::dryWet, 0.0f);
+        p.prepare();
+        const auto latency = p.processor.getLatencySamples();
+
+        juce::AudioBuffer<float> input (2, 94 * 256);
+
+        for (int ch = 0; ch < 2; ++ch)
+            for (int i = 0; i < input.getNumSamples(); ++i)
+                input.setSample (ch, i, (float) (amplitude * std::sin (2.0 * juce::MathConstants<double>::pi * frequency * i / rate)));
+
+        juce::AudioBuffer<float> output (input);
+        juce::MidiBuffer midi;
+
+        // Off at 2048, on at 8192, off again in the middle of that fade, on once dry.
+        for (int start = 0; start < output.getNumSamples(); start += 256)
+        {
+            if (start == 2048 || start == 8192 || start == 9216 || start == 16384)
+                setValue (p.processor, HostParameters::onBypass, (start == 8192 || start == 16384) ? 1.0f : 0.0f);
+
+            juce::AudioBuffer<float> block (output.getArrayOfWritePointers(), 2, start, 256);
+            p.processor.processBlock (block, midi);
+        }
+
+        const auto expected = delayed (input, latency);
+        const auto allowed = (float) (amplitude * 2.0 * juce::MathConstants<double>::pi * frequency * 0.5 / rate) * 1.2f;
+        EXPECT_LT (maxAbsDifference (expected, output, 0, 1024), allowed) << "index " << index;
+        EXPECT_LT (maxAbsDifference (expected, output, 1, 1024), allowed) << "index " << index;
+    }
+}
+
 TEST (ProcessorAudioPath, MonoInputWithStereoOutputCopiesLeftToRight)
 {
     for (bool on : { true, false })
