@@ -14,6 +14,9 @@ VardekoQX2710AudioProcessor::VardekoQX2710AudioProcessor()
                                 .withInput ("Input", juce::AudioChannelSet::stereo(), true)
                                 .withOutput ("Output", juce::AudioChannelSet::stereo(), true))
 {
+    for (int k = 0; k < HostParameters::numParameters; ++k)
+        addParameter (new IndexedParameter (*this, k));
+
     ensureTimerRunning();
 }
 
@@ -249,7 +252,7 @@ void VardekoQX2710AudioProcessor::applyDeferredChanges()
         moveDryPathTo (circuits.applyDeferredChanges());
 }
 
-void VardekoQX2710AudioProcessor::reportSteppedValues()
+void VardekoQX2710AudioProcessor::announcePendingValues()
 {
     announceToHost (valuesForMessageThread);
 }
@@ -288,16 +291,6 @@ void VardekoQX2710AudioProcessor::moveDryPathTo (int oversamplingIndex)
 //==============================================================================
 JUCE_BEGIN_IGNORE_WARNINGS_GCC_LIKE ("-Wdeprecated-declarations")
 
-int VardekoQX2710AudioProcessor::getNumParameters()
-{
-    return HostParameters::numParameters;
-}
-
-const juce::String VardekoQX2710AudioProcessor::getParameterName (int index)
-{
-    return HostParameters::getName (index);
-}
-
 float VardekoQX2710AudioProcessor::getParameter (int index)
 {
     return HostParameters::isValidIndex (index) ? programs.getValue (index) : 0.0f;
@@ -305,14 +298,14 @@ float VardekoQX2710AudioProcessor::getParameter (int index)
 
 void VardekoQX2710AudioProcessor::setParameter (int index, float value)
 {
-    // A value that is not a number keeps the old one; the rest is stored inside 0..1.
+    // A value that is not a number keeps the old one; the rest is stored as it is, inside 0..1.
     const auto stored = HostParameters::toStoredValue (index, value);
 
     if (! stored)
         return;
 
-    // Hosts keep their own copy of what they set; they hear of a value that was clamped or moved
-    // to its step on the message thread (this may be the audio thread).
+    // Hosts keep their own copy of what they set; they hear of a value that was clamped later
+    // (this may be the audio thread).
     if (*stored != value)
         noteValuesToAnnounce (1u << index);
 
@@ -326,26 +319,7 @@ void VardekoQX2710AudioProcessor::setParameter (int index, float value)
 
 const juce::String VardekoQX2710AudioProcessor::getParameterText (int index)
 {
-    if (! HostParameters::isValidIndex (index))
-        return {};
-
-    return HostParameters::getText (index, parameterValues.get (index));
-}
-
-float VardekoQX2710AudioProcessor::getParameterDefaultValue (int index)
-{
-    return HostParameters::getDefaultValue (index);
-}
-
-int VardekoQX2710AudioProcessor::getParameterNumSteps (int index)
-{
-    return HostParameters::isStepped (index) ? HostParameters::getNumSteps (index)
-                                             : juce::AudioProcessor::getDefaultNumParameterSteps();
-}
-
-bool VardekoQX2710AudioProcessor::isParameterDiscrete (int index) const
-{
-    return HostParameters::isStepped (index);
+    return HostParameters::isValidIndex (index) ? HostParameters::getText (index, parameterValues.get (index)) : juce::String();
 }
 
 //==============================================================================

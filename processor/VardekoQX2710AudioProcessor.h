@@ -4,6 +4,7 @@
 #include "processor/CircuitSwitcher.h"
 #include "processor/DryWetMix.h"
 #include "processor/HostParameters.h"
+#include "processor/IndexedParameter.h"
 #include "processor/InputSection.h"
 #include "processor/ParameterValues.h"
 #include "processor/ProgramBank.h"
@@ -56,17 +57,12 @@ public:
     bool hasEditor() const override { return true; }
 
     //==============================================================================
-    // The indexed parameter interface, which keeps the parameter identifiers and automation
-    // of sessions saved with earlier versions of the plug-in.
-    int getNumParameters() override;
-    const juce::String getParameterName (int index) override;
+    // The values by index, which keeps the parameter identifiers and automation of sessions
+    // saved with earlier versions of the plug-in. The eight parameter objects (IndexedParameter)
+    // read and write them here, and give every format the names, steps and texts.
     float getParameter (int index) override;
     void setParameter (int index, float value) override;
     const juce::String getParameterText (int index) override;
-    float getParameterDefaultValue (int index) override;
-    int getParameterNumSteps (int index) override;
-    bool isParameterDiscrete (int index) const override;
-    using juce::AudioProcessor::getParameterName;
     using juce::AudioProcessor::getParameterText;
 
     const juce::String getInputChannelName (int channelIndex) const override { return juce::String (channelIndex + 1); }
@@ -131,10 +127,10 @@ public:
     // Applies a changed circuit or oversampling choice now. Message thread.
     void applyDeferredChanges();
 
-    // Tells the host the value stored for one it set between steps or outside 0..1, so that the
-    // host's copy and a saved state agree, and every value after a restored state. Every timer
-    // tick (message thread); the audio thread does the same at the start of every block.
-    void reportSteppedValues();
+    // Tells the host every value again after a restored state, and the value stored for one it
+    // set outside 0..1, so that the host's copy and a saved state agree. Every timer tick
+    // (message thread); the audio thread does the same at the start of every block.
+    void announcePendingValues();
 
     // The delay of the processed sound at an oversampling index (0 to 3) and host rate, in whole
     // samples: what the processor reports as its latency (getLatencySamples) from
@@ -181,10 +177,10 @@ private:
 
     std::atomic<bool> prepared { false };
 
-    // One bit per parameter whose value the host must hear again: one it set that was moved to
-    // its step, or every one after a restored state. Some hosts learn values only from the audio
-    // thread (a wrapper's output changes), others only from the message thread, so each thread
-    // has its own copy. Set on any thread.
+    // One bit per parameter whose value the host must hear again: every one after a restored
+    // state, or one it set outside 0..1. Some hosts learn values only from the audio thread (a
+    // wrapper's output changes), others only from the message thread, so each thread has its
+    // own copy. Set on any thread.
     static constexpr uint32_t allParameterBits = (1u << HostParameters::numParameters) - 1;
     std::atomic<uint32_t> valuesForAudioThread { 0 };
     std::atomic<uint32_t> valuesForMessageThread { 0 };
@@ -194,7 +190,7 @@ private:
     DetachableTimer timer { [this]
                             {
                                 pollDeferredChanges();
-                                reportSteppedValues();
+                                announcePendingValues();
                             } };
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (VardekoQX2710AudioProcessor)
