@@ -1,8 +1,9 @@
 #include "cli/ProcessorSetup.h"
 
-#include "presets/FactoryPresets.h"
+#include "processor/FactoryPresets.h"
 #include "processor/PatchDocumentReader.h"
 #include "processor/PresetPath.h"
+#include "processor/UserFolders.h"
 #include "processor/VardekoQX2710AudioProcessor.h"
 
 RenderStatus ProcessorSetup::loadPreset (VardekoQX2710AudioProcessor& processor, const juce::File& file, juce::StringArray& warnings)
@@ -18,7 +19,7 @@ RenderStatus ProcessorSetup::loadPreset (VardekoQX2710AudioProcessor& processor,
         return RenderStatus::failure ("not a preset file (" + read.problem + "): " + path);
 
     // The preset menu records where the preset came from; the newer-version message names it.
-    const auto folder = VardekoQX2710AudioProcessor::getPresetFolder();
+    const auto folder = UserFolders::getPresetFolder();
     processor.setCurrentPresetPath (PresetPath::isInside (folder, file) ? PresetPath::relativeTo (folder, file) : path);
 
     switch (processor.loadPatchDocument (std::move (read.document), true))

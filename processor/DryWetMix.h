@@ -1,5 +1,6 @@
 #pragma once
 
+#include "dsp/LinearRamp.h"
 #include "dsp/OversamplingAlignment.h"
 
 #include <atomic>
@@ -46,7 +47,7 @@ public:
     void requestAlignment (int oversamplingIndex) noexcept;
 
     // True once the mix has reached dry and the dry path the delayed input.
-    bool isDry() const noexcept { return mix <= silenceThreshold && alignedShare <= 0.0f; }
+    bool isDry() const noexcept { return mix.getValue() <= silenceThreshold && alignedShare <= 0.0f; }
 
     // While the effect is off and fully dry: the block in place becomes the input delayed by
     // the latency (right == nullptr for mono; at 1x it is left untouched) and the alignment
@@ -67,7 +68,7 @@ public:
     // it comes on), so that neither the fade's end nor switching on jumps.
     void process (float* left, float* right, int numSamples, float wetTarget, bool effectOn) noexcept;
 
-    float getMix() const noexcept { return mix; }
+    float getMix() const noexcept { return mix.getValue(); }
     int getAlignmentIndex() const noexcept { return alignment.getActiveIndex(); }
 
 private:
@@ -102,11 +103,7 @@ private:
     float alignedShare = 1.0f;
     float alignedStep = 0.0f;
 
-    int16_t mixCounter = 0;
-    int16_t mixLength = 0;
-    float mixStep = 0.0f;
-    float mix = 0.0f;
-    float mixTarget = 0.0f;
+    LinearRamp<float> mix; // the wet share
 
     OversamplingAlignment alignment;
 

@@ -1,4 +1,4 @@
-#include "presets/PresetFileWriter.h"
+#include "processor/PresetFileWriter.h"
 
 namespace PresetFileWriter
 {
