@@ -22,8 +22,8 @@
 // response dies out well within historyLength samples), so neither leaving 100 % wet nor
 // switching on replays old audio or clicks. The kept samples also feed the delayed copy.
 //
-// Audio thread, except requestAlignment: the timer hands over a new oversampling index, which
-// the next block applies.
+// Audio thread. requestAlignment hands over a new oversampling index (the one the circuits in
+// use were given), which the next block applies.
 class DryWetMix
 {
 public:
@@ -43,7 +43,8 @@ public:
     // alignment and the delay start empty at oversamplingIndex.
     void reset (float wet, bool effectOn, int oversamplingIndex) noexcept;
 
-    // Message thread: the index the alignment moves to at the next block.
+    // The index the alignment moves to at its next block (the audio thread takes it from the
+    // circuits in use).
     void requestAlignment (int oversamplingIndex) noexcept;
 
     // True once the mix has reached dry and the dry path the delayed input.

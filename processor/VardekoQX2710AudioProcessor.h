@@ -164,6 +164,10 @@ private:
 
     void resetProcessingState (bool atRenderStart);
     void processChunk (juce::AudioBuffer<float>& buffer, int start, int numSamples);
+
+    // Offline, before the render's first sound: the samples of the block up to it (all of them
+    // when it is not in this block) leave as silence, and the render starts there.
+    int passSilenceBeforeTheFirstSound (juce::AudioBuffer<float>& buffer);
     void publishMeter() noexcept;
 
     //==============================================================================
@@ -174,6 +178,7 @@ private:
     // Audio thread.
     bool onState = true;
     bool renderingOffline = false;
+    bool awaitingFirstSound = false;
     int rampLength = 2048;
     int capacity = 0;
 

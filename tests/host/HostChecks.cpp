@@ -775,11 +775,13 @@ void HostChecks::checkProcessing (HostedPlugin& plugin)
 void HostChecks::checkOfflineRendersRepeat()
 {
     // What a DAW's export does: the session played in real time for a while (how long, and
-    // what the plug-in's timers did meanwhile, differs every time), then rendered offline with
-    // the circuit and Drive automated. Two exports must be identical to the bit.
+    // what the plug-in's timers did meanwhile, differs every time), then switched to offline,
+    // a number of silent cycles with the range's first values (Ardour waits a varying number
+    // of them before it rolls), then the range rendered with the circuit and Drive automated.
+    // Two exports must be identical to the bit.
     const auto numSamples = (int) HostedPlugin::sampleRate * 2;
 
-    const auto render = [&] (int realtimeBlocks, int messageLoopMs) -> juce::AudioBuffer<float>
+    const auto render = [&] (int realtimeBlocks, int messageLoopMs, int silentBlocks) -> juce::AudioBuffer<float>
     {
         auto plugin = createInstance();
 
@@ -793,10 +795,18 @@ void HostChecks::checkOfflineRendersRepeat()
         plugin->process (played);
         HostedPlugin::runMessageLoop (messageLoopMs);
 
-        // The values at the start of the range, set as the export begins.
-        plugin->setValue ("overdriveType", 0.5f);
-        plugin->setValue ("overdrive", 0.2f);
+        // The values at the start of the range, set as the export begins and in every silent
+        // cycle before it rolls.
         plugin->get().setNonRealtime (true);
+
+        for (int i = 0; i <= silentBlocks; ++i)
+        {
+            plugin->setValue ("overdriveType", 0.5f);
+            plugin->setValue ("overdrive", 0.2f);
+
+            if (i < silentBlocks)
+                plugin->processSilence (1);
+        }
 
         auto output = makeTestSignal (numChannels, numSamples, 2710);
         juce::AudioBuffer<float> block (numChannels, HostedPlugin::blockSize);
@@ -831,8 +841,8 @@ void HostChecks::checkOfflineRendersRepeat()
         return output;
     };
 
-    const auto first = render (2, 0);
-    const auto second = render (40, 70);
+    const auto first = render (2, 0, 0);
+    const auto second = render (40, 70, 7);
 
     if (first.getNumSamples() == 0 || second.getNumSamples() == 0)
         return;

@@ -832,7 +832,8 @@ int firstDifference (const juce::AudioBuffer<float>& a, const juce::AudioBuffer<
 TEST (ProcessorAudioPath, OfflineCircuitChangesFallDueFiftyMillisecondsOfSamplesLater)
 {
     // At 48 kHz, 50 ms are 2400 samples after the block in which the host changed the value,
-    // whatever the block size and however fast the render runs.
+    // whatever the block size and however fast the render runs. (A value set before the
+    // render's first block is where the render starts.)
     const auto input = makeSignal (2, 9600);
     const auto unchanged = OfflineRender::run (input, {}, { 512 });
 
@@ -840,18 +841,18 @@ TEST (ProcessorAudioPath, OfflineCircuitChangesFallDueFiftyMillisecondsOfSamples
 
     for (const auto& blocks : blockPatterns)
     {
-        const auto changed = OfflineRender::run (input, { { 0, HostParameters::overdriveType, 1.0f } }, blocks, blocks[0] >= 1000 ? 1 : 0);
+        const auto changed = OfflineRender::run (input, { { blocks[0], HostParameters::overdriveType, 1.0f } }, blocks, blocks[0] >= 1000 ? 1 : 0);
         const auto at = firstDifference (changed, unchanged);
-        EXPECT_GE (at, 2400) << "blocks of " << blocks[0];
-        EXPECT_LE (at, 2401) << "blocks of " << blocks[0];
+        EXPECT_GE (at, blocks[0] + 2400) << "blocks of " << blocks[0];
+        EXPECT_LE (at, blocks[0] + 2401) << "blocks of " << blocks[0];
     }
 
     // The same for an oversampling change: the dry path moves with it at that sample.
     const auto wet = OfflineRender::run (input, { { 0, HostParameters::dryWet, 0.5f } }, { 512 });
-    const auto oversampled = OfflineRender::run (input, { { 0, HostParameters::dryWet, 0.5f }, { 0, HostParameters::oversampling, 1.0f } }, { 300 });
+    const auto oversampled = OfflineRender::run (input, { { 0, HostParameters::dryWet, 0.5f }, { 300, HostParameters::oversampling, 1.0f } }, { 300 });
     const auto at = firstDifference (oversampled, wet);
-    EXPECT_GE (at, 2400);
-    EXPECT_LE (at, 2401);
+    EXPECT_GE (at, 300 + 2400);
+    EXPECT_LE (at, 300 + 2401);
 }
 
 TEST (ProcessorAudioPath, TwoOfflineRendersOfTheSameAutomationAreIdentical)
@@ -960,4 +961,123 @@ TEST (ProcessorAudioPath, OfflineOversamplingChangeOfTheHeardCircuitIsNotLeftSil
     }
 
     EXPECT_LE (longest, 1024) << "samples of silence in a row";
+}
+
+TEST (ProcessorAudioPath, AnOfflineRenderDoesNotDependOnTheSilenceBeforeIt)
+{
+    // A host starting an export switches to offline, then runs a number of silent blocks of
+    // its own choosing (Ardour: however many cycles it waits before rolling, with the
+    // automation's first values set in them) before the range's first sample. Whatever their
+    // number, the render that follows is the same, sample for sample, from the first sound on.
+    const auto input = makeSignal (2, 24000);
+    const std::vector<OfflineRender::Change> automation {
+        { 3000, HostParameters::overdriveType, 1.0f },
+        { 3000, HostParameters::overdrive, 0.9f },
+        { 8000, HostParameters::oversampling, 0.6666667f },
+    };
+
+    const auto render = [&] (int silentSamples, bool automated)
+    {
+        Prepared p (48000.0, 512);
+        setValue (p.processor, HostParameters::oversampling, 0.33333334f);
+        p.prepare();
+        p.run (juce::AudioBuffer<float> (2, 5 * 512)); // real-time silence while the session loads
+        p.processor.setNonRealtime (true);
+
+        // The session's start values arrive with the first silent cycles.
+        setValue (p.processor, HostParameters::overdriveType, 0.5f);
+        setValue (p.processor, HostParameters::overdrive, 0.2f);
+
+        juce::AudioBuffer<float> withSilence (2, silentSamples + input.getNumSamples());
+        withSilence.clear();
+
+        for (int ch = 0; ch < 2; ++ch)
+            withSilence.copyFrom (ch, silentSamples, input, ch, 0, input.getNumSamples());
+
+        std::vector<OfflineRender::Change> shifted;
+
+        for (auto c : automation)
+            if (automated)
+                shifted.push_back ({ c.sample + silentSamples, c.index, c.value });
+
+        const auto output = OfflineRender::renderWith (p.processor, withSilence, shifted, { 512 });
+        juce::AudioBuffer<float> heard (2, input.getNumSamples());
+
+        for (int ch = 0; ch < 2; ++ch)
+            heard.copyFrom (ch, 0, output, ch, silentSamples, input.getNumSamples());
+
+        return heard;
+    };
+
+    // Automation reaches the plug-in at the start of the host's blocks: with whole blocks of
+    // silence it falls at the same place of the sound; without, the sound may start inside a
+    // block.
+    for (const bool automated : { true, false })
+    {
+        const auto first = render (0, automated);
+
+        for (const int silence : { 512, 3 * 512, 40 * 512, 700, 1300 })
+        {
+            if (automated && silence % 512 != 0)
+                continue;
+
+            const auto other = render (silence, automated);
+            EXPECT_TRUE (identical (first, other)) << silence << " silent samples first" << (automated ? ", automated" : "")
+                                                   << ": first difference at sample " << firstDifference (first, other) << ", by " << maxAbsDifference (first, other, 0);
+        }
+    }
+}
+
+TEST (ProcessorAudioPath, AnOfflineRenderStartsAtFullLevel)
+{
+    // Playback does not fade in when the transport starts, so neither does an export: from
+    // its first sample the render is the selected circuit's sound with the values it was given,
+    // not a fade-in or a glide from other values.
+    const auto input = makeSignal (2, 6000);
+
+    struct Case
+    {
+        int model;
+        float drive, tone, level;
+        int oversamplingIndex;
+    };
+
+    std::vector<Case> cases;
+
+    for (int model = 0; model < 5; ++model)
+    {
+        cases.push_back ({ model, 0.5f, 0.5f, 0.5f, 0 });
+        cases.push_back ({ model, 0.2f, 0.8f, 0.3f, 0 });
+        cases.push_back ({ model, 0.9f, 0.1f, 0.7f, 1 });
+        cases.push_back ({ model, 0.2f, 0.5f, 0.5f, 3 });
+    }
+
+    for (const auto& c : cases)
+    {
+        Prepared p (48000.0, 512);
+        p.prepare();
+        p.run (makeSignal (2, 2048)); // real time first, with the defaults
+
+        setValue (p.processor, HostParameters::overdriveType, HostParameters::getModelValue (c.model));
+        setValue (p.processor, HostParameters::overdrive, c.drive);
+        setValue (p.processor, HostParameters::tone, c.tone);
+        setValue (p.processor, HostParameters::level, c.level);
+        setValue (p.processor, HostParameters::oversampling, HostParameters::getOversamplingValue (c.oversamplingIndex));
+        p.processor.setNonRealtime (true);
+        const auto output = OfflineRender::renderWith (p.processor, input, {}, { 512 });
+
+        auto reference = CircuitTest::makePrepared (c.model, 48000.0f, { c.drive, c.tone, c.level, c.oversamplingIndex });
+        reference->skipStartFade();
+        juce::AudioBuffer<float> expected (input);
+        juce::ScopedNoDenormals noDenormals;
+
+        for (int start = 0; start < expected.getNumSamples(); start += 512)
+        {
+            const auto n = std::min (512, expected.getNumSamples() - start);
+            reference->processStereo (expected.getWritePointer (0, start), expected.getWritePointer (1, start), n);
+        }
+
+        EXPECT_TRUE (identical (expected, output)) << "circuit " << c.model << ", drive " << c.drive << ", factor index " << c.oversamplingIndex
+                                                   << ": first difference at sample " << firstDifference (expected, output) << ", by " << maxAbsDifference (expected, output, 0);
+    }
 }
