@@ -37,8 +37,8 @@ std::optional<float> HostParameters::toStoredValue (int index, float value) noex
 
     // The circuits' tapers and networks are only defined on 0..1: outside it some of them
     // compute unstable filters.
-    const auto clamped = value < 0.0f ? 0.0f : (value > 1.0f ? 1.0f : value);
-    return isStepped (index) ? getStepValue (index, getStepIndex (index, clamped)) : clamped;
+    // (-0 becomes 0: documents would write its sign.)
+    return value <= 0.0f ? 0.0f : (value > 1.0f ? 1.0f : value);
 }
 
 float HostParameters::getDefaultValue (int index) noexcept
@@ -142,4 +142,48 @@ juce::String HostParameters::getText (int index, float value)
         default:
             return {};
     }
+}
+
+float HostParameters::getValueForText (int index, const juce::String& text)
+{
+    const auto trimmed = text.trim();
+    const auto number = trimmed.getDoubleValue();
+    const auto inside = [] (double v)
+    { return (float) juce::jlimit (0.0, 1.0, std::isfinite (v) ? v : 0.0); };
+
+    if (isStepped (index))
+    {
+        for (int step = 0; step < getNumSteps (index); ++step)
+        {
+            const auto name = getText (index, getStepValue (index, step));
+
+            if (trimmed.isNotEmpty() && name.startsWithIgnoreCase (trimmed))
+                return getStepValue (index, step);
+        }
+
+        if (index == onBypass)
+            return trimmed.equalsIgnoreCase ("true") || number > 0.0 ? 1.0f : 0.0f;
+
+        return getStepValue (index, juce::roundToInt (juce::jlimit (0.0, (double) getNumSteps (index) - 1.0, std::isfinite (number) ? number : 0.0)));
+    }
+
+    if (index == dryWet)
+    {
+        // "75.00% Dry / 25.00% Wet", "25% Wet", "75% Dry" or a bare wet percentage.
+        const auto wetAt = trimmed.indexOfIgnoreCase ("wet");
+
+        if (wetAt >= 0)
+        {
+            const auto before = trimmed.substring (0, wetAt).trimCharactersAtEnd ("% ");
+            const auto lastNumber = before.substring (before.lastIndexOfAnyOf ("/ ") + 1);
+            return inside (lastNumber.getDoubleValue() / 100.0);
+        }
+
+        if (trimmed.containsIgnoreCase ("dry"))
+            return inside (1.0 - number / 100.0);
+
+        return inside (number / 100.0);
+    }
+
+    return inside (number / 10.0);
 }

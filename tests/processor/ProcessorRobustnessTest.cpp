@@ -221,6 +221,59 @@ TEST (ProcessorRobustness, SwitchingOnAndOffAtAnyMomentStaysWithinTheSteadyStep)
     }
 }
 
+TEST (ProcessorRobustness, AStormOfSwitchingAtRandomMomentsStaysWithinTheSteadyStep)
+{
+    // Off and on at random samples, in blocks of random sizes, often several times within one
+    // fade, so that the wet share and the dry path's move between aligned and unaligned turn
+    // round part-way. A 2 kHz tone on top of the note makes a dry path heard at the wrong
+    // alignment show as a step.
+    constexpr int samples = 48000;
+    constexpr int settled = 40 * 256;
+    auto signal = note (samples);
+
+    for (int ch = 0; ch < 2; ++ch)
+        for (int i = 0; i < samples; ++i)
+            signal.addSample (ch, i, 0.25f * (float) std::sin (2.0 * juce::MathConstants<double>::pi * 2000.0 * i / sampleRate));
+
+    const auto dryStep = largestStep (signal, 0, samples);
+
+    for (int model = 0; model < HostParameters::numModels; ++model)
+    {
+        for (int factor = 0; factor < numFactors; ++factor)
+        {
+            const auto steady = process (*makeProcessor (model, factor), signal, 256);
+            const auto allowed = 1.25f * std::max (dryStep, largestStep (steady, settled, samples));
+
+            for (int seed = 1; seed <= 3; ++seed)
+            {
+                auto p = makeProcessor (model, factor);
+                const auto fade = p->getRampLength();
+                juce::Random random (seed * 100 + model * 10 + factor);
+                auto out = signal;
+                juce::MidiBuffer midi;
+                bool on = true;
+
+                for (int start = 0, nextToggle = settled; start < samples;)
+                {
+                    if (start == nextToggle)
+                    {
+                        on = ! on;
+                        setValue (*p, HostParameters::onBypass, on ? 1.0f : 0.0f);
+                        nextToggle += 1 + random.nextInt (fade * 5 / 2);
+                    }
+
+                    const auto n = std::min ({ 1 + random.nextInt (512), nextToggle - start, samples - start });
+                    juce::AudioBuffer<float> view (out.getArrayOfWritePointers(), 2, start, n);
+                    p->processBlock (view, midi);
+                    start += n;
+                }
+
+                EXPECT_LE (largestStep (out, settled - 1, samples), allowed) << describe (model, factor) << ", seed " << seed;
+            }
+        }
+    }
+}
+
 TEST (ProcessorRobustness, ANewSampleRateSoundsLikeAFreshInstance)
 {
     const std::pair<double, double> rateChanges[] = { { 8000.0, 192000.0 }, { 192000.0, 44100.0 }, { 44100.0, 48000.0 } };
