@@ -14,8 +14,9 @@
 // and recurses once per nesting level. So the text is checked first and only what the
 // product's own writer can produce gets through: at most maximumDocumentBytes of valid UTF-8
 // without NUL bytes, no DTD or other declarations, only the five predefined and numeric
-// character references, elements nested at most maximumDepth deep. Anything else is refused
-// with a reason, and the caller changes nothing.
+// character references, elements nested at most maximumDepth deep, at most
+// maximumAttributeNames different attribute names. Anything else is refused with a reason, and
+// the caller changes nothing.
 class PatchDocumentReader
 {
 public:
@@ -31,6 +32,10 @@ public:
     // of up to ten bytes each.
     static constexpr int maximumReferencesPerAttribute = PatchDocument::maximumPresetPathLength;
     static constexpr size_t maximumAttributeBytes = 16 * 1024;
+
+    // Different attribute names in one document: the parser's cost for each new name grows
+    // with the names it has seen.
+    static constexpr int maximumAttributeNames = 64;
 
     struct Result
     {

@@ -133,6 +133,22 @@ private:
         return nullptr;
     }
 
+    // The parser keeps every attribute name it meets in one sorted table for the whole process,
+    // at a cost that grows with the table: a document may use only a few names (the product's
+    // documents use eleven), so thousands of new names cannot make reading it quadratic.
+    bool noteAttributeName (const Byte* name, size_t length) noexcept
+    {
+        for (int i = 0; i < numAttributeNames; ++i)
+            if (attributeNames[i].length == length && std::memcmp (attributeNames[i].start, name, length) == 0)
+                return true;
+
+        if (numAttributeNames == PatchDocumentReader::maximumAttributeNames)
+            return false;
+
+        attributeNames[numAttributeNames++] = { name, length };
+        return true;
+    }
+
     // At '&': the five predefined entities (in any case, as the parser reads them) and
     // numeric references to characters the parser can store.
     const char* reference() noexcept
@@ -222,7 +238,14 @@ private:
             if (! spaced || ! isNameStart (*p))
                 return malformed;
 
+            const auto* const name = p;
             skipName();
+
+            static_assert (PatchDocumentReader::maximumAttributeNames == 64, "the message names the limit");
+
+            if (! noteAttributeName (name, (size_t) (p - name)))
+                return "holds more than 64 different attribute names";
+
             skipSpace();
 
             if (p == end || *p != '=')
@@ -366,4 +389,13 @@ private:
 
     const Byte* p;
     const Byte* const end;
+
+    struct Name
+    {
+        const Byte* start;
+        size_t length;
+    };
+
+    Name attributeNames[PatchDocumentReader::maximumAttributeNames] {};
+    int numAttributeNames = 0;
 };

@@ -78,6 +78,17 @@ std::string nested (int depth)
     return text;
 }
 
+// An element with count attributes named a0, a1, ... (distinct) or all named a (repeated).
+std::string attributes (int count, bool distinct)
+{
+    std::string text = "<molvekPatch";
+
+    for (int i = 0; i < count; ++i)
+        text += " a" + (distinct ? std::to_string (i) : std::string()) + "=\"\"";
+
+    return text + "/>";
+}
+
 std::string attributeWithReferences (int count)
 {
     std::string value;
@@ -107,6 +118,7 @@ TEST (PatchDocumentReader, HostileStateBlobsChangeNothing)
         { "state-invalid-utf8-found-by-fuzzing.bin", "announces 673 bytes of text but holds 662" },
         { "state-entity-over-read-found-by-fuzzing.bin", "is not valid UTF-8 text" },
         { "state-space-over-read-found-by-fuzzing.bin", "announces 673 bytes of text but holds 69" },
+        { "state-64000-attribute-names.bin", "holds more than 64 different attribute names" },
     };
 
     for (const auto& c : cases)
@@ -218,6 +230,9 @@ TEST (PatchDocumentReader, AcceptsOnlyTextTheParserCannotMisread)
         { "too many references", attributeWithReferences (PatchDocumentReader::maximumReferencesPerAttribute + 1), "holds too many character references in one attribute" },
         { "attribute at its limit", "<molvekPatch a=\"" + std::string (PatchDocumentReader::maximumAttributeBytes, 'x') + "\"/>", "" },
         { "attribute over its limit", "<molvekPatch a=\"" + std::string (PatchDocumentReader::maximumAttributeBytes + 1, 'x') + "\"/>", "holds an attribute value longer than 16 KB" },
+        { "attribute names at their limit", attributes (PatchDocumentReader::maximumAttributeNames, true), "" },
+        { "one name used a thousand times", attributes (1000, false), "" },
+        { "one attribute name too many", attributes (PatchDocumentReader::maximumAttributeNames + 1, true), "holds more than 64 different attribute names" },
         { "text at the size limit", "<molvekPatch>" + std::string (PatchDocumentReader::maximumDocumentBytes - 27, 'x') + "</molvekPatch>", "" },
         { "text over the size limit", "<molvekPatch>" + std::string (PatchDocumentReader::maximumDocumentBytes - 26, 'x') + "</molvekPatch>", "is larger than 512 KB" },
     };
