@@ -102,6 +102,7 @@ void VardekoQX2710AudioProcessorEditor::createChildren()
     presetMenu_->setColour (juce::Label::textColourId, juce::Colour (0xff000000));
     presetMenu_->setFont (juce::Font (15.0f, juce::Font::bold));
     presetMenu_->setBounds (PedalLayout::presetMenu.toRectangle());
+    presetMenu_->setScansInBackground (true);
     presetMenu_->setCurrentItem (processor.getCurrentPresetPath());
     presetMenu_->addListener (this);
     addAndMakeVisible (*presetMenu_);
@@ -213,8 +214,9 @@ void VardekoQX2710AudioProcessorEditor::timerCallback()
             presetMenu_->markModified();
     }
 
-    // After a preset change the bar is rescanned and re-labelled on three ticks in a row, so a
-    // file written just then (a save, another instance) shows up with its true marker.
+    // After a preset change the bar is re-labelled on three ticks in a row, so a file written
+    // just then (a save, another instance) shows up with its true marker; the folder is
+    // rescanned (in the background) only for a file that the last scan did not list.
     if (refreshCount < 3)
     {
         presetMenu_->setCurrentItem (processor.getCurrentPresetPath());
@@ -343,8 +345,8 @@ void VardekoQX2710AudioProcessorEditor::buttonClicked (juce::Button* button)
     }
     else if (button == presetDecButton_.get() || button == presetIncButton_.get())
     {
-        // The list as it is on disk now.
-        presetMenu_->rescan();
+        // The list as it is on disk now, or as the last scan found it while a long one runs.
+        presetMenu_->refreshListing();
         button == presetIncButton_.get() ? presetMenu_->selectNext() : presetMenu_->selectPrevious();
         loadChosenPreset();
     }

@@ -19,7 +19,7 @@ void MolvekVardekoQX2710PresetMenu::setCurrentItem (const juce::String& relative
     MolvekOptionMenuTree::setCurrentItem (relativePath);
     modified = false;
 
-    if (currentId == 0)
+    if (! isCurrentItemListed())
         markModified();
 }
 
