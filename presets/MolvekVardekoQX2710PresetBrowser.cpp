@@ -36,16 +36,20 @@ juce::File MolvekVardekoQX2710PresetBrowser::getFileToSave() const
     if (browser == nullptr)
         return {};
 
-    const auto selected = browser->getSelectedFile (0);
+    const auto folder = getPresetFolder();
+
+    // A "\" typed in the name separates folders, as in the paths that presets are stored by.
+    const auto selected = PresetPath::withBackslashesAsSeparators (folder, browser->getSelectedFile (0));
 
     // Real containment: a sibling folder whose name merely begins with the preset folder's
-    // name is outside it.
-    if (! PresetPath::isInside (getPresetFolder(), selected) || selected == browser->getRoot() || selected.isDirectory())
+    // name is outside it, and so is a folder reached through a link that leads out.
+    if (! PresetPath::isReallyInside (folder, selected) || selected == browser->getRoot() || selected.isDirectory())
         return {};
 
     // Case-sensitive: "Clean.MVKP" becomes "Clean.MVKP.mvkp".
     const auto path = selected.getFullPathName();
-    return path.endsWith (ProductInfo::presetExtension) ? selected : juce::File (path + ProductInfo::presetExtension);
+    const auto file = path.endsWith (ProductInfo::presetExtension) ? selected : juce::File (path + ProductInfo::presetExtension);
+    return PresetPath::canBeStored (folder, file) ? file : juce::File();
 }
 
 void MolvekVardekoQX2710PresetBrowser::show()
@@ -103,9 +107,9 @@ void MolvekVardekoQX2710PresetBrowser::timerCallback()
 
     const auto folder = getPresetFolder();
     const auto browsing = browser->getRoot();
-    const auto selected = browser->getSelectedFile (0);
+    const auto selected = PresetPath::withBackslashesAsSeparators (folder, browser->getSelectedFile (0));
     const auto insideFolder = [&folder] (const juce::File& f)
-    { return f == folder || PresetPath::isInside (folder, f); };
+    { return f == folder || PresetPath::isReallyInside (folder, f); };
 
     const bool canCreateFolder = insideFolder (browsing) && insideFolder (selected);
     const bool canSave = canCreateFolder && getFileToSave() != juce::File() && browser->currentFileIsValid();

@@ -95,19 +95,29 @@ juce::Result MolvekVardekoQX2710PresetMenu::savePreset (VardekoQX2710AudioProces
     if (file == juce::File() || file == rootFolder)
         return juce::Result::fail ("The preset must be saved inside the preset folder.");
 
-    if (file.isDirectory())
+    if (! PresetPath::canBeStored (rootFolder, file))
+        return juce::Result::fail ("A preset's folder and file names may not hold \"\\\" or begin with \"~\".");
+
+    // Written where it really is: through a link to a preset (which stays a link), never
+    // through a link that leads out of the preset folder.
+    if (! PresetPath::isReallyInside (rootFolder, file))
+        return juce::Result::fail ("The preset must be saved inside the preset folder (this folder or file is a link that leads out of it).");
+
+    const auto target = PresetPath::realLocation (file);
+
+    if (target.isDirectory())
         return juce::Result::fail ("A folder of that name exists.");
 
-    if (file.exists() && ! file.hasWriteAccess())
+    if (target.exists() && ! target.hasWriteAccess())
         return juce::Result::fail ("The preset file is read-only.");
 
-    if (const auto created = file.getParentDirectory().createDirectory(); created.failed())
+    if (const auto created = target.getParentDirectory().createDirectory(); created.failed())
         return created;
 
     juce::XmlElement document (PatchDocument::rootTag);
     processor->createPatchDocument (document, true);
 
-    if (const auto written = PresetFileWriter::write (document, file); written.failed())
+    if (const auto written = PresetFileWriter::write (document, target); written.failed())
         return written;
 
     setCurrentItem (PresetPath::relativeTo (rootFolder, file));

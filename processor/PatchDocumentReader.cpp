@@ -2,8 +2,16 @@
 
 #include "processor/PatchMarkupCheck.h"
 
+#include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <string>
+
+#if ! JUCE_WINDOWS
+    #include <fcntl.h>
+    #include <sys/stat.h>
+    #include <unistd.h>
+#endif
 
 namespace
 {
@@ -236,28 +244,83 @@ PatchDocumentReader::Result PatchDocumentReader::fromFileContents (const void* d
 
 PatchDocumentReader::Result PatchDocumentReader::fromFile (const juce::File& file)
 {
+    // A little more than the largest text that can pass, so that a larger file is told apart.
+    const auto limit = 2 * maximumDocumentBytes + 2;
+    juce::MemoryBlock bytes;
+
+    if (const auto problem = readRegularFile (file, limit + 1, bytes); problem.isNotEmpty())
+        return { nullptr, problem };
+
+    if (bytes.getSize() > limit)
+        return { nullptr, tooLarge() };
+
+    return fromFileContents (bytes.getData(), bytes.getSize());
+}
+
+juce::String PatchDocumentReader::readRegularFile (const juce::File& file, size_t maximumBytes, juce::MemoryBlock& bytes)
+{
+    bytes.reset();
+
+#if JUCE_WINDOWS
+    if (! file.existsAsFile())
+        return "is not a file";
+
     juce::FileInputStream in (file);
 
     if (in.failedToOpen())
-        return { nullptr, "cannot be read (" + in.getStatus().getErrorMessage() + ")" };
+        return "cannot be read (" + in.getStatus().getErrorMessage() + ")";
 
-    // Bounded whatever the file claims to be: a device or a pipe has no size to check first.
-    const auto limit = 2 * maximumDocumentBytes + 2;
-    juce::MemoryBlock bytes;
     char buffer[16384];
 
-    while (bytes.getSize() <= limit)
+    while (bytes.getSize() < maximumBytes)
     {
-        const auto n = in.read (buffer, (int) sizeof (buffer));
+        const auto n = in.read (buffer, (int) std::min (sizeof (buffer), maximumBytes - bytes.getSize()));
 
         if (n <= 0)
             break;
 
         bytes.append (buffer, (size_t) n);
     }
+#else
+    // Opened without waiting (a FIFO would block the open until a writer came), then read only
+    // if it is a regular file: a FIFO, a device or a socket may never end or never answer.
+    const auto fd = ::open (file.getFullPathName().toRawUTF8(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
 
-    if (bytes.getSize() > limit)
-        return { nullptr, tooLarge() };
+    if (fd < 0)
+        return "cannot be read (" + juce::String (std::strerror (errno)) + ")";
 
-    return fromFileContents (bytes.getData(), bytes.getSize());
+    struct stat info = {};
+
+    if (::fstat (fd, &info) != 0 || ! S_ISREG (info.st_mode))
+    {
+        ::close (fd);
+        return "is not a regular file";
+    }
+
+    char buffer[16384];
+
+    while (bytes.getSize() < maximumBytes)
+    {
+        const auto n = ::read (fd, buffer, std::min (sizeof (buffer), maximumBytes - bytes.getSize()));
+
+        if (n < 0 && errno == EINTR)
+            continue;
+
+        if (n < 0)
+        {
+            const auto error = juce::String (std::strerror (errno));
+            ::close (fd);
+            return "cannot be read (" + error + ")";
+        }
+
+        if (n == 0)
+            break;
+
+        bytes.append (buffer, (size_t) n);
+    }
+
+    ::close (fd);
+#endif
+
+    return {};
 }

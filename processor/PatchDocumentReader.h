@@ -51,7 +51,13 @@ public:
     static Result fromFileContents (const void* data, size_t numBytes);
 
     // Reads at most maximumDocumentBytes (twice that for UTF-16) of the file, then as above.
+    // Only a regular file (or a link to one) is read; a FIFO or a device is refused without
+    // waiting.
     static Result fromFile (const juce::File& file);
+
+    // At most maximumBytes of a regular file into bytes, never waiting for a FIFO or a device;
+    // empty, or why it cannot be read ("is not a regular file").
+    static juce::String readRegularFile (const juce::File& file, size_t maximumBytes, juce::MemoryBlock& bytes);
 
     // Why a UTF-8 text (without byte-order mark) may not be handed to the parser; empty when
     // it may.

@@ -1,5 +1,7 @@
 #include "processor/PresetPath.h"
 
+#include <filesystem>
+
 namespace
 {
 juce::StringArray elementsOf (const juce::String& relativePath)
@@ -47,6 +49,64 @@ juce::String PresetPath::relativeTo (const juce::File& root, const juce::File& f
 bool PresetPath::isInside (const juce::File& root, const juce::File& file)
 {
     return root != juce::File() && file != juce::File() && file.isAChildOf (root);
+}
+
+juce::File PresetPath::realLocation (const juce::File& file)
+{
+    if (file == juce::File())
+        return {};
+
+#if JUCE_WINDOWS
+    const std::filesystem::path path (file.getFullPathName().toWideCharPointer());
+#else
+    const std::filesystem::path path (file.getFullPathName().toRawUTF8());
+#endif
+    std::error_code error;
+    const auto real = std::filesystem::weakly_canonical (path, error);
+
+    if (error)
+        return file;
+
+#if JUCE_WINDOWS
+    return juce::File (juce::String (real.wstring().c_str()));
+#else
+    return juce::File (juce::String::fromUTF8 (real.string().c_str()));
+#endif
+}
+
+bool PresetPath::isReallyInside (const juce::File& root, const juce::File& file)
+{
+    return isInside (root, file) && isInside (realLocation (root), realLocation (file));
+}
+
+bool PresetPath::canBeStored (const juce::File& root, const juce::File& file)
+{
+    return isInside (root, file) && resolve (root, relativeTo (root, file)) == file;
+}
+
+juce::File PresetPath::withBackslashesAsSeparators (const juce::File& root, const juce::File& file)
+{
+#if JUCE_WINDOWS
+    juce::ignoreUnused (root);
+    return file;
+#else
+    if (! isInside (root, file))
+        return file;
+
+    auto mapped = root;
+
+    // Names taken as they are ("~x" is a name here, not a home folder); the caller checks where
+    // ".." led.
+    for (const auto& element : elementsOf (file.getRelativePathFrom (root).replaceCharacter ('/', separator)))
+    {
+        if (element == "..")
+            mapped = mapped.getParentDirectory();
+        else if (element.isNotEmpty() && element != ".")
+            mapped = juce::File (mapped.getFullPathName() + juce::File::getSeparatorString() + element);
+    }
+
+    return mapped;
+#endif
 }
 
 juce::String PresetPath::displayName (const juce::String& relativePath)

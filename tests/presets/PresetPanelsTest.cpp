@@ -129,6 +129,7 @@ TEST_F (PresetPanelsTest, SaveAppendsTheExtensionUnlessItEndsSoExactly)
         { "Clean.MVKP", "Clean.MVKP.mvkp" },
         { "Lead.mvkp", "Lead.mvkp" },
         { "Crunch/Warm", "Crunch/Warm.mvkp" },
+        { "back\\slash7", "back/slash7.mvkp" }, // as stored paths read it
     };
 
     for (const auto& [typed, expected] : cases)
@@ -144,7 +145,8 @@ TEST_F (PresetPanelsTest, SaveAppendsTheExtensionUnlessItEndsSoExactly)
         EXPECT_FALSE (browser.isCurrentlyModal()) << typed;
     }
 
-    EXPECT_EQ (processor.getCurrentPresetPath(), "Crunch\\Warm.mvkp");
+    EXPECT_EQ (processor.getCurrentPresetPath(), "back\\slash7.mvkp");
+    EXPECT_EQ (presetMenu.loadPreset (&processor, processor.getCurrentPresetPath()), 1) << "it loads again";
 }
 
 TEST_F (PresetPanelsTest, SaveAndNewFolderAreEnabledOnlyInsideThePresetFolder)
@@ -152,6 +154,10 @@ TEST_F (PresetPanelsTest, SaveAndNewFolderAreEnabledOnlyInsideThePresetFolder)
     folder.addFolder ("Crunch");
     const auto sibling = folder.getRoot().getSiblingFile ("VardekoQX2710_old");
     sibling.createDirectory();
+
+    // A folder in the preset folder that is a link out of it.
+    const auto out = folder.getRoot().getChildFile ("Out");
+    const bool haveLink = sibling.createSymbolicLink (out, true);
 
     struct Case
     {
@@ -170,10 +176,16 @@ TEST_F (PresetPanelsTest, SaveAndNewFolderAreEnabledOnlyInsideThePresetFolder)
         { folder.getRoot().getParentDirectory(), "Clean", false, false },
         { folder.getRoot().getParentDirectory(), "", false, false },
         { sibling, "Clean", false, false },
+        { out, "Clean", false, false },
+        { folder.getRoot(), "Out/Clean", false, false },
+        { folder.getRoot(), "Out\\Clean", false, false },
     };
 
     for (const auto& c : cases)
     {
+        if (! haveLink && juce::String (c.typed).startsWith ("Out"))
+            continue;
+
         browser.show();
         browser.getBrowser()->setRoot (c.browsing);
         browser.getBrowser()->setFileName (c.typed);
@@ -195,6 +207,34 @@ TEST_F (PresetPanelsTest, SaveAndNewFolderAreEnabledOnlyInsideThePresetFolder)
 
     EXPECT_FALSE (sibling.getChildFile ("Clean.mvkp").exists());
     EXPECT_FALSE (folder.getRoot().getParentDirectory().getChildFile ("Clean.mvkp").exists());
+}
+
+TEST_F (PresetPanelsTest, NewFoldersStayInTheBrowsedFolder)
+{
+    // "~name" is a user's home folder to the framework's paths, ".." the folder above.
+    auto& prompt = *browser.getNewFolderPanel();
+    auto& alert = prompt.getAlertPanel();
+    browser.show();
+
+    for (const auto* name : { "~nobody", "~daemon", "~", "..", "~root" })
+    {
+        const auto elsewhere = folder.getRoot().getChildFile (name);
+        const auto existed = elsewhere.exists();
+
+        click (*browser.getNewFolderButton());
+        prompt.getNameEditor().setText (name, true);
+        click (prompt.getOkButton());
+
+        ASSERT_TRUE (alert.isVisible()) << name;
+        EXPECT_EQ (alert.getMessage(), "Couldn't create the folder! Try different name.") << name;
+        click (alert.getOkButton());
+        prompt.textEditorEscapeKeyPressed (prompt.getNameEditor());
+        pump();
+
+        EXPECT_EQ (elsewhere.exists(), existed) << name;
+    }
+
+    EXPECT_EQ (folder.getRoot().getNumberOfChildFiles (juce::File::findFilesAndDirectories), 0);
 }
 
 TEST_F (PresetPanelsTest, AnExistingPresetIsOverwrittenOnlyWhenConfirmed)

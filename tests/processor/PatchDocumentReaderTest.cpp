@@ -1,5 +1,6 @@
 #include "processor/PatchDocumentReader.h"
 #include "ProcessorTestHelpers.h"
+#include "ScopedFifo.h"
 #include "cli/ProcessorSetup.h"
 
 using namespace ProcessorTest;
@@ -390,8 +391,19 @@ TEST (PatchDocumentReader, ReadsFilesWithinABound)
     EXPECT_TRUE (PatchDocumentReader::fromFile (folder.getChildFile ("missing.mvkp")).problem.startsWith ("cannot be read"));
 
 #if JUCE_LINUX
-    // A device that never ends.
-    EXPECT_EQ (juce::String ("is larger than 512 KB"), PatchDocumentReader::fromFile (juce::File ("/dev/zero")).problem);
+    // A device that never ends, a FIFO that nobody writes to: neither is read or waited for.
+    EXPECT_EQ (juce::String ("is not a regular file"), PatchDocumentReader::fromFile (juce::File ("/dev/zero")).problem);
+
+    ScopedFifo fifo (folder.getChildFile ("x.mvkp"));
+    ASSERT_TRUE (fifo.exists());
+    const auto read = fifo.finishesWithin (5000, [&fifo]
+                                           { return PatchDocumentReader::fromFile (fifo.getFile()).problem; });
+    ASSERT_TRUE (read.has_value()) << "waited for a writer";
+    EXPECT_EQ (juce::String ("is not a regular file"), *read);
+
+    // A link to a regular file is read.
+    ASSERT_TRUE (large.createSymbolicLink (folder.getChildFile ("link.mvkp"), true));
+    EXPECT_EQ (juce::String ("is larger than 512 KB"), PatchDocumentReader::fromFile (folder.getChildFile ("link.mvkp")).problem);
 #endif
 
     folder.deleteRecursively();
