@@ -139,9 +139,9 @@ std::string utf16ToUtf8 (const Byte* data, size_t numBytes, bool bigEndian, juce
     return text;
 }
 
-juce::String tooLarge()
+juce::String tooLarge (const PatchDocumentReader::Limits& limits)
 {
-    return "is larger than " + juce::String ((int) (PatchDocumentReader::maximumDocumentBytes / 1024)) + " KB";
+    return "is larger than " + juce::String ((int) (limits.documentBytes / 1024)) + " KB";
 }
 
 bool hasUtf8ByteOrderMark (const Byte* data, size_t numBytes) noexcept
@@ -153,27 +153,34 @@ bool hasUtf8ByteOrderMark (const Byte* data, size_t numBytes) noexcept
 //==============================================================================
 juce::String PatchDocumentReader::checkText (const char* text, size_t numBytes)
 {
+    return checkText (text, numBytes, Limits {});
+}
+
+juce::String PatchDocumentReader::checkText (const char* text, size_t numBytes, const Limits& limits)
+{
     if (numBytes == 0)
         return "is empty";
 
-    if (numBytes > maximumDocumentBytes)
-        return tooLarge();
+    if (numBytes > limits.documentBytes)
+        return tooLarge (limits);
 
     const auto* begin = reinterpret_cast<const Byte*> (text);
 
     if (const auto problem = findEncodingProblem (begin, begin + numBytes))
         return problem;
 
-    if (const auto problem = PatchMarkupCheck (begin, begin + numBytes).run())
+    PatchMarkupCheck check (begin, begin + numBytes, limits.attributeBytes);
+
+    if (const auto problem = check.run())
         return problem;
 
     return {};
 }
 
-PatchDocumentReader::Result PatchDocumentReader::parse (const char* text, size_t numBytes)
+PatchDocumentReader::Result PatchDocumentReader::parse (const char* text, size_t numBytes, const Limits& limits)
 {
     Result result;
-    result.problem = checkText (text, numBytes);
+    result.problem = checkText (text, numBytes, limits);
 
     if (result.problem.isNotEmpty())
         return result;
@@ -212,10 +219,15 @@ PatchDocumentReader::Result PatchDocumentReader::fromHostState (const void* data
         length -= 3;
     }
 
-    return parse (reinterpret_cast<const char*> (text), length);
+    return parse (reinterpret_cast<const char*> (text), length, Limits {});
 }
 
 PatchDocumentReader::Result PatchDocumentReader::fromFileContents (const void* data, size_t numBytes)
+{
+    return fromFileContents (data, numBytes, Limits {});
+}
+
+PatchDocumentReader::Result PatchDocumentReader::fromFileContents (const void* data, size_t numBytes, const Limits& limits)
 {
     const auto* bytes = static_cast<const Byte*> (data);
 
@@ -223,12 +235,12 @@ PatchDocumentReader::Result PatchDocumentReader::fromFileContents (const void* d
         return { nullptr, "is empty" };
 
     if (hasUtf8ByteOrderMark (bytes, numBytes))
-        return parse (reinterpret_cast<const char*> (bytes + 3), numBytes - 3);
+        return parse (reinterpret_cast<const char*> (bytes + 3), numBytes - 3, limits);
 
     if (numBytes >= 2 && ((bytes[0] == 0xff && bytes[1] == 0xfe) || (bytes[0] == 0xfe && bytes[1] == 0xff)))
     {
-        if (numBytes - 2 > 2 * maximumDocumentBytes)
-            return { nullptr, tooLarge() };
+        if (numBytes - 2 > 2 * limits.documentBytes)
+            return { nullptr, tooLarge (limits) };
 
         juce::String problem;
         const auto text = utf16ToUtf8 (bytes + 2, numBytes - 2, bytes[0] == 0xfe, problem);
@@ -236,25 +248,30 @@ PatchDocumentReader::Result PatchDocumentReader::fromFileContents (const void* d
         if (problem.isNotEmpty())
             return { nullptr, problem };
 
-        return parse (text.data(), text.size());
+        return parse (text.data(), text.size(), limits);
     }
 
-    return parse (reinterpret_cast<const char*> (bytes), numBytes);
+    return parse (reinterpret_cast<const char*> (bytes), numBytes, limits);
 }
 
 PatchDocumentReader::Result PatchDocumentReader::fromFile (const juce::File& file)
 {
+    return fromFile (file, Limits {});
+}
+
+PatchDocumentReader::Result PatchDocumentReader::fromFile (const juce::File& file, const Limits& limits)
+{
     // A little more than the largest text that can pass, so that a larger file is told apart.
-    const auto limit = 2 * maximumDocumentBytes + 2;
+    const auto limit = 2 * limits.documentBytes + 2;
     juce::MemoryBlock bytes;
 
     if (const auto problem = readRegularFile (file, limit + 1, bytes); problem.isNotEmpty())
         return { nullptr, problem };
 
     if (bytes.getSize() > limit)
-        return { nullptr, tooLarge() };
+        return { nullptr, tooLarge (limits) };
 
-    return fromFileContents (bytes.getData(), bytes.getSize());
+    return fromFileContents (bytes.getData(), bytes.getSize(), limits);
 }
 
 juce::String PatchDocumentReader::readRegularFile (const juce::File& file, size_t maximumBytes, juce::MemoryBlock& bytes)

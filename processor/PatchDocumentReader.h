@@ -37,6 +37,16 @@ public:
     // with the names it has seen.
     static constexpr int maximumAttributeNames = 64;
 
+    // What one kind of document may hold; the defaults are the patch documents'.
+    struct Limits
+    {
+        size_t documentBytes = maximumDocumentBytes;
+        size_t attributeBytes = maximumAttributeBytes;
+    };
+
+    // The parser's cost of the references in one attribute value: each copies the value so far.
+    static constexpr size_t maximumReferenceWork = (size_t) maximumReferencesPerAttribute * maximumAttributeBytes;
+
     struct Result
     {
         std::unique_ptr<juce::XmlElement> document;
@@ -49,11 +59,13 @@ public:
 
     // A preset file's contents: UTF-8 with or without a byte-order mark, or UTF-16 with one.
     static Result fromFileContents (const void* data, size_t numBytes);
+    static Result fromFileContents (const void* data, size_t numBytes, const Limits& limits);
 
-    // Reads at most maximumDocumentBytes (twice that for UTF-16) of the file, then as above.
+    // Reads at most the document limit (twice that for UTF-16) of the file, then as above.
     // Only a regular file (or a link to one) is read; a FIFO or a device is refused without
     // waiting.
     static Result fromFile (const juce::File& file);
+    static Result fromFile (const juce::File& file, const Limits& limits);
 
     // At most maximumBytes of a regular file into bytes, never waiting for a FIFO or a device;
     // empty, or why it cannot be read ("is not a regular file").
@@ -62,7 +74,8 @@ public:
     // Why a UTF-8 text (without byte-order mark) may not be handed to the parser; empty when
     // it may.
     static juce::String checkText (const char* text, size_t numBytes);
+    static juce::String checkText (const char* text, size_t numBytes, const Limits& limits);
 
 private:
-    static Result parse (const char* text, size_t numBytes);
+    static Result parse (const char* text, size_t numBytes, const Limits& limits);
 };

@@ -2,6 +2,7 @@
 
 #include <juce_core/juce_core.h>
 
+#include <cstdio>
 #include <cstring>
 
 // The check PatchDocumentReader runs on a document before parsing it. Walks the markup the
@@ -18,11 +19,17 @@ public:
     static constexpr juce::uint32 largestCodePoint = 0x10ffff;
     static bool isSurrogate (juce::uint32 c) noexcept { return c >= 0xd800 && c <= 0xdfff; }
 
-    PatchMarkupCheck (const Byte* start, const Byte* finish) noexcept
+    // Attribute values may be at most maximumAttributeBytes long.
+    PatchMarkupCheck (const Byte* start, const Byte* finish, size_t maximumAttributeBytes) noexcept
         : p (start)
         , end (finish)
+        , attributeBytes (maximumAttributeBytes)
     {
+        std::snprintf (attributeTooLong, sizeof (attributeTooLong), "holds an attribute value longer than %d KB", (int) (attributeBytes / 1024));
     }
+
+    // What run() returns lives as long as this object.
+    PatchMarkupCheck (const PatchMarkupCheck&) = delete;
 
     const char* run() noexcept
     {
@@ -260,14 +267,15 @@ private:
             const auto quote = *p++;
             const auto* const valueStart = p;
             int references = 0;
+            size_t referenceWork = 0;
 
             for (;;)
             {
                 if (p == end)
                     return malformed;
 
-                if ((size_t) (p - valueStart) > PatchDocumentReader::maximumAttributeBytes)
-                    return "holds an attribute value longer than 16 KB";
+                if ((size_t) (p - valueStart) > attributeBytes)
+                    return attributeTooLong;
 
                 if (*p == quote)
                 {
@@ -280,10 +288,12 @@ private:
 
                 if (*p == '&')
                 {
+                    referenceWork += (size_t) (p - valueStart);
+
                     if (const auto problem = reference())
                         return problem;
 
-                    if (++references > PatchDocumentReader::maximumReferencesPerAttribute)
+                    if (++references > PatchDocumentReader::maximumReferencesPerAttribute || referenceWork > PatchDocumentReader::maximumReferenceWork)
                         return "holds too many character references in one attribute";
 
                     continue;
@@ -389,6 +399,8 @@ private:
 
     const Byte* p;
     const Byte* const end;
+    const size_t attributeBytes;
+    char attributeTooLong[64] {};
 
     struct Name
     {
