@@ -18,6 +18,22 @@ void OversamplingAlignment::update()
     filters.load (requestedIndex);
 }
 
+double OversamplingAlignment::getDelaySamples (int index, float hostRate) noexcept
+{
+    const auto effective = OversamplingRateLimit::limitIndex (index, hostRate);
+
+    if (effective == 0 || ! (hostRate > 0.0f))
+        return 0.0;
+
+    constexpr double referenceHz = 1000.0;
+    const auto factor = (double) (1 << effective);
+    const auto w = 2.0 * 3.14159265358979323846 * referenceHz / ((double) hostRate * factor);
+
+    // Two filters at the oversampled rate; the decimator keeps the first sub-sample of each
+    // frame, which adds nothing.
+    return 2.0 * OversamplingLowpass::getGroupDelay (effective, w) / factor;
+}
+
 void OversamplingAlignment::processStereo (float* left, float* right, int numSamples)
 {
     process (BlockChannels<2> { { left, right } }, numSamples);

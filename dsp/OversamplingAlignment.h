@@ -23,6 +23,11 @@ public:
     // Caps the requested index by the sample rate as the drive stages do and loads its filters.
     void update() override;
 
+    // How far the oversampled path (and so this one) delays a guitar's fundamentals, in host
+    // samples: the group delay at 1 kHz of the interpolation and decimation filters of an
+    // index, capped by the host rate as update does. 0 at 1x.
+    static double getDelaySamples (int index, float hostRate) noexcept;
+
     void processStereo (float* left, float* right, int numSamples) override;
     void processMono (float* samples, int numSamples) override;
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <complex>
 #include <cstddef>
 
 namespace
@@ -381,4 +382,25 @@ const OversamplingLowpass::Sections& OversamplingLowpass::getSections (int index
 {
     static const AllSections sections;
     return sections.byIndex[index >= 1 && index <= maxIndex ? index : 0];
+}
+
+double OversamplingLowpass::getGroupDelay (int index, double w) noexcept
+{
+    if (index < 1 || index > maxIndex)
+        return 0.0;
+
+    // Each section's numerator is symmetric (one sample of delay at every frequency); its
+    // denominator 1 + a1 z^-1 + a2 z^-2 takes away Re (z D'(z) / D(z)) on the unit circle.
+    const auto& sections = getSections (index);
+    const std::complex<double> z1 = std::polar (1.0, -w), z2 = std::polar (1.0, -2.0 * w);
+    double delay = 0.0;
+
+    for (int k = 0; k < numSections; ++k)
+    {
+        const auto d = 1.0 + sections.a1[k] * z1 + sections.a2[k] * z2;
+        const auto weighted = sections.a1[k] * z1 + 2.0 * sections.a2[k] * z2;
+        delay += 1.0 - std::real (weighted / d);
+    }
+
+    return delay;
 }

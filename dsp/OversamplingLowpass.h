@@ -32,4 +32,8 @@ public:
     // ordered from the least to the most resonant pole pair. Index 0 gives all zeros. The first
     // call factors all three filters (a few milliseconds); the result is never recomputed.
     static const Sections& getSections (int index) noexcept;
+
+    // Group delay of the filter of an index, in samples of the oversampled rate, at a frequency
+    // given in radians per oversampled sample. 0 for index 0.
+    static double getGroupDelay (int index, double radiansPerSample) noexcept;
 };

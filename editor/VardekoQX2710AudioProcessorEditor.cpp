@@ -195,6 +195,12 @@ void VardekoQX2710AudioProcessorEditor::paint (juce::Graphics& g)
     background.drawFrame (g, 0, getLocalBounds());
 }
 
+void VardekoQX2710AudioProcessorEditor::resized()
+{
+    if (getWidth() != PedalLayout::width || getHeight() != PedalLayout::height)
+        setSize (PedalLayout::width, PedalLayout::height);
+}
+
 //==============================================================================
 void VardekoQX2710AudioProcessorEditor::timerCallback()
 {

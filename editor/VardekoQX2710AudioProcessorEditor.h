@@ -48,6 +48,11 @@ public:
     ~VardekoQX2710AudioProcessorEditor() override;
 
     void paint (juce::Graphics& g) override;
+
+    // The pedal is one picture with its controls at fixed places: a size a host proposes (or
+    // forces on the window) gives way to the designed one, so what is drawn and what is
+    // clicked never part.
+    void resized() override;
     void parentHierarchyChanged() override;
     void visibilityChanged() override;
 

@@ -133,6 +133,8 @@ void Lv2Plugin::connectPort (uint32_t port, void* data) noexcept
         controls[(size_t) parameter] = static_cast<const float*> (data);
     else if (port == Lv2Ports::getFreeWheelingPort (variant))
         freeWheeling = static_cast<const float*> (data);
+    else if (port == Lv2Ports::getLatencyPort (variant))
+        latency = static_cast<float*> (data);
 }
 
 void Lv2Plugin::activate()
@@ -163,6 +165,10 @@ void Lv2Plugin::run (uint32_t numSamples) noexcept
     // Hosts without a promised block length may run any length: process it in pieces.
     for (uint32_t offset = 0; offset < numSamples; offset += (uint32_t) blockLength)
         processPiece (offset, (int) juce::jmin<uint32_t> ((uint32_t) blockLength, numSamples - offset));
+
+    // After the run: a factor changed inside it is reported with it.
+    if (latency != nullptr)
+        *latency = (float) processor->getLatencySamples();
 }
 
 void Lv2Plugin::applyHostPorts() noexcept

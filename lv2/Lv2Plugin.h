@@ -70,6 +70,7 @@ private:
     std::array<float*, 2> audioOut {};
     std::array<const float*, HostParameters::numParameters> controls {};
     const float* freeWheeling = nullptr;
+    float* latency = nullptr;
 
     // The port values last taken from the host (NaN: take the next value whatever it is).
     std::array<float, HostParameters::numParameters> lastPortValues {};

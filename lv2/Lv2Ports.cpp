@@ -47,9 +47,14 @@ uint32_t Lv2Ports::getFreeWheelingPort (Variant variant) noexcept
     return getControlPort (variant, HostParameters::numParameters);
 }
 
-uint32_t Lv2Ports::getNumPorts (Variant variant) noexcept
+uint32_t Lv2Ports::getLatencyPort (Variant variant) noexcept
 {
     return getFreeWheelingPort (variant) + 1;
+}
+
+uint32_t Lv2Ports::getNumPorts (Variant variant) noexcept
+{
+    return getLatencyPort (variant) + 1;
 }
 
 int Lv2Ports::getParameterOfPort (Variant variant, uint32_t port) noexcept

@@ -9,7 +9,8 @@
 //
 // Two plug-ins: stereo, under the URI that saved sessions name, and mono. Each has its audio
 // ports, then one control input per host parameter (symbol = parameter identifier, in index
-// order), then the free-wheeling input through which a host says it renders offline. Stepped
+// order), then the free-wheeling input through which a host says it renders offline, then the
+// latency output through which the plug-in reports the oversampling delay. Stepped
 // parameters take their step number (0, 1, 2...), continuous ones their value from 0 to 1.
 class Lv2Ports
 {
@@ -38,6 +39,7 @@ public:
     static uint32_t getAudioOutputPort (Variant variant, int channel) noexcept;
     static uint32_t getControlPort (Variant variant, int parameter) noexcept;
     static uint32_t getFreeWheelingPort (Variant variant) noexcept;
+    static uint32_t getLatencyPort (Variant variant) noexcept;
     static uint32_t getNumPorts (Variant variant) noexcept;
 
     // The parameter of a control port, or -1.

@@ -19,6 +19,7 @@ const char* const prefixes = "@prefix atom:  <http://lv2plug.in/ns/ext/atom#> .\
                              "@prefix rdfs:  <http://www.w3.org/2000/01/rdf-schema#> .\n"
                              "@prefix state: <http://lv2plug.in/ns/ext/state#> .\n"
                              "@prefix ui:    <http://lv2plug.in/ns/extensions/ui#> .\n"
+                             "@prefix units: <http://lv2plug.in/ns/extensions/units#> .\n"
                              "@prefix urid:  <http://lv2plug.in/ns/ext/urid#> .\n"
                              "@prefix xsd:   <http://www.w3.org/2001/XMLSchema#> .\n\n";
 
@@ -104,6 +105,22 @@ juce::String freeWheelingPort (uint32_t index)
                                     "    ]";
 }
 
+juce::String latencyPort (uint32_t index)
+{
+    return "    [\n"
+           "        a lv2:OutputPort , lv2:ControlPort ;\n"
+           "        lv2:index "
+           + juce::String (index) + " ;\n"
+                                    "        lv2:symbol \"latency\" ;\n"
+                                    "        lv2:name \"Latency\" ;\n"
+                                    "        lv2:designation lv2:latency ;\n"
+                                    "        lv2:minimum 0 ;\n"
+                                    "        lv2:maximum 64 ;\n"
+                                    "        lv2:portProperty lv2:reportsLatency , lv2:integer , pprop:notOnGUI ;\n"
+                                    "        units:unit units:frame ;\n"
+                                    "    ]";
+}
+
 // "1.0.6": minor version 0, micro version 6 (LV2 has no major version).
 int versionPart (int indexFromBack)
 {
@@ -151,7 +168,7 @@ juce::String Lv2Turtle::createPlugins (VardekoQX2710AudioProcessor& processor)
         const auto name = juce::String (ProductInfo::name) + (variant == Lv2Ports::Variant::mono ? " Mono" : "");
 
         ttl << iri (Lv2Ports::getPluginUri (variant)) << "\n"
-            << "    a lv2:Plugin , lv2:DistortionPlugin ;\n"
+            << "    a lv2:Plugin , lv2:DistortionPlugin , doap:Project ;\n"
             << "    doap:name " << quoted (name) << " ;\n"
             << "    rdfs:comment " << quoted ("Guitar overdrive: five circuits, oversampled diode clipping, a delay-matched dry/wet mix") << " ;\n"
             << "    doap:maintainer [ a foaf:Organization ; foaf:name " << quoted (ProductInfo::manufacturer)
@@ -177,6 +194,7 @@ juce::String Lv2Turtle::createPlugins (VardekoQX2710AudioProcessor& processor)
             ports.add (controlPort (processor, Lv2Ports::getControlPort (variant, k), k));
 
         ports.add (freeWheelingPort (Lv2Ports::getFreeWheelingPort (variant)));
+        ports.add (latencyPort (Lv2Ports::getLatencyPort (variant)));
         ttl << ports.joinIntoString (" ,\n") << " .\n\n";
     }
 
@@ -193,6 +211,13 @@ juce::String Lv2Turtle::createPlugins (VardekoQX2710AudioProcessor& processor)
 juce::String Lv2Turtle::createPresets (VardekoQX2710AudioProcessor& processor)
 {
     juce::String ttl (prefixes);
+
+    // The state property that a preset carries: which program it selects.
+    ttl << iri (Lv2Ports::getProgramUri()) << "\n"
+        << "    a rdf:Property ;\n"
+        << "    rdfs:label \"program\" ;\n"
+        << "    rdfs:comment \"The program (0 to 11) that the preset selects before its port values apply.\" ;\n"
+        << "    rdfs:range xsd:int .\n\n";
 
     for (int p = 0; p < processor.getNumPrograms(); ++p)
     {

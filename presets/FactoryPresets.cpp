@@ -49,6 +49,27 @@ const std::vector<FactoryPresets::Preset>& FactoryPresets::getPresets()
     return presets;
 }
 
+const std::vector<FactoryPresets::Program>& FactoryPresets::getPrograms()
+{
+    // Crunch and lead of each circuit first, then the gentler rhythms with the blends, so the
+    // first programs after "Init" step through the five circuits.
+    static const std::vector<Program> programs {
+        { "Blues Crunch", "Blues Lead" },
+        { "Boutique Crunch", "Boutique Lead" },
+        { "Mad Crunch", "Mad Lead" },
+        { "Modern Crunch", "Modern Lead" },
+        { "Pro Crunch", "Pro Lead" },
+        { "Blues Edge of Break-up", "Blues Blend" },
+        { "Boutique Edge of Break-up", "Boutique Blend" },
+        { "Mad Edge of Break-up", "Mad Blend" },
+        { "Modern Edge of Break-up", "Modern Blend" },
+        { "Pro Edge of Break-up", "Pro Blend" },
+        { "Pro Clean Boost", "Pro Lead" },
+    };
+
+    return programs;
+}
+
 const FactoryPresets::Preset* FactoryPresets::find (const juce::String& name)
 {
     for (const auto& preset : presets)

@@ -31,6 +31,16 @@ public:
 
     static const std::vector<Preset>& getPresets();
 
+    // The factory programs that a new instance holds in programs 2 to 12 (program 1 is "Init"):
+    // channel A a rhythm sound and channel B a lead sound of one circuit, by preset name.
+    struct Program
+    {
+        const char* rhythm;
+        const char* lead;
+    };
+
+    static const std::vector<Program>& getPrograms();
+
     // The preset of that name (case-insensitive), or nullptr.
     static const Preset* find (const juce::String& name);
 

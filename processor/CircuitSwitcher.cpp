@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <thread>
 
 namespace
 {
@@ -139,6 +140,16 @@ int CircuitSwitcher::reset()
     for (auto* model : models)
         model->start();
 
+    return o;
+}
+
+int CircuitSwitcher::resetForRender()
+{
+    while (applying.exchange (true, std::memory_order_acquire))
+        std::this_thread::yield();
+
+    const auto o = reset();
+    applying.store (false, std::memory_order_release);
     return o;
 }
 

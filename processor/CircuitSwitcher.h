@@ -40,6 +40,10 @@ public:
     // Returns the oversampling index it applied.
     int reset();
 
+    // The same on the audio thread when an offline render starts: it first waits for a change
+    // the message thread may be applying (offline, waiting costs nothing audible).
+    int resetForRender();
+
     //==============================================================================
     // Audio thread: switching on starts the heard circuits from a clean history.
     void clearHeardHistories();

@@ -1,5 +1,6 @@
 #include "processor/ProgramBank.h"
 
+#include "presets/FactoryPresets.h"
 #include "processor/HostParameters.h"
 #include "processor/PatchDocument.h"
 #include "processor/PresetPath.h"
@@ -17,6 +18,28 @@ ProgramBank::ProgramBank()
 
             for (int k = 0; k < PresetSlot::numValues; ++k)
                 slot.values[(size_t) c][(size_t) k].store (HostParameters::getDefaultValue (k));
+        }
+    }
+
+    // Program 1 stays "Init" (a new instance sounds as it always did); the others start as
+    // factory programs, each named after its channel A preset. A restored state replaces them.
+    const auto& programs = FactoryPresets::getPrograms();
+
+    for (size_t p = 0; p < programs.size() && p + 1 < presetSlots.size(); ++p)
+    {
+        const char* channelPresets[] = { programs[p].rhythm, programs[p].lead };
+
+        for (int c = 0; c < PresetSlot::numChannels; ++c)
+        {
+            if (const auto* preset = FactoryPresets::find (channelPresets[c]))
+            {
+                auto& slot = presetSlots[p + 1];
+                slot.presetPath[(size_t) c] = FactoryPresets::getRelativePath (*preset);
+                const auto values = FactoryPresets::getValues (*preset);
+
+                for (int k = 0; k < PresetSlot::numValues; ++k)
+                    slot.values[(size_t) c][(size_t) k].store (values[(size_t) k]);
+            }
         }
     }
 }

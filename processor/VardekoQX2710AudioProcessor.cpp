@@ -1,5 +1,6 @@
 #include "processor/VardekoQX2710AudioProcessor.h"
 
+#include "dsp/OversamplingAlignment.h"
 #include "dsp/RateBands.h"
 #include "editor/VardekoQX2710AudioProcessorEditor.h"
 #include "processor/ProductInfo.h"
@@ -67,7 +68,8 @@ void VardekoQX2710AudioProcessor::prepareToPlay (double sampleRate, int estimate
     dryWet.prepare (rate, capacity, rampLength);
     publishMeter();
 
-    resetProcessingState();
+    resetProcessingState (false);
+    renderingOffline = isNonRealtime();
 
     prepared.store (true, std::memory_order_release);
     ensureTimerRunning();
@@ -83,20 +85,37 @@ void VardekoQX2710AudioProcessor::releaseResources()
 }
 
 // Brings all processing state into line with the live values, with no ramp or fade.
-void VardekoQX2710AudioProcessor::resetProcessingState()
+void VardekoQX2710AudioProcessor::resetProcessingState (bool atRenderStart)
 {
     input.reset (HostParameters::getInputGain (parameterValues.get (HostParameters::inputVol)));
     meterLevel.store (0.0f);
 
     onState = parameterValues.get (HostParameters::onBypass) > 0.0f;
 
-    const auto oversamplingIndex = circuits.reset();
+    const auto oversamplingIndex = atRenderStart ? circuits.resetForRender() : circuits.reset();
     dryWet.reset (onState ? parameterValues.get (HostParameters::dryWet) : 0.0f, onState, oversamplingIndex);
+    reportLatencyFor (oversamplingIndex);
+}
+
+int VardekoQX2710AudioProcessor::getLatencyFor (int oversamplingIndex, double sampleRate) noexcept
+{
+    return juce::roundToInt (OversamplingAlignment::getDelaySamples (oversamplingIndex, (float) sampleRate));
+}
+
+void VardekoQX2710AudioProcessor::reportLatencyFor (int oversamplingIndex)
+{
+    // Dry and wet are aligned with each other, not with the other tracks: the host moves this
+    // track earlier by the whole samples of the oversampling delay (and hears of each change).
+    setLatencySamples (getLatencyFor (oversamplingIndex, circuits.getSampleRate()));
 }
 
 //==============================================================================
 void VardekoQX2710AudioProcessor::processBlock (juce::AudioBuffer<float>& buffer, juce::MidiBuffer&)
 {
+    // Wrappers hand the host what the audio thread announced in this block's output changes:
+    // values announced earlier (before a restored state, say) must not be the last it hears.
+    announceToHost (valuesForAudioThread);
+
     if (! prepared.load (std::memory_order_acquire))
         return;
 
@@ -111,6 +130,14 @@ void VardekoQX2710AudioProcessor::processBlock (juce::AudioBuffer<float>& buffer
 
     const bool offline = isNonRealtime();
     circuits.setOffline (offline);
+
+    // An offline render starts from the values it is given, as a freshly prepared processor
+    // does: no ramp, fade or crossfade left over from real time, and no change left to a timer,
+    // so that how long and how fast the host ran the plug-in before cannot reach the render.
+    if (offline && ! renderingOffline)
+        resetProcessingState (true);
+
+    renderingOffline = offline;
 
     for (int start = 0; start < numSamples;)
     {
@@ -223,11 +250,26 @@ void VardekoQX2710AudioProcessor::applyDeferredChanges()
 
 void VardekoQX2710AudioProcessor::reportSteppedValues()
 {
-    const auto stepped = steppedValues.exchange (0);
+    announceToHost (valuesForMessageThread);
+}
+
+void VardekoQX2710AudioProcessor::noteValuesToAnnounce (uint32_t parameterBits) noexcept
+{
+    valuesForAudioThread.fetch_or (parameterBits);
+    valuesForMessageThread.fetch_or (parameterBits);
+}
+
+void VardekoQX2710AudioProcessor::announceToHost (std::atomic<uint32_t>& pending)
+{
+    // A cheap load first: nearly every block has nothing to tell.
+    if (pending.load (std::memory_order_relaxed) == 0)
+        return;
+
+    const auto bits = pending.exchange (0);
 
     JUCE_BEGIN_IGNORE_WARNINGS_GCC_LIKE ("-Wdeprecated-declarations")
     for (int k = 0; k < HostParameters::numParameters; ++k)
-        if ((stepped & (1u << k)) != 0)
+        if ((bits & (1u << k)) != 0)
             sendParamChangeMessageToListeners (k, getParameter (k));
     JUCE_END_IGNORE_WARNINGS_GCC_LIKE
 }
@@ -236,7 +278,10 @@ void VardekoQX2710AudioProcessor::moveDryPathTo (int oversamplingIndex)
 {
     // The dry path follows a changed factor (or a newly started circuit) at the next block.
     if (oversamplingIndex >= 0)
+    {
         dryWet.requestAlignment (oversamplingIndex);
+        reportLatencyFor (oversamplingIndex);
+    }
 }
 
 //==============================================================================
@@ -268,7 +313,7 @@ void VardekoQX2710AudioProcessor::setParameter (int index, float value)
     // Hosts keep their own copy of what they set; they hear of a value that was clamped or moved
     // to its step on the message thread (this may be the audio thread).
     if (*stored != value)
-        steppedValues.fetch_or (1u << index);
+        noteValuesToAnnounce (1u << index);
 
     programs.setValue (index, *stored);
     parameterValues.set (index, *stored);
@@ -344,6 +389,7 @@ void VardekoQX2710AudioProcessor::getStateInformation (juce::MemoryBlock& destDa
 void VardekoQX2710AudioProcessor::setStateInformation (const void* data, int sizeInBytes)
 {
     documents.restoreState (data, sizeInBytes);
+    noteValuesToAnnounce (allParameterBits);
 }
 
 void VardekoQX2710AudioProcessor::getCurrentProgramStateInformation (juce::MemoryBlock& destData)
@@ -354,6 +400,7 @@ void VardekoQX2710AudioProcessor::getCurrentProgramStateInformation (juce::Memor
 void VardekoQX2710AudioProcessor::setCurrentProgramStateInformation (const void* data, int sizeInBytes)
 {
     documents.restoreProgramState (data, sizeInBytes);
+    noteValuesToAnnounce (allParameterBits);
 }
 
 //==============================================================================

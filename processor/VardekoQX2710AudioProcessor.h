@@ -132,10 +132,21 @@ public:
     void applyDeferredChanges();
 
     // Tells the host the value stored for one it set between steps or outside 0..1, so that the
-    // host's copy and a saved state agree. Every timer tick. Message thread.
+    // host's copy and a saved state agree, and every value after a restored state. Every timer
+    // tick (message thread); the audio thread does the same at the start of every block.
     void reportSteppedValues();
 
+    // The delay of the processed sound at an oversampling index (0 to 3) and host rate, in whole
+    // samples: what the processor reports as its latency (getLatencySamples) from
+    // prepareToPlay on and whenever the factor in use changes.
+    static int getLatencyFor (int oversamplingIndex, double sampleRate) noexcept;
+
     // Introspection for tests and tools.
+    float getProgramValue (int slot, int channel, int index) const
+    {
+        return programs.getSlot (slot).getValues (channel)[(size_t) index];
+    }
+
     ModuleModel& getModel (int index) { return circuits.getModel (index); }
     int getRampLength() const noexcept { return rampLength; }
     int getHeardModel() const noexcept { return circuits.getHeardModel(); }
@@ -147,8 +158,9 @@ public:
 private:
     void ensureTimerRunning();
     void moveDryPathTo (int oversamplingIndex);
+    void reportLatencyFor (int oversamplingIndex);
 
-    void resetProcessingState();
+    void resetProcessingState (bool atRenderStart);
     void processChunk (juce::AudioBuffer<float>& buffer, int start, int numSamples);
     void publishMeter() noexcept;
 
@@ -159,6 +171,7 @@ private:
 
     // Audio thread.
     bool onState = true;
+    bool renderingOffline = false;
     int rampLength = 2048;
     int capacity = 0;
 
@@ -168,8 +181,15 @@ private:
 
     std::atomic<bool> prepared { false };
 
-    // One bit per parameter whose value was moved to its step; set on any thread.
-    std::atomic<uint32_t> steppedValues { 0 };
+    // One bit per parameter whose value the host must hear again: one it set that was moved to
+    // its step, or every one after a restored state. Some hosts learn values only from the audio
+    // thread (a wrapper's output changes), others only from the message thread, so each thread
+    // has its own copy. Set on any thread.
+    static constexpr uint32_t allParameterBits = (1u << HostParameters::numParameters) - 1;
+    std::atomic<uint32_t> valuesForAudioThread { 0 };
+    std::atomic<uint32_t> valuesForMessageThread { 0 };
+    void noteValuesToAnnounce (uint32_t parameterBits) noexcept;
+    void announceToHost (std::atomic<uint32_t>& pending);
 
     DetachableTimer timer { [this]
                             {

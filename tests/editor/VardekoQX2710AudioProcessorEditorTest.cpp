@@ -251,6 +251,29 @@ TEST_F (EditorTest, LaysOutEveryChildInItsPlaceAndStackingOrder)
     }
 }
 
+TEST_F (EditorTest, KeepsItsDesignedSizeWhateverSizeAHostProposes)
+{
+    // A VST3 host that applies a size of its own (392 x 500 for this window) through the
+    // wrapper, which sets the editor's bounds: the picture would be stretched while the
+    // controls stay put. The editor takes its own size back, with every child in place.
+    std::vector<juce::Rectangle<int>> before;
+
+    for (auto* c : editor->getChildren())
+        before.push_back (c->getBounds());
+
+    for (const auto proposed : { juce::Rectangle<int> (0, 0, 392, 500), juce::Rectangle<int> (0, 0, 650, 1000), juce::Rectangle<int> (0, 0, 200, 300) })
+    {
+        editor->setBounds (proposed);
+        EXPECT_EQ (editor->getWidth(), 325) << proposed.toString();
+        EXPECT_EQ (editor->getHeight(), 500) << proposed.toString();
+
+        for (int i = 0; i < editor->getChildren().size(); ++i)
+            EXPECT_EQ (editor->getChildren()[i]->getBounds(), before[(size_t) i]) << editor->getChildren()[i]->getName();
+    }
+
+    EXPECT_FALSE (editor->isResizable());
+}
+
 TEST_F (EditorTest, ShowsTheProcessorsValuesWhenOpened)
 {
     // The values of channel B of the current program.

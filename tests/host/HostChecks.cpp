@@ -1,10 +1,13 @@
 #include "tests/host/HostChecks.h"
 
 #include "tests/host/PatchReader.h"
+#include "tests/host/ProgramNames.h"
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <cmath>
+#include <complex>
 #include <cstring>
 #include <map>
 #include <numeric>
@@ -21,7 +24,6 @@ namespace Expected
     const juce::String version (VARDEKO_VERSION_STRING);
     const juce::String vst3Category ("Fx|Distortion");
     const juce::String lv2Uri ("https://www.molvek.com/plugins/vardeko-qx2710");
-    const juce::String programName ("Init");
     constexpr int numPrograms = 12;
     constexpr int editorWidth = 325;
     constexpr int editorHeight = 500;
@@ -301,8 +303,11 @@ void HostChecks::run()
     if (auto fresh = createInstance())
         checkProcessing (*fresh);
 
+    checkLatency();
+    checkOfflineRendersRepeat();
     checkMonoLayout();
     checkStateRoundTrip();
+    checkProgramAroundRestore();
     checkRandomOrderRoundTrip();
     checkEditor();
 }
@@ -561,7 +566,8 @@ void HostChecks::checkPrograms (HostedPlugin& plugin)
     for (int p = 0; p < numPrograms; ++p)
     {
         names.add (instance.getProgramName (p));
-        expectedNames.add (isVst3() ? Expected::programName : juce::String (p + 1).paddedLeft ('0', 2) + " " + Expected::programName);
+        const juce::String name (ProgramNames::newInstance[p]);
+        expectedNames.add (isVst3() ? name : juce::String (p + 1).paddedLeft ('0', 2) + " " + name);
     }
 
     const auto listed = names;
@@ -570,6 +576,28 @@ void HostChecks::checkPrograms (HostedPlugin& plugin)
         names.sort (false);
 
     log.expectEqual ("program names", expectedNames.joinIntoString (", "), names.joinIntoString (", "));
+
+    // What each program holds in a new instance: the defaults in the first, factory values in
+    // the others.
+    // (By the plug-in's slot: an LV2 host may list the programs in an order of its own.)
+    std::vector<juce::StringPairArray> programTexts ((size_t) numPrograms);
+
+    if (auto fresh = createInstance())
+    {
+        for (int p = 0; p < numPrograms; ++p)
+        {
+            fresh->get().setCurrentProgram (p);
+            fresh->settle (valueSettleMs);
+
+            if (const auto document = fresh->readPatchDocument())
+            {
+                const auto slot = PatchReader::getActivePreset (*document);
+
+                if (slot >= 0 && slot < numPrograms)
+                    programTexts[(size_t) slot] = PatchReader::getLiveValueTexts (*document);
+            }
+        }
+    }
 
     // Back to the defaults after the value table, then distinctive values in the current program.
     for (const auto& row : parameterTable)
@@ -585,18 +613,16 @@ void HostChecks::checkPrograms (HostedPlugin& plugin)
 
     plugin.settle (valueSettleMs);
 
-    juce::StringPairArray setTexts, defaultTexts;
+    juce::StringPairArray setTexts;
 
     for (const auto& v : programValues)
     {
         setTexts.set (v.name, v.documentText);
-        defaultTexts.set (v.name, "0.50000");
     }
 
-    defaultTexts.set ("dryWet", "1.00000");
 
     // Exactly one program holds the values set above, the one they were set in; the others
-    // hold the defaults. Every program selects a different slot of the plug-in.
+    // hold what a new instance holds there. Every program selects a different slot.
     std::vector<int> holding, slots;
     juce::StringArray staleHostValues;
 
@@ -616,7 +642,7 @@ void HostChecks::checkPrograms (HostedPlugin& plugin)
         for (const auto& v : programValues)
         {
             holdsSet = holdsSet && texts[v.name] == setTexts[v.name];
-            holdsDefaults = holdsDefaults && texts[v.name] == defaultTexts[v.name];
+            holdsDefaults = holdsDefaults && texts[v.name] == programTexts[(size_t) slot < programTexts.size() ? (size_t) slot : 0][v.name];
             got.add (juce::String (v.name) + " " + texts[v.name]);
 
             const auto hostValue = plugin.getValue (v.name);
@@ -630,12 +656,14 @@ void HostChecks::checkPrograms (HostedPlugin& plugin)
 
         log.expect (holdsSet || holdsDefaults,
                     "program " + juce::String (p) + " values follow the program",
-                    "the values set before or the defaults",
+                    "the values set before or those of a new instance",
                     got.joinIntoString (", "));
 
         if (isVst3())
             // The texts come from the plug-in through the VST3 controller.
-            log.expectEqual ("program " + juce::String (p) + " text of inputVol", holdsSet ? "8.00" : "5.00", plugin.getText ("inputVol"));
+            log.expectEqual ("program " + juce::String (p) + " text of inputVol",
+                             holdsSet ? "8.00" : juce::String (programTexts[(size_t) juce::jlimit (0, numPrograms - 1, slot)]["inputVol"].getDoubleValue() * 10.0, 2),
+                             plugin.getText ("inputVol"));
 
         log.expectEqual ("host's current program after choosing " + juce::String (p), p, instance.getCurrentProgram());
         log.expectEqual ("plug-in's program after choosing " + CheckLog::quoted (listed[p]),
@@ -736,6 +764,133 @@ void HostChecks::checkProcessing (HostedPlugin& plugin)
                             juce::String (change));
             }
         }
+    }
+}
+
+void HostChecks::checkOfflineRendersRepeat()
+{
+    // What a DAW's export does: the session played in real time for a while (how long, and
+    // what the plug-in's timers did meanwhile, differs every time), then rendered offline with
+    // the circuit and Drive automated. Two exports must be identical to the bit.
+    const auto numSamples = (int) HostedPlugin::sampleRate * 2;
+
+    const auto render = [&] (int realtimeBlocks, int messageLoopMs) -> juce::AudioBuffer<float>
+    {
+        auto plugin = createInstance();
+
+        if (plugin == nullptr || ! plugin->canProcess())
+            return {};
+
+        const auto numChannels = plugin->get().getTotalNumOutputChannels();
+        plugin->setValue ("overdriveType", 0.25f);
+        plugin->setValue ("oversampling", 1.0f / 3.0f);
+        auto played = makeTestSignal (numChannels, HostedPlugin::blockSize * realtimeBlocks, 7);
+        plugin->process (played);
+        HostedPlugin::runMessageLoop (messageLoopMs);
+
+        // The values at the start of the range, set as the export begins.
+        plugin->setValue ("overdriveType", 0.5f);
+        plugin->setValue ("overdrive", 0.2f);
+        plugin->get().setNonRealtime (true);
+
+        auto output = makeTestSignal (numChannels, numSamples, 2710);
+        juce::AudioBuffer<float> block (numChannels, HostedPlugin::blockSize);
+
+        for (int start = 0, index = 0; start < numSamples; start += HostedPlugin::blockSize, ++index)
+        {
+            if (index == 60)
+                plugin->setValue ("overdriveType", 1.0f);
+
+            if (index >= 60 && index < 120)
+                plugin->setValue ("overdrive", 0.2f + 0.7f * (float) (index - 60) / 60.0f);
+
+            if (index == 130)
+                plugin->setValue ("oversampling", 2.0f / 3.0f);
+
+            const auto n = juce::jmin (HostedPlugin::blockSize, numSamples - start);
+            juce::AudioBuffer<float> piece (numChannels, n);
+
+            for (int c = 0; c < numChannels; ++c)
+                piece.copyFrom (c, 0, output, c, start, n);
+
+            plugin->process (piece);
+
+            for (int c = 0; c < numChannels; ++c)
+                output.copyFrom (c, start, piece, c, 0, n);
+
+            // Faster than real time: the message thread gets its turns at other moments.
+            if (messageLoopMs > 0 && index % 16 == 0)
+                HostedPlugin::runMessageLoop (messageLoopMs);
+        }
+
+        return output;
+    };
+
+    const auto first = render (2, 0);
+    const auto second = render (40, 70);
+
+    if (first.getNumSamples() == 0 || second.getNumSamples() == 0)
+        return;
+
+    int differing = 0, firstAt = -1;
+
+    for (int c = 0; c < first.getNumChannels(); ++c)
+    {
+        for (int i = 0; i < first.getNumSamples(); ++i)
+        {
+            if (first.getSample (c, i) != second.getSample (c, i))
+            {
+                ++differing;
+                firstAt = firstAt < 0 ? i : juce::jmin (firstAt, i);
+            }
+        }
+    }
+
+    log.expect (differing == 0, "two offline renders of the same automation are identical", "no sample differs", juce::String (differing) + " samples differ, the first at " + juce::String (firstAt));
+}
+
+void HostChecks::checkLatency()
+{
+    // The host must hear of the oversampling delay, in whole samples, whenever the factor
+    // changes: measured here as the group delay at 1 kHz of an impulse through the aligned dry
+    // path (which takes the wet path's delay).
+    auto plugin = createInstance();
+
+    if (plugin == nullptr || ! plugin->canProcess())
+        return;
+
+    plugin->setValue ("dryWet", 0.0f);
+    const auto numChannels = plugin->get().getTotalNumOutputChannels();
+
+    for (int step = 0; step < 4; ++step)
+    {
+        plugin->setValue ("oversampling", (float) step / 3.0f);
+        plugin->settle (deferredSettleMs);
+        plugin->processSilence (16);
+
+        constexpr int at = 64;
+        juce::AudioBuffer<float> response (numChannels, 4096);
+        response.clear();
+        response.setSample (0, at, 1.0f);
+        plugin->process (response);
+
+        const auto w = 2.0 * juce::MathConstants<double>::pi * 1000.0 / HostedPlugin::sampleRate;
+        std::complex<double> sum, weighted;
+
+        for (int n = 0; n + at < response.getNumSamples(); ++n)
+        {
+            const auto h = (double) response.getSample (0, n + at) * std::polar (1.0, -w * n);
+            sum += h;
+            weighted += (double) n * h;
+        }
+
+        const auto measured = std::abs (sum) > 0.5 ? std::real (weighted / sum) : -1.0;
+        const auto reported = plugin->get().getLatencySamples();
+        const auto what = juce::String ("latency at ") + stepTable[2].names[step];
+        log.expect (std::abs (measured - reported) <= 0.5 + 1.0e-6 && (step == 0) == (reported == 0),
+                    what + " is the measured delay in whole samples",
+                    juce::String (measured, 3) + " rounded",
+                    juce::String (reported));
     }
 }
 
@@ -842,6 +997,80 @@ void HostChecks::checkStateRoundTrip()
     }
 }
 
+void HostChecks::checkProgramAroundRestore()
+{
+    // What a DAW does when it reopens a session saved with a program other than the first: it
+    // selects that program before and/or after restoring the state. Neither may cost a restored
+    // value, in the plug-in or in the host's own copy, even after the host writes its copy back.
+    constexpr int program = 2;
+    auto original = createInstance();
+
+    if (original == nullptr)
+        return;
+
+    original->settle (valueSettleMs);
+    original->get().setCurrentProgram (program);
+    original->settle (valueSettleMs);
+
+    for (const auto& v : stateValues)
+        original->setValue (v.name, v.value);
+
+    original->settle (deferredSettleMs);
+
+    const auto savedDocument = original->readPatchDocument();
+    juce::MemoryBlock state;
+    original->get().getStateInformation (state);
+    original.reset();
+
+    auto restored = createInstance();
+
+    if (restored == nullptr || savedDocument == nullptr)
+        return;
+
+    // Hosts choose programs on threads of their own: the host's own copy of the change reaches
+    // the plug-in there (saving the state hands it over at once).
+    std::atomic<bool> chosen { false };
+    juce::Thread::launch ([&]
+                          {
+                              restored->get().setCurrentProgram (program);
+                              juce::MemoryBlock ignored;
+                              restored->get().getStateInformation (ignored);
+                              chosen = true; });
+
+    // No audio runs between the two while a session loads.
+    while (! chosen)
+        HostedPlugin::runMessageLoop (5);
+
+    restored->get().setStateInformation (state.getData(), (int) state.getSize());
+
+    // An LV2 preset is a snapshot of values: choosing it again applies them, as hosts expect.
+    if (isVst3())
+        restored->get().setCurrentProgram (program);
+
+    restored->settle (deferredSettleMs);
+
+    const auto checkRestored = [&] (const juce::String& when)
+    {
+        for (const auto& v : stateValues)
+            log.expectNear (when + ": host value of " + juce::String (v.name), v.value, restored->getValue (v.name), valueTolerance);
+
+        const auto document = restored->readPatchDocument();
+        log.expect (document != nullptr && document->isEquivalentTo (savedDocument.get(), false),
+                    when + ": the plug-in's document equals the saved one",
+                    savedDocument->toString (juce::XmlElement::TextFormat().singleLine()),
+                    document != nullptr ? document->toString (juce::XmlElement::TextFormat().singleLine()) : "none");
+    };
+
+    checkRestored ("program chosen around a restore");
+
+    // The host writes its own copy back, as a DAW does from its controls.
+    for (const auto& row : parameterTable)
+        restored->setValue (row.name, restored->getValue (row.name));
+
+    restored->settle (deferredSettleMs);
+    checkRestored ("program chosen around a restore, host's copy written back");
+}
+
 void HostChecks::checkSteps (HostedPlugin& plugin)
 {
     // The switch, the circuit and the oversampling factor are discrete in every format, with
@@ -894,7 +1123,7 @@ void HostChecks::checkRandomOrderRoundTrip()
     // then read what it read after it was set, in this instance and in a fresh one.
     juce::Random random (2710);
 
-    for (int round = 0; round < 3; ++round)
+    for (int round = 0; round < 10; ++round)
     {
         auto original = createInstance();
         auto fresh = createInstance();
@@ -919,7 +1148,10 @@ void HostChecks::checkRandomOrderRoundTrip()
                 plugin.setValue (name, value);
             }
 
-            plugin.settle (deferredSettleMs);
+            // As a validator does: one block hands the values over, and the message thread gets
+            // one short turn before the host reads its own copy and saves.
+            plugin.processSilence (1);
+            HostedPlugin::runMessageLoop (30);
         };
 
         setRandomValues (*original);

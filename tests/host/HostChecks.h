@@ -40,8 +40,11 @@ private:
     void checkValues (HostedPlugin& plugin);
     void checkPrograms (HostedPlugin& plugin);
     void checkProcessing (HostedPlugin& plugin);
+    void checkLatency();
+    void checkOfflineRendersRepeat();
     void checkMonoLayout();
     void checkStateRoundTrip();
+    void checkProgramAroundRestore();
     void checkSteps (HostedPlugin& plugin);
     void checkRandomOrderRoundTrip();
     void checkEditor();

@@ -8,6 +8,8 @@
 //
 // One line per check on stdout; exit code 0 only when all pass.
 
+#include "tests/host/ProgramNames.h"
+
 #include <lilv/lilv.h>
 
 #include <algorithm>
@@ -341,15 +343,15 @@ private:
             programByLabel[toString (label.get())] = program != nullptr ? toString (program.get()) : "<none>";
         }
 
-        // Hosts list presets by label: "01 Init" to "12 Init" keeps the programs in order, and
-        // each recalls its own program.
+        // Hosts list presets by label: the program's number first ("01 Init", "02 Blues Crunch")
+        // keeps the programs in order, and each recalls its own program.
         std::vector<std::string> got, expected;
 
         for (const auto& entry : programByLabel)
             got.push_back (entry.first + " -> " + entry.second);
 
         for (int p = 0; p < 12; ++p)
-            expected.push_back ((p < 9 ? "0" : "") + std::to_string (p + 1) + " Init -> " + std::to_string (p));
+            expected.push_back ((p < 9 ? "0" : "") + std::to_string (p + 1) + " " + ProgramNames::newInstance[p] + " -> " + std::to_string (p));
 
         log.expectEqual ("presets in label order with their programs", join (expected), join (got));
     }

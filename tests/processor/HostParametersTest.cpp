@@ -1,5 +1,6 @@
 #include "processor/HostParameters.h"
 #include "ProcessorTestHelpers.h"
+#include "presets/FactoryPresets.h"
 
 #include <algorithm>
 #include <clocale>
@@ -329,8 +330,11 @@ TEST (ProgramBank, TwelveProgramsNamedAfterTheirPresetFiles)
     VardekoQX2710AudioProcessor processor;
     ASSERT_EQ (12, processor.getNumPrograms());
 
-    for (int i = 0; i < 12; ++i)
-        EXPECT_EQ (juce::String ("Init"), processor.getProgramName (i));
+    // Program 1 is "Init"; the factory programs are named after their channel A presets.
+    EXPECT_EQ (juce::String ("Init"), processor.getProgramName (0));
+
+    for (int i = 1; i < 12; ++i)
+        EXPECT_EQ (juce::String (FactoryPresets::getPrograms()[(size_t) i - 1].rhythm), processor.getProgramName (i));
 
     processor.setCurrentPresetPath ("Crunch/Warm Lead.mvkp");
     EXPECT_EQ (juce::String ("Warm Lead"), processor.getProgramName (0));
@@ -347,19 +351,83 @@ TEST (ProgramBank, TwelveProgramsNamedAfterTheirPresetFiles)
         EXPECT_FALSE (processor.getProgramName (outside).isEmpty());
 }
 
+TEST (ProgramBank, ANewInstanceHoldsInitThenFactoryPrograms)
+{
+    VardekoQX2710AudioProcessor processor;
+
+    // Program 1: the defaults on both channels, so a new instance sounds as it always did.
+    for (int c = 0; c < 2; ++c)
+        for (int k = 0; k < HostParameters::numParameters; ++k)
+            EXPECT_EQ (HostParameters::getDefaultValue (k), processor.getProgramValue (0, c, k)) << "channel " << c << ", parameter " << k;
+
+    // Programs 2 to 12: a rhythm sound on channel A and a lead sound of the same circuit on B,
+    // each channel with its factory preset's values and path, no two programs named alike.
+    juce::StringArray names;
+
+    for (int p = 1; p < 12; ++p)
+    {
+        const auto& program = FactoryPresets::getPrograms()[(size_t) p - 1];
+        const FactoryPresets::Preset* channels[] = { FactoryPresets::find (program.rhythm), FactoryPresets::find (program.lead) };
+        ASSERT_NE (nullptr, channels[0]) << program.rhythm;
+        ASSERT_NE (nullptr, channels[1]) << program.lead;
+        EXPECT_EQ (channels[0]->circuit, channels[1]->circuit) << p;
+        EXPECT_TRUE (juce::String (program.lead).endsWith ("Lead") || juce::String (program.lead).endsWith ("Blend")) << program.lead;
+
+        for (int c = 0; c < 2; ++c)
+        {
+            const auto values = FactoryPresets::getValues (*channels[c]);
+
+            for (int k = 0; k < HostParameters::numParameters; ++k)
+                EXPECT_EQ (values[(size_t) k], processor.getProgramValue (p, c, k)) << "program " << p << " channel " << c << " parameter " << k;
+        }
+
+        names.add (processor.getProgramName (p));
+    }
+
+    names.add (processor.getProgramName (0));
+    names.removeDuplicates (false);
+    EXPECT_EQ (12, names.size());
+
+    // A restored session keeps what it stored, factory programs or not.
+    VardekoQX2710AudioProcessor original;
+    original.setCurrentProgram (4);
+    setValue (original, HostParameters::overdrive, 0.123f);
+    juce::MemoryBlock state;
+    original.getStateInformation (state);
+
+    VardekoQX2710AudioProcessor restored;
+    restored.setStateInformation (state.getData(), (int) state.getSize());
+
+    for (int p = 0; p < 12; ++p)
+    {
+        EXPECT_EQ (original.getProgramName (p), restored.getProgramName (p));
+
+        for (int c = 0; c < 2; ++c)
+            for (int k = 0; k < HostParameters::numParameters; ++k)
+                EXPECT_EQ (original.getProgramValue (p, c, k), restored.getProgramValue (p, c, k));
+    }
+
+    EXPECT_EQ (4, restored.getCurrentProgram());
+    EXPECT_EQ (0.123f, getValue (restored, HostParameters::overdrive));
+}
+
 TEST (ProgramBank, ChangingProgramBringsThatSlotsValuesAtOnce)
 {
     VardekoQX2710AudioProcessor processor;
 
+    const auto& factory = FactoryPresets::getPrograms()[2];
+    const auto rhythmTone = FactoryPresets::getValues (*FactoryPresets::find (factory.rhythm))[HostParameters::tone];
+    const auto leadTone = FactoryPresets::getValues (*FactoryPresets::find (factory.lead))[HostParameters::tone];
+
     setValue (processor, HostParameters::tone, 0.9f);
     processor.setCurrentProgram (3);
     EXPECT_EQ (3, processor.getCurrentProgram());
-    EXPECT_EQ (0.5f, getValue (processor, HostParameters::tone));
+    EXPECT_EQ (rhythmTone, getValue (processor, HostParameters::tone));
 
     setValue (processor, HostParameters::tone, 0.2f);
     processor.setActiveChannel (1);
     processor.setCurrentProgram (3);
-    EXPECT_EQ (0.5f, getValue (processor, HostParameters::tone)) << "channel B of slot 3 still holds the default";
+    EXPECT_EQ (leadTone, getValue (processor, HostParameters::tone)) << "channel B of slot 3 still holds its factory value";
 
     processor.setActiveChannel (0);
     processor.setCurrentProgram (0);

@@ -2,7 +2,9 @@
 #include "CircuitTestHelpers.h"
 #include "LockCounter.h"
 #include "ProcessorTestHelpers.h"
+#include "dsp/OversamplingRateLimit.h"
 
+#include <complex>
 #include <mutex>
 #include <thread>
 
@@ -331,6 +333,65 @@ TEST (ProcessorAudioPath, OversamplingChangeMovesTheDryAlignmentAtTheNextBlock)
     EXPECT_EQ (3, p.processor.getAlignmentIndex());
 }
 
+TEST (ProcessorAudioPath, ReportedLatencyIsTheMeasuredDelayAtEveryFactorAndRate)
+{
+    // The aligned dry path takes exactly the wet path's delay; its impulse response gives the
+    // delay the host must make up for: the group delay at 1 kHz, which the processor reports
+    // in whole samples, at every factor and in every rate band (where the factor is capped).
+    for (const double rate : { 44100.0, 48000.0, 88200.0, 96000.0, 176400.0, 192000.0, 384000.0 })
+    {
+        for (int index = 0; index < 4; ++index)
+        {
+            Prepared p (rate, 512);
+            setValue (p.processor, HostParameters::oversampling, HostParameters::getOversamplingValue (index));
+            setValue (p.processor, HostParameters::dryWet, 0.0f);
+            p.prepare();
+
+            constexpr int at = 64;
+            juce::AudioBuffer<float> impulse (2, 8192);
+            impulse.clear();
+            impulse.setSample (0, at, 1.0f);
+            impulse.setSample (1, at, 1.0f);
+            const auto response = p.run (impulse);
+
+            const auto w = 2.0 * juce::MathConstants<double>::pi * 1000.0 / rate;
+            std::complex<double> sum, weighted;
+
+            for (int n = 0; n + at < response.getNumSamples(); ++n)
+            {
+                const auto h = (double) response.getSample (0, n + at) * std::polar (1.0, -w * n);
+                sum += h;
+                weighted += (double) n * h;
+            }
+
+            const auto measured = std::real (weighted / sum);
+            const auto reported = p.processor.getLatencySamples();
+            const auto what = juce::String (rate) + " Hz, oversampling index " + juce::String (index);
+
+            EXPECT_NEAR (measured, (double) reported, 0.5 + 1.0e-6) << what;
+            EXPECT_EQ (VardekoQX2710AudioProcessor::getLatencyFor (index, rate), reported) << what;
+            EXPECT_EQ (OversamplingRateLimit::limitIndex (index, (float) rate) > 0, reported > 0) << what;
+        }
+    }
+}
+
+TEST (ProcessorAudioPath, LatencyFollowsTheFactorInUse)
+{
+    Prepared p (48000.0, 512);
+    p.prepare();
+    EXPECT_EQ (0, p.processor.getLatencySamples());
+
+    for (int index : { 3, 1, 2, 0 })
+    {
+        setValue (p.processor, HostParameters::oversampling, HostParameters::getOversamplingValue (index));
+        p.processor.applyDeferredChanges();
+        EXPECT_EQ (VardekoQX2710AudioProcessor::getLatencyFor (index, 48000.0), p.processor.getLatencySamples()) << index;
+    }
+
+    EXPECT_EQ (4, VardekoQX2710AudioProcessor::getLatencyFor (1, 48000.0));
+    EXPECT_EQ (5, VardekoQX2710AudioProcessor::getLatencyFor (3, 48000.0));
+}
+
 TEST (ProcessorAudioPath, OutOfRangeCircuitValuesSelectTheNearestCircuit)
 {
     for (auto [value, model] : { std::pair<float, int> { 7.0f, 4 }, { -3.0f, 0 } })
@@ -505,6 +566,16 @@ struct OfflineRender
         Prepared p (48000.0, 4096);
         p.processor.setNonRealtime (true);
         p.prepare();
+        return renderWith (p.processor, input, changes, blockSizes, sleepEveryBlocks);
+    }
+
+    // The same with a processor the caller prepared (and may have run in real time).
+    static juce::AudioBuffer<float> renderWith (VardekoQX2710AudioProcessor& processor, const juce::AudioBuffer<float>& input, const std::vector<Change>& changes, const std::vector<int>& blockSizes, int sleepEveryBlocks = 0)
+    {
+        struct
+        {
+            VardekoQX2710AudioProcessor& processor;
+        } p { processor };
 
         auto output = input;
         juce::MidiBuffer midi;
@@ -607,6 +678,52 @@ TEST (ProcessorAudioPath, TwoOfflineRendersOfTheSameAutomationAreIdentical)
     }
 
     EXPECT_LT (std::sqrt (difference / level), 0.01);
+}
+
+TEST (ProcessorAudioPath, AnOfflineRenderDoesNotDependOnWhatRanBeforeIt)
+{
+    // A host plays a session in real time, then renders it offline (an LV2 host switching to
+    // free-wheeling, say). How long it played, what the message thread's timer applied by then
+    // and what was still fading must not reach the render.
+    const auto input = makeSignal (2, 24000);
+    const std::vector<OfflineRender::Change> automation {
+        { 0, HostParameters::overdriveType, 0.5f },
+        { 0, HostParameters::overdrive, 0.2f },
+        { 3000, HostParameters::overdriveType, 1.0f },
+        { 3000, HostParameters::overdrive, 0.9f },
+        { 8000, HostParameters::oversampling, 0.6666667f },
+        { 15000, HostParameters::overdriveType, 0.25f },
+    };
+
+    const auto render = [&] (int realtimeBlocks, bool timerApplies)
+    {
+        Prepared p (48000.0, 512);
+        p.prepare();
+
+        // Real time: other values, a circuit change that the timer has or has not applied, and
+        // ramps under way when the render starts.
+        setValue (p.processor, HostParameters::overdriveType, 0.25f);
+        setValue (p.processor, HostParameters::oversampling, 0.33333334f);
+        const auto played = makeSignal (2, 512 * realtimeBlocks);
+        p.run (played);
+
+        if (timerApplies)
+            p.processor.applyDeferredChanges();
+
+        setValue (p.processor, HostParameters::inputVol, 0.9f);
+        setValue (p.processor, HostParameters::dryWet, 0.3f);
+        p.run (makeSignal (2, 512));
+        setValue (p.processor, HostParameters::inputVol, 0.5f);
+        setValue (p.processor, HostParameters::dryWet, 1.0f);
+        setValue (p.processor, HostParameters::overdriveType, 0.75f);
+
+        p.processor.setNonRealtime (true);
+        return OfflineRender::renderWith (p.processor, input, automation, { 512 }, timerApplies ? 4 : 0);
+    };
+
+    const auto first = render (2, false);
+    const auto second = render (40, true);
+    EXPECT_TRUE (identical (first, second)) << "first difference at sample " << firstDifference (first, second);
 }
 
 TEST (ProcessorAudioPath, OfflineOversamplingChangeOfTheHeardCircuitIsNotLeftSilent)

@@ -3,7 +3,7 @@
 automated circuit change must be identical (to below -140 dB), equal to the export without automation up to the
 automated time, and the new circuit must be heard within 60 ms of it.
 
-usage: compare-exports.py FIRST SECOND UNAUTOMATED SWITCH_SAMPLE
+usage: compare-exports.py FIRST SECOND UNAUTOMATED SWITCH_SAMPLE [MORE EXPORTS...]
 The exports are 32-bit float WAV files. Prints PASS/FAIL lines; exits non-zero on any failure."""
 
 import array
@@ -56,6 +56,7 @@ def check(ok, what, detail=""):
 
 (rate, channels, a), (_, _, b), (_, _, r) = (read_float_wav(p) for p in sys.argv[1:4])
 switch = int(sys.argv[4])
+more = [read_float_wav(p)[2] for p in sys.argv[5:]]
 frames = len(a) // channels
 
 check(len(a) == len(b) == len(r) and frames > switch, "exports of the whole range",
@@ -73,6 +74,13 @@ if len(a) == len(b):
     check(largest <= 1e-7, "two offline exports of the same automation are identical (to below -140 dB)",
           f"{len(differing)} samples differ, the first at {differing[0] // channels / rate:.4f} s, by up to {level}" if differing else "")
     print(f"NOTE {len(differing)} of {len(a)} samples differ between the two exports, by up to {level}")
+
+for n, other in enumerate(more, start=3):
+    same = len(other) == len(a)
+    largest = max((abs(x - y) for x, y in zip(a, other)), default=0.0) if same else float("inf")
+    level = f"{20 * math.log10(largest):.0f} dB" if 0 < largest < float("inf") else ("none" if largest == 0 else "lengths differ")
+    check(same and largest <= 1e-7, f"export {n} equals the first (to below -140 dB)", level)
+    print(f"NOTE export {n} differs from the first by up to {level}")
 
 if len(a) == len(r):
     # The first frame where the automated export leaves the unautomated one.

@@ -1,6 +1,6 @@
 -- Creates an Ardour session with the plug-in on a stereo track fed by a sine locked to the
 -- transport position, with values away from the defaults and, when asked, the circuit automated from
--- the first to the last at a known time. Run by ardour7-lua; settings from the environment:
+-- the first to the last at a known time and Drive ramped across it. Run by ardour7-lua; settings from the environment:
 --   VARDEKO_SESSION_DIR, VARDEKO_SESSION_NAME  where the session goes
 --   VARDEKO_PLUGIN_TYPE   LV2 or VST3
 --   VARDEKO_PLUGIN_ID     the LV2 URI or the VST3 plug-in's name
@@ -57,6 +57,18 @@ if os.getenv ("VARDEKO_AUTOMATE") == "1" then
 	local ac = pi:to_automatable ():automation_control (Evoral.Parameter (ARDOUR.AutomationType.PluginAutomation, 0, id), false)
 	assert (not ac:isnil (), "no automation control for the circuit")
 	ac:set_automation_state (ARDOUR.AutoState.Play)
+
+	-- Drive: at its default until half a second after the change (a host may hand a ramp's
+	-- values over a block early), then up and back down.
+	local dal, dcl, dpd = ARDOUR.LuaAPI.plugin_automation (plugin, 3)
+	dcl:add (Temporal.timepos_t (0), dpd.lower + 0.5 * (dpd.upper - dpd.lower), false, false)
+	dcl:add (Temporal.timepos_t (switch + 24000), dpd.lower + 0.5 * (dpd.upper - dpd.lower), false, false)
+	dcl:add (Temporal.timepos_t ((switch + last) // 2), dpd.lower + 0.9 * (dpd.upper - dpd.lower), false, false)
+	dcl:add (Temporal.timepos_t (last), dpd.lower + 0.4 * (dpd.upper - dpd.lower), false, false)
+	local did = pi:plugin (0):nth_parameter (3, true)
+	local dac = pi:to_automatable ():automation_control (Evoral.Parameter (ARDOUR.AutomationType.PluginAutomation, 0, did), false)
+	assert (not dac:isnil (), "no automation control for Drive")
+	dac:set_automation_state (ARDOUR.AutoState.Play)
 end
 
 Session:save_state ("", false, false, false, false, false)
