@@ -13,6 +13,7 @@
 #include "presets/MolvekVardekoQX2710PresetMenu.h"
 #include "processor/HostParameters.h"
 #include "processor/PatchDocument.h"
+#include "processor/PresetPath.h"
 #include "processor/ProductInfo.h"
 #include "processor/VardekoQX2710AudioProcessor.h"
 
@@ -525,11 +526,12 @@ TEST_F (EditorTest, PresetChangesNeverListThePresetFolderOnTheWindowsThread)
 
     // A host's program change to a slot whose preset is not on disk.
     processor.setCurrentProgram (5);
+    ASSERT_FALSE (VardekoQX2710AudioProcessor::getPresetFolder().getChildFile (PresetPath::canonical (processor.getCurrentPresetPath()).replace ("\\", "/")).exists());
 
     for (int i = 0; i < 5; ++i)
         tick();
 
-    EXPECT_EQ (presetName(), "Init*");
+    EXPECT_EQ (presetName(), PresetPath::displayName (processor.getCurrentPresetPath()) + "*");
     EXPECT_EQ (bar.getNumScans(), scans + 1);
     EXPECT_EQ (bar.getNumScansOnMessageThread(), 0);
 }
