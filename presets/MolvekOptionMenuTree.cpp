@@ -6,35 +6,12 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
-#include <filesystem>
 #include <mutex>
 #include <set>
 #include <thread>
 
 namespace
 {
-// Where a folder really is, links resolved, so that a folder reached a second time through a
-// link is recognised.
-juce::String canonicalPathOf (const juce::File& folder)
-{
-#if JUCE_WINDOWS
-    const std::filesystem::path path (folder.getFullPathName().toWideCharPointer());
-#else
-    const std::filesystem::path path (folder.getFullPathName().toRawUTF8());
-#endif
-    std::error_code error;
-    const auto canonical = std::filesystem::canonical (path, error);
-
-    if (error)
-        return folder.getFullPathName();
-
-#if JUCE_WINDOWS
-    return juce::String (canonical.wstring().c_str());
-#else
-    return juce::String::fromUTF8 (canonical.string().c_str());
-#endif
-}
-
 // What identifies a file in a listing: its path, as the file system compares names.
 juce::String pathKey (const juce::File& file)
 {
@@ -75,7 +52,9 @@ struct Scanner
     // False for a folder already listed (a link back into the tree).
     bool scan (const juce::File& folder, MolvekOptionMenuTree::Listing::Folder& node, int depth)
     {
-        if (! visited.insert (canonicalPathOf (folder)).second)
+        // Where the folder really is, links followed: a folder reached again through a link is
+        // recognised.
+        if (! visited.insert (PresetPath::realLocation (folder).getFullPathName()).second)
             return false;
 
         if (includeSubfolders && depth < MolvekOptionMenuTree::maximumDepth)
