@@ -37,9 +37,7 @@ juce::File MolvekVardekoQX2710PresetBrowser::getFileToSave() const
         return {};
 
     const auto folder = getPresetFolder();
-
-    // A "\" typed in the name separates folders, as in the paths that presets are stored by.
-    const auto selected = PresetPath::withBackslashesAsSeparators (folder, browser->getSelectedFile (0));
+    const auto selected = browser->getSelectedFile (0);
 
     // Real containment: a sibling folder whose name merely begins with the preset folder's
     // name is outside it, and so is a folder reached through a link that leads out.
@@ -48,8 +46,7 @@ juce::File MolvekVardekoQX2710PresetBrowser::getFileToSave() const
 
     // Case-sensitive: "Clean.MVKP" becomes "Clean.MVKP.mvkp".
     const auto path = selected.getFullPathName();
-    const auto file = path.endsWith (ProductInfo::presetExtension) ? selected : juce::File (path + ProductInfo::presetExtension);
-    return PresetPath::canBeStored (folder, file) ? file : juce::File();
+    return path.endsWith (ProductInfo::presetExtension) ? selected : juce::File (path + ProductInfo::presetExtension);
 }
 
 void MolvekVardekoQX2710PresetBrowser::show()
@@ -72,6 +69,10 @@ void MolvekVardekoQX2710PresetBrowser::onOk()
     if (file == juce::File())
         return;
 
+    // A name that cannot be saved (a "\" in it, say) is refused before anything is asked.
+    if (const auto refused = presetMenu->checkSaveTarget (file); refused.failed())
+        return showFailure (file, refused);
+
     if (file.existsAsFile())
     {
         overwritePanel.setBounds (0, 0, 325, 500);
@@ -82,17 +83,19 @@ void MolvekVardekoQX2710PresetBrowser::onOk()
     }
 
     if (const auto result = presetMenu->savePreset (processor, file.getFullPathName()); result.failed())
-    {
-        alertPanel.setBounds (0, 0, 325, 500);
-        alertPanel.setMessage (MolvekVardekoQX2710PresetMenu::saveFailureMessage (file, getPresetFolder(), result));
-        alertPanel.show (1, MolvekAlertComponent::errorIcon);
-        return;
-    }
+        return showFailure (file, result);
 
     processor->setCurrentPresetPath (presetMenu->getCurrentItem());
     browser->refresh();
     hide();
     processor->updateHostDisplay();
+}
+
+void MolvekVardekoQX2710PresetBrowser::showFailure (const juce::File& file, const juce::Result& failure)
+{
+    alertPanel.setBounds (0, 0, 325, 500);
+    alertPanel.setMessage (MolvekVardekoQX2710PresetMenu::saveFailureMessage (file, getPresetFolder(), failure));
+    alertPanel.show (1, MolvekAlertComponent::errorIcon);
 }
 
 void MolvekVardekoQX2710PresetBrowser::onCancel()
@@ -107,7 +110,7 @@ void MolvekVardekoQX2710PresetBrowser::timerCallback()
 
     const auto folder = getPresetFolder();
     const auto browsing = browser->getRoot();
-    const auto selected = PresetPath::withBackslashesAsSeparators (folder, browser->getSelectedFile (0));
+    const auto selected = browser->getSelectedFile (0);
     const auto insideFolder = [&folder] (const juce::File& f)
     { return f == folder || PresetPath::isReallyInside (folder, f); };
 

@@ -92,11 +92,31 @@ juce::Result MolvekVardekoQX2710PresetMenu::savePreset (VardekoQX2710AudioProces
 
     const auto file = resolvePresetFile (path);
 
-    if (file == juce::File() || file == rootFolder)
+    if (const auto refused = checkSaveTarget (file); refused.failed())
+        return refused;
+
+    const auto target = PresetPath::realLocation (file);
+
+    if (const auto created = target.getParentDirectory().createDirectory(); created.failed())
+        return created;
+
+    juce::XmlElement document (PatchDocument::rootTag);
+    processor->createPatchDocument (document, true);
+
+    if (const auto written = PresetFileWriter::write (document, target); written.failed())
+        return written;
+
+    setCurrentItem (PresetPath::relativeTo (rootFolder, file));
+    return juce::Result::ok();
+}
+
+juce::Result MolvekVardekoQX2710PresetMenu::checkSaveTarget (const juce::File& file) const
+{
+    if (file == juce::File() || file == rootFolder || ! PresetPath::isInside (rootFolder, file))
         return juce::Result::fail ("The preset must be saved inside the preset folder.");
 
     if (! PresetPath::canBeStored (rootFolder, file))
-        return juce::Result::fail ("A preset's folder and file names may not hold \"\\\" or begin with \"~\".");
+        return juce::Result::fail (invalidNameMessage);
 
     // Written where it really is: through a link to a preset (which stays a link), never
     // through a link that leads out of the preset folder.
@@ -111,16 +131,6 @@ juce::Result MolvekVardekoQX2710PresetMenu::savePreset (VardekoQX2710AudioProces
     if (target.exists() && ! target.hasWriteAccess())
         return juce::Result::fail ("The preset file is read-only.");
 
-    if (const auto created = target.getParentDirectory().createDirectory(); created.failed())
-        return created;
-
-    juce::XmlElement document (PatchDocument::rootTag);
-    processor->createPatchDocument (document, true);
-
-    if (const auto written = PresetFileWriter::write (document, target); written.failed())
-        return written;
-
-    setCurrentItem (PresetPath::relativeTo (rootFolder, file));
     return juce::Result::ok();
 }
 

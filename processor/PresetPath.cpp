@@ -84,31 +84,6 @@ bool PresetPath::canBeStored (const juce::File& root, const juce::File& file)
     return isInside (root, file) && resolve (root, relativeTo (root, file)) == file;
 }
 
-juce::File PresetPath::withBackslashesAsSeparators (const juce::File& root, const juce::File& file)
-{
-#if JUCE_WINDOWS
-    juce::ignoreUnused (root);
-    return file;
-#else
-    if (! isInside (root, file))
-        return file;
-
-    auto mapped = root;
-
-    // Names taken as they are ("~x" is a name here, not a home folder); the caller checks where
-    // ".." led.
-    for (const auto& element : elementsOf (file.getRelativePathFrom (root).replaceCharacter ('/', separator)))
-    {
-        if (element == "..")
-            mapped = mapped.getParentDirectory();
-        else if (element.isNotEmpty() && element != ".")
-            mapped = juce::File (mapped.getFullPathName() + juce::File::getSeparatorString() + element);
-    }
-
-    return mapped;
-#endif
-}
-
 juce::String PresetPath::displayName (const juce::String& relativePath)
 {
     const auto name = canonical (relativePath).fromLastOccurrenceOf (juce::String::charToString (separator), false, false);

@@ -37,10 +37,6 @@ public:
     // (a plain character outside Windows) or begins with "~" cannot be stored.
     static bool canBeStored (const juce::File& root, const juce::File& file);
 
-    // A file below root chosen by typing a name: every "\" in its path below root taken as a
-    // folder separator, as in stored paths, so that the stored path names the same file.
-    static juce::File withBackslashesAsSeparators (const juce::File& root, const juce::File& file);
-
     // The last element of a relative path without its extension ("Crunch\Warm.mvkp": "Warm").
     static juce::String displayName (const juce::String& relativePath);
 };

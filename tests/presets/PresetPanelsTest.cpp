@@ -129,7 +129,6 @@ TEST_F (PresetPanelsTest, SaveAppendsTheExtensionUnlessItEndsSoExactly)
         { "Clean.MVKP", "Clean.MVKP.mvkp" },
         { "Lead.mvkp", "Lead.mvkp" },
         { "Crunch/Warm", "Crunch/Warm.mvkp" },
-        { "back\\slash7", "back/slash7.mvkp" }, // as stored paths read it
     };
 
     for (const auto& [typed, expected] : cases)
@@ -145,7 +144,7 @@ TEST_F (PresetPanelsTest, SaveAppendsTheExtensionUnlessItEndsSoExactly)
         EXPECT_FALSE (browser.isCurrentlyModal()) << typed;
     }
 
-    EXPECT_EQ (processor.getCurrentPresetPath(), "back\\slash7.mvkp");
+    EXPECT_EQ (processor.getCurrentPresetPath(), "Crunch\\Warm.mvkp");
     EXPECT_EQ (presetMenu.loadPreset (&processor, processor.getCurrentPresetPath()), 1) << "it loads again";
 }
 
@@ -178,7 +177,6 @@ TEST_F (PresetPanelsTest, SaveAndNewFolderAreEnabledOnlyInsideThePresetFolder)
         { sibling, "Clean", false, false },
         { out, "Clean", false, false },
         { folder.getRoot(), "Out/Clean", false, false },
-        { folder.getRoot(), "Out\\Clean", false, false },
     };
 
     for (const auto& c : cases)
@@ -308,6 +306,46 @@ TEST_F (PresetPanelsTest, AFailedSaveIsShownAndChangesNothing)
     click (alert.getOkButton());
     EXPECT_FALSE (alert.isVisible());
     EXPECT_TRUE (browser.isCurrentlyModal()) << "the browser stays open for another name";
+}
+
+TEST_F (PresetPanelsTest, ANameWithABackslashIsRefusedWithAMessage)
+{
+#if JUCE_WINDOWS
+    GTEST_SKIP() << "a backslash separates folders in the name box on Windows";
+#else
+    // Stored preset paths use "\" between folders, so a preset named with one could never be
+    // found again; it is neither written nor taken as a folder. "/" still separates folders.
+    folder.addFolder ("Crunch");
+    const juce::File existing (folder.getRoot().getFullPathName() + "/Odd\\Name.mvkp");
+    ASSERT_TRUE (existing.replaceWithText ("made elsewhere"));
+    processor.setCurrentPresetPath ("Init.mvkp");
+    auto& alert = browser.getAlertPanel();
+
+    for (const auto* typed : { "AC\\DC", "back\\slash7", "Crunch\\Warm", "Crunch/AC\\DC", "Odd\\Name" })
+    {
+        openBrowserWithName (typed);
+        ASSERT_TRUE (browser.getOkButton().isEnabled()) << typed << ": SAVE says why when clicked";
+        click (browser.getOkButton());
+
+        ASSERT_TRUE (alert.isVisible()) << typed;
+        EXPECT_EQ (alert.getMessage(), "Couldn't save the preset!\n\n\"" + juce::String (typed) + ".mvkp\"\n\n" + MolvekVardekoQX2710PresetMenu::invalidNameMessage);
+        EXPECT_EQ (alert.getIconCode(), MolvekAlertComponent::errorIcon);
+        EXPECT_FALSE (browser.getOverwritePanel().isVisible()) << typed << ": refused before asking";
+
+        click (alert.getOkButton());
+        EXPECT_FALSE (alert.isVisible());
+        EXPECT_TRUE (browser.isCurrentlyModal()) << typed << ": the browser stays open for another name";
+        browser.hide();
+    }
+
+    // Nothing written, no folder made of the part before the backslash.
+    EXPECT_EQ (existing.loadFileAsString(), "made elsewhere");
+    EXPECT_EQ (folder.getRoot().findChildFiles (juce::File::findFilesAndDirectories, true).size(), 2);
+    EXPECT_FALSE (preset ("AC").exists());
+    EXPECT_FALSE (preset ("Crunch/Warm.mvkp").exists());
+    EXPECT_EQ (processor.getCurrentPresetPath(), "Init.mvkp");
+    EXPECT_EQ (presetMenu.getCurrentItem(), "Init.mvkp");
+#endif
 }
 
 TEST_F (PresetPanelsTest, AFailedOverwriteLeavesTheFileAndTheBrowser)
