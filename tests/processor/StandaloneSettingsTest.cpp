@@ -27,9 +27,25 @@ TEST_F (StandaloneSettingsTest, FilesTheFrameworkWroteAreReadAndWrittenInItsForm
     {
         juce::PropertiesFile::Options options;
         juce::PropertiesFile written (file, options);
+        // Every attribute the framework's device manager writes.
         juce::XmlElement setup ("DEVICESETUP");
         setup.setAttribute ("deviceType", "ALSA");
         setup.setAttribute ("audioOutputDeviceName", "Out \"1\" & <2>");
+        setup.setAttribute ("audioInputDeviceName", "In");
+        setup.setAttribute ("audioDeviceRate", 48000.0);
+        setup.setAttribute ("audioDeviceBufferSize", 256);
+        setup.setAttribute ("audioDeviceInChans", "11");
+        setup.setAttribute ("audioDeviceOutChans", "11");
+        setup.setAttribute ("defaultMidiOutput", "Synth");
+        setup.setAttribute ("defaultMidiOutputDevice", "hw:2");
+
+        for (const auto* midiInput : { "Keys", "Pedal board" })
+        {
+            auto* input = setup.createNewChildElement ("MIDIINPUT");
+            input->setAttribute ("name", midiInput);
+            input->setAttribute ("identifier", juce::String (midiInput) + " id");
+        }
+
         written.setValue ("audioSetup", &setup);
         written.setValue ("shouldMuteInput", false);
         written.setValue ("filterState", juce::String::repeatedString ("QUJD", 6000)); // longer than a patch's attributes
@@ -42,6 +58,7 @@ TEST_F (StandaloneSettingsTest, FilesTheFrameworkWroteAreReadAndWrittenInItsForm
     EXPECT_EQ (settings.getRefusedFile(), juce::File());
     ASSERT_NE (settings.getXmlValue ("audioSetup"), nullptr);
     EXPECT_EQ (settings.getXmlValue ("audioSetup")->getStringAttribute ("audioOutputDeviceName"), "Out \"1\" & <2>");
+    EXPECT_EQ (settings.getXmlValue ("audioSetup")->getNumChildElements(), 2);
     EXPECT_FALSE (settings.getBoolValue ("shouldMuteInput", true));
     EXPECT_EQ (settings.getValue ("filterState").length(), 24000);
     EXPECT_EQ (settings.getValue ("lastStateFile"), "/home/u/a<b>&c.state");
