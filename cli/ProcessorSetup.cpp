@@ -1,8 +1,9 @@
 #include "cli/ProcessorSetup.h"
 
-#include "presets/FactoryPresets.h"
+#include "processor/FactoryPresets.h"
 #include "processor/PatchDocumentReader.h"
 #include "processor/PresetPath.h"
+#include "processor/UserFolders.h"
 #include "processor/VardekoQX2710AudioProcessor.h"
 
 RenderStatus ProcessorSetup::loadPreset (VardekoQX2710AudioProcessor& processor, const juce::File& file, juce::StringArray& warnings)
@@ -19,7 +20,7 @@ RenderStatus ProcessorSetup::loadPreset (VardekoQX2710AudioProcessor& processor,
 
     // As in the preset menu, a preset that was applied becomes the current one (the
     // newer-version message names it); a refused one leaves the current preset as it was.
-    const auto folder = VardekoQX2710AudioProcessor::getPresetFolder();
+    const auto folder = UserFolders::getPresetFolder();
     const auto result = processor.loadPatchDocument (std::move (read.document), true);
 
     if (result == ProgramDocuments::presetLoaded || result == ProgramDocuments::presetFromNewerVersion)

@@ -1,125 +1,26 @@
 #include "cli/RenderOptions.h"
 
+#include "cli/ArgumentValues.h"
 #include "cli/AudioFileTypes.h"
-#include "presets/FactoryPresets.h"
+#include "processor/FactoryPresets.h"
 #include "processor/HostParameters.h"
 
 #include <set>
 
 namespace
 {
-std::optional<int> parseWholeNumber (const juce::String& text, int minimum, int maximum)
-{
-    if (text.isEmpty() || text.length() > 9 || ! text.containsOnly ("0123456789"))
-        return std::nullopt;
-
-    const auto value = text.getIntValue();
-
-    if (value < minimum || value > maximum)
-        return std::nullopt;
-
-    return value;
-}
-
-// A plain decimal number ("0.5", ".5", "1", "5e-1"); the framework's parser alone would read
-// "0.5x" as 0.5 and "nan" as a number.
-std::optional<double> parseDecimal (const juce::String& text)
-{
-    auto p = text.getCharPointer();
-    const auto isDigit = [] (juce::juce_wchar c)
-    { return c >= '0' && c <= '9'; };
-
-    if (*p == '+' || *p == '-')
-        ++p;
-
-    int digits = 0;
-
-    while (isDigit (*p))
-    {
-        ++p;
-        ++digits;
-    }
-
-    if (*p == '.')
-    {
-        ++p;
-
-        while (isDigit (*p))
-        {
-            ++p;
-            ++digits;
-        }
-    }
-
-    if (digits == 0)
-        return std::nullopt;
-
-    if (*p == 'e' || *p == 'E')
-    {
-        ++p;
-
-        if (*p == '+' || *p == '-')
-            ++p;
-
-        if (! isDigit (*p))
-            return std::nullopt;
-
-        while (isDigit (*p))
-            ++p;
-    }
-
-    if (! p.isEmpty())
-        return std::nullopt;
-
-    return text.getDoubleValue();
-}
-
-std::optional<int> findParameter (const juce::String& identifier)
-{
-    for (int k = 0; k < HostParameters::numParameters; ++k)
-        if (identifier == HostParameters::getName (k))
-            return k;
-
-    return std::nullopt;
-}
-
-juce::String parameterList()
-{
-    juce::StringArray names;
-
-    for (int k = 0; k < HostParameters::numParameters; ++k)
-        names.add (HostParameters::getName (k));
-
-    return names.joinIntoString (", ");
-}
-
-juce::String quoted (const juce::String& text)
-{
-    return "'" + text + "'";
-}
-
 RenderStatus checkOutputFile (const juce::File& file, const std::optional<SampleFormat>& format)
 {
     const auto type = AudioFileTypes::fromExtension (file);
 
     if (type == AudioFileTypes::Type::unknown)
-        return RenderStatus::usage ("output file " + quoted (file.getFileName()) + " must end in .wav, .aif or .aiff");
+        return RenderStatus::usage ("output file " + ArgumentValues::quoted (file.getFileName()) + " must end in .wav, .aif or .aiff");
 
     if (format.has_value() && ! AudioFileTypes::canWrite (type, *format))
         return RenderStatus::usage (AudioFileTypes::getName (type) + " files cannot hold " + format->describe()
                                     + " samples (" + AudioFileTypes::describeWritable (type) + ")");
 
     return RenderStatus::ok();
-}
-
-juce::String factoryPresetNames()
-{
-    juce::StringArray names;
-
-    for (const auto& preset : FactoryPresets::getPresets())
-        names.add (preset.name);
-
-    return names.joinIntoString (", ");
 }
 
 enum class Option
@@ -177,6 +78,16 @@ const OptionEntry* findOption (const juce::String& name)
 } // namespace
 
 //==============================================================================
+float RenderOptions::circuitValue (int modelIndex) noexcept
+{
+    return HostParameters::getModelValue (modelIndex);
+}
+
+float RenderOptions::oversamplingValue (int oversamplingIndex) noexcept
+{
+    return HostParameters::getOversamplingValue (oversamplingIndex);
+}
+
 std::optional<int> RenderOptions::findCircuit (const juce::String& name)
 {
     auto words = juce::StringArray::fromTokens (name, " \t", "");
@@ -257,7 +168,7 @@ RenderStatus RenderOptions::parse (const juce::StringArray& arguments, const juc
         const auto* entry = findOption (name);
 
         if (entry == nullptr)
-            return RenderStatus::usage ("unknown option " + quoted (name));
+            return RenderStatus::usage ("unknown option " + ArgumentValues::quoted (name));
 
         juce::String value;
 
@@ -306,27 +217,27 @@ RenderStatus RenderOptions::parse (const juce::StringArray& arguments, const juc
 
             case Option::factoryPreset:
                 if (FactoryPresets::find (value) == nullptr)
-                    return RenderStatus::usage ("unknown factory preset " + quoted (value) + " (" + factoryPresetNames() + ")");
+                    return RenderStatus::usage ("unknown factory preset " + ArgumentValues::quoted (value) + " (" + ArgumentValues::factoryPresetNames() + ")");
 
                 result.factoryPreset = value.trim();
                 break;
 
             case Option::rate:
-                if (const auto rate = parseWholeNumber (value, minimumDemoRate, maximumDemoRate))
+                if (const auto rate = ArgumentValues::wholeNumber (value, minimumDemoRate, maximumDemoRate))
                     result.demoRate = *rate;
                 else
                     return RenderStatus::usage ("--rate must be a whole number of Hz from " + juce::String (minimumDemoRate)
-                                                + " to " + juce::String (maximumDemoRate) + ", not " + quoted (value));
+                                                + " to " + juce::String (maximumDemoRate) + ", not " + ArgumentValues::quoted (value));
                 break;
 
             case Option::block:
             case Option::announcedBlock:
             {
-                const auto size = parseWholeNumber (value, 1, maximumBlockSize);
+                const auto size = ArgumentValues::wholeNumber (value, 1, maximumBlockSize);
 
                 if (! size.has_value())
                     return RenderStatus::usage (name + " must be a whole number from 1 to " + juce::String (maximumBlockSize)
-                                                + ", not " + quoted (value));
+                                                + ", not " + ArgumentValues::quoted (value));
 
                 if (entry->option == Option::block)
                     result.blockSize = *size;
@@ -339,14 +250,14 @@ RenderStatus RenderOptions::parse (const juce::StringArray& arguments, const juc
                 result.circuit = findCircuit (value);
 
                 if (! result.circuit.has_value())
-                    return RenderStatus::usage ("unknown circuit " + quoted (value) + " (Blues, Boutique, Mad, Modern or Pro Overdrive)");
+                    return RenderStatus::usage ("unknown circuit " + ArgumentValues::quoted (value) + " (Blues, Boutique, Mad, Modern or Pro Overdrive)");
                 break;
 
             case Option::oversampling:
                 result.oversamplingIndex = findOversamplingIndex (value);
 
                 if (! result.oversamplingIndex.has_value())
-                    return RenderStatus::usage ("--oversampling must be 1, 2, 4 or 8, not " + quoted (value));
+                    return RenderStatus::usage ("--oversampling must be 1, 2, 4 or 8, not " + ArgumentValues::quoted (value));
                 break;
 
             case Option::bits:
@@ -355,25 +266,25 @@ RenderStatus RenderOptions::parse (const juce::StringArray& arguments, const juc
                 else if (value == "8" || value == "16" || value == "24" || value == "32")
                     result.sampleFormat = SampleFormat::integer (value.getIntValue());
                 else
-                    return RenderStatus::usage ("--bits must be 8, 16, 24 or float, not " + quoted (value));
+                    return RenderStatus::usage ("--bits must be 8, 16, 24 or float, not " + ArgumentValues::quoted (value));
                 break;
 
             case Option::param:
             {
                 if (! value.containsChar ('='))
-                    return RenderStatus::usage ("--param needs ID=VALUE, not " + quoted (value));
+                    return RenderStatus::usage ("--param needs ID=VALUE, not " + ArgumentValues::quoted (value));
 
                 const auto identifier = value.upToFirstOccurrenceOf ("=", false, false);
                 const auto number = value.fromFirstOccurrenceOf ("=", false, false);
-                const auto index = findParameter (identifier);
+                const auto index = ArgumentValues::parameter (identifier);
 
                 if (! index.has_value())
-                    return RenderStatus::usage ("unknown parameter " + quoted (identifier) + " (" + parameterList() + ")");
+                    return RenderStatus::usage ("unknown parameter " + ArgumentValues::quoted (identifier) + " (" + ArgumentValues::parameterNames() + ")");
 
-                const auto parsed = parseDecimal (number);
+                const auto parsed = ArgumentValues::decimal (number);
 
                 if (! parsed.has_value())
-                    return RenderStatus::usage ("--param " + identifier + ": " + quoted (number) + " is not a number");
+                    return RenderStatus::usage ("--param " + identifier + ": " + ArgumentValues::quoted (number) + " is not a number");
 
                 if (*parsed < 0.0 || *parsed > 1.0)
                     return RenderStatus::usage ("--param " + identifier + ": " + number + " is outside 0 to 1");
@@ -408,7 +319,7 @@ RenderStatus RenderOptions::parse (const juce::StringArray& arguments, const juc
     const int filesWanted = result.demo ? 1 : 2;
 
     if (positional.size() > filesWanted)
-        return RenderStatus::usage ("unexpected argument " + quoted (positional[filesWanted]));
+        return RenderStatus::usage ("unexpected argument " + ArgumentValues::quoted (positional[filesWanted]));
 
     if (positional.size() < filesWanted)
         return RenderStatus::usage (positional.isEmpty() && ! result.demo ? "missing input and output files" : "missing output file");

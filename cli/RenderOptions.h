@@ -54,8 +54,8 @@ struct RenderOptions
     static std::optional<int> findOversamplingIndex (const juce::String& factor);
 
     // The values a host sends for a circuit index and an oversampling index.
-    static float circuitValue (int modelIndex) noexcept { return 0.25f * (float) modelIndex; }
-    static float oversamplingValue (int oversamplingIndex) noexcept { return (float) oversamplingIndex / 3.0f; }
+    static float circuitValue (int modelIndex) noexcept;
+    static float oversamplingValue (int oversamplingIndex) noexcept;
 
     // The block size given to prepareToPlay.
     int getAnnouncedBlockSize() const noexcept { return announcedBlockSize.value_or (blockSize); }

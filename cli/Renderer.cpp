@@ -6,7 +6,6 @@
 #include "cli/InputFile.h"
 #include "cli/OutputFile.h"
 #include "cli/ProcessorSetup.h"
-#include "models/ModelFrame.h"
 #include "processor/VardekoQX2710AudioProcessor.h"
 
 #include <algorithm>
@@ -62,7 +61,7 @@ struct Renderer::Source
 //==============================================================================
 juce::int64 Renderer::getPreRollLength (double sampleRate)
 {
-    return ModelFrame::startFadeLength ((float) sampleRate);
+    return VardekoQX2710AudioProcessor::getStartFadeLength (sampleRate);
 }
 
 juce::String RenderSummary::describe() const

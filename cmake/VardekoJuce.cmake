@@ -2,7 +2,13 @@
 # need (include folders, module flags, system libraries) without re-exporting the module
 # sources, so that nothing that links the library compiles JUCE a second time.
 #
-#   vardeko_add_juce_library (<name> MODULES <juce::module>... [DEFINITIONS <def>...])
+#   vardeko_add_juce_library (<name> MODULES <juce::module>... [DEFINITIONS <def>...]
+#                             [BASE <base name> BASE_MODULES <module>...])
+#
+# With BASE, the objects of BASE_MODULES (for example juce_core and juce_events) go into a
+# library of their own, <base name>, which <name> links: code that may use only those modules
+# links <base name> alone, so that a call into any other module fails to link. Both are compiled
+# together, with the same flags.
 
 set (VARDEKO_JUCE_CONFIG_FLAGS
     JUCE_WEB_BROWSER=0
@@ -56,10 +62,17 @@ function (_vardeko_collect_juce_deps items modules_var libs_var)
 endfunction()
 
 function (vardeko_add_juce_library name)
-    cmake_parse_arguments (ARG "" "" "MODULES;DEFINITIONS" ${ARGN})
+    cmake_parse_arguments (ARG "" "BASE" "MODULES;DEFINITIONS;BASE_MODULES" ${ARGN})
 
-    add_library (${name} STATIC)
-    target_link_libraries (${name} PRIVATE ${ARG_MODULES} juce::juce_recommended_config_flags)
+    if (ARG_BASE)
+        set (compiled ${name}Objects)
+        add_library (${compiled} OBJECT)
+    else()
+        set (compiled ${name})
+        add_library (${compiled} STATIC)
+    endif()
+
+    target_link_libraries (${compiled} PRIVATE ${ARG_MODULES} juce::juce_recommended_config_flags)
 
     set (modules_seen)
     set (system_libs)
@@ -70,24 +83,46 @@ function (vardeko_add_juce_library name)
         list (APPEND module_flags JUCE_MODULE_AVAILABLE_${module}=1)
     endforeach()
 
-    target_compile_definitions (${name}
+    set_target_properties (${compiled} PROPERTIES POSITION_INDEPENDENT_CODE ON)
+
+    # JUCE's own sources are not ours to fix: keep their warnings out of our logs.
+    target_compile_options (${compiled} PRIVATE $<$<CXX_COMPILER_ID:GNU,Clang>:-w>)
+
+    # Whoever compiles against the modules gets what they need; the libraries below re-export it.
+    if (ARG_BASE)
+        set (exporter ${ARG_BASE})
+        list (JOIN ARG_BASE_MODULES "|" base_pattern)
+        set (base_pattern "/(${base_pattern})/")
+        add_library (${ARG_BASE} STATIC $<FILTER:$<TARGET_OBJECTS:${compiled}>,INCLUDE,${base_pattern}>)
+        add_library (${name} STATIC $<FILTER:$<TARGET_OBJECTS:${compiled}>,EXCLUDE,${base_pattern}>)
+        target_link_libraries (${name} PUBLIC ${ARG_BASE})
+        target_compile_definitions (${compiled} PRIVATE ${VARDEKO_JUCE_CONFIG_FLAGS} ${module_flags} ${ARG_DEFINITIONS})
+        target_include_directories (${compiled} PRIVATE "${JUCE_MODULES_DIR}")
+    else()
+        set (exporter ${name})
+    endif()
+
+    target_compile_definitions (${exporter}
         PUBLIC ${VARDEKO_JUCE_CONFIG_FLAGS} ${module_flags} ${ARG_DEFINITIONS})
-    target_include_directories (${name} PUBLIC "${JUCE_MODULES_DIR}")
-    target_link_libraries (${name} PUBLIC ${system_libs})
+    target_include_directories (${exporter} PUBLIC "${JUCE_MODULES_DIR}")
+
+    set (image_libs)
 
     if (TARGET juce::pkgconfig_JUCE_IMG_LINUX_DEPS)
-        target_link_libraries (${name} PUBLIC juce::pkgconfig_JUCE_IMG_LINUX_DEPS)
+        list (APPEND image_libs juce::pkgconfig_JUCE_IMG_LINUX_DEPS)
     endif()
 
     # Windows: the same libraries, found by cmake/VardekoWindows.cmake.
     if (TARGET vardeko_windows_image_libs)
-        target_link_libraries (${name} PUBLIC vardeko_windows_image_libs)
+        list (APPEND image_libs vardeko_windows_image_libs)
     endif()
 
-    set_target_properties (${name} PROPERTIES POSITION_INDEPENDENT_CODE ON)
+    target_link_libraries (${exporter} PUBLIC ${system_libs} ${image_libs})
 
-    # JUCE's own sources are not ours to fix: keep their warnings out of our logs.
-    target_compile_options (${name} PRIVATE $<$<CXX_COMPILER_ID:GNU,Clang>:-w>)
+    # The split modules compile with what their users get.
+    if (ARG_BASE)
+        target_link_libraries (${compiled} PRIVATE ${system_libs} ${image_libs})
+    endif()
 endfunction()
 
 # Warning flags for our own code.

@@ -5,13 +5,13 @@
 #include <algorithm>
 #include <cmath>
 
-Diode1TableReader::Diode1TableReader()
-    : Diode1TableReader (nullptr)
+Diode1TableReader::Diode1TableReader (const juce::File& folder)
+    : Diode1TableReader (nullptr, folder)
 {
 }
 
-Diode1TableReader::Diode1TableReader (const char* set)
-    : DiodeTableReaderBase (noTable(), set)
+Diode1TableReader::Diode1TableReader (const char* set, const juce::File& folder)
+    : DiodeTableReaderBase (noTable(), set, folder)
 {
     clearState();
     initParameters();

@@ -20,12 +20,13 @@ struct Diode1TableView
 // interpolation. Buffering and loading follow Diode2TableReader: the curve is read into the
 // idle one of two buffers and put in use by swapTables.
 //
-// This base reads the curve from the user's "Molvek/Library/Tables" folder; the circuit
-// reader serves the curve compiled into the library instead (DiodeTableReaderBase).
+// This base reads the curve from a folder of table files; the circuit reader serves the curve
+// compiled into the library instead (DiodeTableReaderBase).
 class Diode1TableReader : public DiodeTableReaderBase<Diode1TableView>
 {
 public:
-    Diode1TableReader();
+    // A reader of the curve file in folder.
+    explicit Diode1TableReader (const juce::File& folder);
 
     void clearState() override;
 
@@ -60,7 +61,7 @@ public:
 
 protected:
     // A circuit's reader: the curve compiled into the library.
-    explicit Diode1TableReader (const char* embeddedSet);
+    explicit Diode1TableReader (const char* embeddedSet, const juce::File& folder = {});
 
     // Reads a curve file image: the name must match and the rate field be 0; the curve must
     // fit the buffers. Copies the geometry, then the values.

@@ -8,13 +8,13 @@
 
 const float Diode2TableReader::tableRates[numTableRates] = { 44100.0f, 48000.0f, 88200.0f, 96000.0f, 176400.0f, 192000.0f, 352800.0f, 384000.0f };
 
-Diode2TableReader::Diode2TableReader()
-    : Diode2TableReader (nullptr)
+Diode2TableReader::Diode2TableReader (const juce::File& folder)
+    : Diode2TableReader (nullptr, folder)
 {
 }
 
-Diode2TableReader::Diode2TableReader (const char* set)
-    : DiodeTableReaderBase (noTable(), set)
+Diode2TableReader::Diode2TableReader (const char* set, const juce::File& folder)
+    : DiodeTableReaderBase (noTable(), set, folder)
 {
     clearState();
     initParameters();

@@ -11,8 +11,8 @@
 // Tables are read into the idle one of two buffers (off the audio thread) and put in use by
 // swapTables, so the lookup never reads a buffer that is being written.
 //
-// This base reads tables from the user's "Molvek/Library/Tables" folder; the circuit readers
-// serve the tables compiled into the library instead (DiodeTableReaderBase).
+// This base reads tables from a folder of table files; the circuit readers serve the tables
+// compiled into the library instead (DiodeTableReaderBase).
 // A buffer of a Diode2TableReader with the grid it was read with.
 struct Diode2TableView
 {
@@ -33,7 +33,8 @@ struct Diode2TableView
 class Diode2TableReader : public DiodeTableReaderBase<Diode2TableView>
 {
 public:
-    Diode2TableReader();
+    // A reader of the table files in folder.
+    explicit Diode2TableReader (const juce::File& folder);
 
     void clearState() override;
 
@@ -78,7 +79,7 @@ public:
 
 protected:
     // A circuit's reader: the set compiled into the library.
-    explicit Diode2TableReader (const char* embeddedSet);
+    explicit Diode2TableReader (const char* embeddedSet, const juce::File& folder = {});
 
     // Reads a table file image: the name must match, the version be 1 and the rate equal rate
     // exactly; the grid must fit the buffers. Copies the geometry, then the values.

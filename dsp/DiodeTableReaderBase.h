@@ -12,8 +12,8 @@
 
 // What both diode table readers share: the table set's prefix, the two buffers a table is read
 // into and put in use from, and where the images come from. A circuit's reader serves the set
-// compiled into the library (its embedded set); without one a reader serves the user's
-// "Molvek/Library/Tables" folder.
+// compiled into the library (its embedded set); without one a reader serves a folder of table
+// files that its owner names.
 //
 // View is the reader's table view: a buffer with the grid it was read with.
 template <typename View>
@@ -47,22 +47,18 @@ public:
     // Entry count of the prefix's tables, 0 when there are none.
     virtual int getTableSize() = 0;
 
-    // The set compiled into the library that this reader serves; nullptr for the table folder.
+    // The set compiled into the library that this reader serves; nullptr for a folder reader.
     const char* getEmbeddedSet() const noexcept { return embeddedSet; }
 
-    static juce::File getTableFolder()
-    {
-        return juce::File::getSpecialLocation (juce::File::userDocumentsDirectory)
-            .getChildFile ("Molvek")
-            .getChildFile ("Library")
-            .getChildFile ("Tables");
-    }
+    // The folder a reader without an embedded set reads from.
+    const juce::File& getTableFolder() const noexcept { return tableFolder; }
 
 protected:
     using Buffers = DiodeTableBuffers<View>;
 
-    DiodeTableReaderBase (const View& none, const char* set) noexcept
+    DiodeTableReaderBase (const View& none, const char* set, const juce::File& folder = {})
         : buffers (none)
+        , tableFolder (folder)
         , embeddedSet (set)
     {
     }
@@ -88,7 +84,7 @@ protected:
         if (embeddedSet == nullptr || tablePrefix != embeddedSet)
             return nullptr;
 
-        return SharedTableValues::get (EmbeddedResources::get (name), DiodeTableHeader::size, count);
+        return SharedTableValues::get (EmbeddedResources::tables().get (name), DiodeTableHeader::size, count);
     }
 
     // The effective rate when it has changed since the last read, so a new table is due; 0
@@ -105,12 +101,12 @@ protected:
     }
 
     // A table image by file name: the library's image for a reader of an embedded set (and
-    // only for its own prefix), else the file in the table folder; nullptr when there is none.
+    // only for its own prefix), else the file in the reader's folder; nullptr when there is none.
     std::unique_ptr<juce::InputStream> openImage (const juce::String& tablePrefix, const juce::String& name) const
     {
         if (embeddedSet != nullptr)
         {
-            const auto image = EmbeddedResources::get (name);
+            const auto image = EmbeddedResources::tables().get (name);
 
             if (tablePrefix != embeddedSet || image.isEmpty())
                 return nullptr;
@@ -118,7 +114,7 @@ protected:
             return std::make_unique<juce::MemoryInputStream> (image.data, image.size, false);
         }
 
-        auto file = std::make_unique<juce::FileInputStream> (getTableFolder().getChildFile (name));
+        auto file = std::make_unique<juce::FileInputStream> (tableFolder.getChildFile (name));
         return file->openedOk() ? std::move (file) : nullptr;
     }
 
@@ -142,5 +138,6 @@ protected:
 
 private:
     float loadedRate = -1.0f;
+    juce::File tableFolder;
     const char* embeddedSet;
 };

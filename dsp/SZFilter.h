@@ -1,6 +1,7 @@
 #pragma once
 
 #include "dsp/BilinearTransform.h"
+#include "dsp/LinearRamp.h"
 #include "dsp/RateBands.h"
 
 #include <array>
@@ -17,14 +18,37 @@ struct AnalogPrototype
     std::array<double, size> numerator {};
 };
 
-// Coefficients of an order-N filter: a[0] is the un-normalised a0 in a target set and 1 in
-// the set the difference equation uses; a[1..N] and b[0..N] are divided by a0.
+// Coefficients of an order-N filter: a[0] is the un-normalised a0 (the difference equation
+// does not use it); a[1..N] and b[0..N] are divided by a0.
 template <int order>
 struct SZCoefficients
 {
     static constexpr auto size = static_cast<std::size_t> (order) + 1;
     double a[size] {};
     double b[size] {};
+
+    // A glide (LinearRamp) moves a[1..N] and b[0..N] together.
+    static SZCoefficients rampStep (const SZCoefficients& from, const SZCoefficients& to, double inverseLength) noexcept
+    {
+        SZCoefficients step;
+
+        for (int k = 1; k <= order; ++k)
+            step.a[k] = (to.a[k] - from.a[k]) * inverseLength;
+
+        for (int k = 0; k <= order; ++k)
+            step.b[k] = (to.b[k] - from.b[k]) * inverseLength;
+
+        return step;
+    }
+
+    friend void add (SZCoefficients& value, const SZCoefficients& step) noexcept
+    {
+        for (int k = 1; k <= order; ++k)
+            value.a[k] += step.a[k];
+
+        for (int k = 0; k <= order; ++k)
+            value.b[k] += step.b[k];
+    }
 };
 
 // One channel's memory: x[n-1]..x[n-N] and y[n-1]..y[n-N].
@@ -38,7 +62,7 @@ struct SZHistory
 
 // The filter shared by the per-sample and the block s-to-z stages: bilinear transform, a
 // linear glide of every coefficient to each new set, and direct form I in double precision.
-// Block stages snap to the exact targets when the glide ends; per-sample stages do not.
+// Block stages land exactly on the targets when the glide ends; per-sample stages do not.
 template <int order, bool snapAtGlideEnd>
 class SZFilter
 {
@@ -48,8 +72,7 @@ public:
     void setSampleRate (float rate) noexcept
     {
         // Knob moves glide over about 46 ms at every rate band.
-        glideLength = RateBands::rampLength (rate);
-        inverseGlideLength = 1.0 / glideLength;
+        glide.setLength (RateBands::rampLength (rate));
 
         // Coefficients made for another rate mean nothing at this one: the next set is taken
         // at once rather than glided to.
@@ -71,10 +94,7 @@ public:
     {
         target = {};
         target.a[0] = 1.0;
-        current = {};
-        current.a[0] = 1.0;
-        increment = {};
-        counter = 0;
+        glide.setValue (target);
         firstSet = true;
         pending = false;
     }
@@ -96,47 +116,33 @@ public:
 
         if (firstSet)
         {
-            copyTargetToCurrent();
+            glide.setValue (target);
             firstSet = false;
         }
 
+        // A new set during a glide starts a fresh glide from wherever the coefficients are.
         if constexpr (snapAtGlideEnd)
             pending = true;
         else
-            startGlide();
+            glide.setTarget (target);
     }
 
-    // Block stages compute the increments of a new set when the next block starts.
+    // Block stages start the glide to a new set when the next block starts.
     void beginBlock() noexcept
     {
         if (pending)
         {
-            startGlide();
+            glide.setTarget (target);
             pending = false;
         }
     }
 
     // One step per sample frame, shared by both channels.
-    void advanceGlide() noexcept
-    {
-        if (counter >= glideLength)
-            return;
-
-        ++counter;
-
-        for (int k = 1; k <= order; ++k)
-            current.a[k] += increment.a[k];
-
-        for (int k = 0; k <= order; ++k)
-            current.b[k] += increment.b[k];
-
-        if constexpr (snapAtGlideEnd)
-            if (counter == glideLength)
-                copyTargetToCurrent();
-    }
+    void advanceGlide() noexcept { glide.next(); }
 
     double processSample (double x, SZHistory<order>& history) const noexcept
     {
+        const auto& current = glide.getValue();
         auto y = current.b[0] * x;
 
         for (int k = 1; k <= order; ++k)
@@ -158,37 +164,17 @@ public:
         return y;
     }
 
-    SZCoefficients<order> target;
-    SZCoefficients<order> current;
-    SZCoefficients<order> increment;
+    // The coefficients the difference equation uses now.
+    const SZCoefficients<order>& getCurrent() const noexcept { return glide.getValue(); }
+    int getGlideLength() const noexcept { return glide.getLength(); }
+
+    SZCoefficients<order> target; // the latest set
     SZHistory<order> left;
     SZHistory<order> right;
-    std::int16_t counter = 0;
     bool firstSet = true;
     bool pending = false;
-    int glideLength = 2048;
-    double inverseGlideLength = 1.0 / 2048.0;
     float coefficientRate = 0.0f;
 
 private:
-    void copyTargetToCurrent() noexcept
-    {
-        for (int k = 1; k <= order; ++k)
-            current.a[k] = target.a[k];
-
-        for (int k = 0; k <= order; ++k)
-            current.b[k] = target.b[k];
-    }
-
-    // A new set during a glide starts a fresh glide from wherever the coefficients are.
-    void startGlide() noexcept
-    {
-        for (int k = 1; k <= order; ++k)
-            increment.a[k] = (target.a[k] - current.a[k]) * inverseGlideLength;
-
-        for (int k = 0; k <= order; ++k)
-            increment.b[k] = (target.b[k] - current.b[k]) * inverseGlideLength;
-
-        counter = 0;
-    }
+    LinearRamp<SZCoefficients<order>, snapAtGlideEnd ? RampEnd::landsOnTarget : RampEnd::keepsItsSteps, double> glide;
 };

@@ -39,7 +39,7 @@ public:
         setAnalogCoefficients (prototype.denominator.data(), prototype.numerator.data());
     }
 
-    int getGlideLength() const noexcept { return filter.glideLength; }
+    int getGlideLength() const noexcept { return filter.getGlideLength(); }
     const Filter& getFilter() const noexcept { return filter; }
 
 protected:

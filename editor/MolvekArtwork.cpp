@@ -25,7 +25,7 @@ FilmStrip MolvekArtwork::getStrip (int numFrames) const
 
 juce::Image MolvekArtwork::loadEmbeddedImage (const juce::String& fileName)
 {
-    const auto resource = EmbeddedResources::get (fileName);
+    const auto resource = EmbeddedResources::artwork().get (fileName);
 
     if (resource.isEmpty())
         return {};

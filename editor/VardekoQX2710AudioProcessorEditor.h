@@ -1,7 +1,12 @@
 #pragma once
 
+#include "editor/ChannelSwitch.h"
+#include "editor/ControlBindings.h"
 #include "editor/EditorLookAndFeel.h"
+#include "editor/FileMenu.h"
 #include "editor/FilmStrip.h"
+#include "editor/PedalLayout.h"
+#include "editor/PresetBarActions.h"
 
 #include <juce_audio_processors/juce_audio_processors.h>
 
@@ -25,8 +30,11 @@ class MolvekVardekoQX2710PresetBrowser;
 class MolvekVardekoQX2710PresetMenu;
 
 // The plug-in window: the pedal, 325 x 500, with its image-strip controls over one background.
-// Everything it does to the sound goes through the processor's parameters; it follows the
-// processor (automation, programs, restored states, the meter) on a 50 ms timer.
+// It makes and lays out its children and hands each event to the part that does the job: the
+// controls' parameter bindings (ParameterBinding), the preset bar (PresetBarActions) and the
+// FILE menu (FileMenu). Everything it does to the sound goes through the processor's
+// parameters; it follows the processor (automation, programs, restored states, the meter) on a
+// 50 ms timer.
 class VardekoQX2710AudioProcessorEditor : public juce::AudioProcessorEditor,
                                           public juce::Timer,
                                           public juce::Button::Listener,
@@ -36,16 +44,17 @@ class VardekoQX2710AudioProcessorEditor : public juce::AudioProcessorEditor,
 public:
     static constexpr int timerIntervalMs = 50;
 
-    enum FileMenuItem
-    {
-        savePresetItem = 1,
-        savePresetAsItem = 2,
-        userManualItem = 3,
-        websiteItem = 4
-    };
+    using FileMenuItem = FileMenu::Item;
+    static constexpr auto savePresetItem = FileMenu::savePresetItem;
+    static constexpr auto savePresetAsItem = FileMenu::savePresetAsItem;
+    static constexpr auto userManualItem = FileMenu::userManualItem;
+    static constexpr auto websiteItem = FileMenu::websiteItem;
 
     explicit VardekoQX2710AudioProcessorEditor (VardekoQX2710AudioProcessor& processor);
     ~VardekoQX2710AudioProcessorEditor() override;
+
+    // From now on every processor opens this window as its editor (createEditor).
+    static void installAsProcessorEditor() noexcept;
 
     void paint (juce::Graphics& g) override;
 
@@ -64,44 +73,36 @@ public:
     void labelTextChanged (juce::Label* label) override;
 
     // The FILE menu: its entries, and what choosing one does.
-    static juce::PopupMenu createFileMenu();
-    void showFileMenu();
-    void performFileMenuItem (int itemId);
+    static juce::PopupMenu createFileMenu() { return FileMenu::create(); }
+    void performFileMenuItem (int itemId) { fileMenu->perform (itemId); }
 
-    // How a document and a web address are opened; replaceable so that tests open nothing.
-    std::function<bool (const juce::File&)> openDocument = [] (const juce::File& file)
+    // How the FILE menu opens a document and a web address; replaceable so that tests open
+    // nothing.
+    FileMenu::DocumentOpener openDocument = [] (const juce::File& file)
     { return file.startAsProcess(); };
-    std::function<bool (const juce::URL&)> openWebAddress = [] (const juce::URL& url)
+    FileMenu::WebAddressOpener openWebAddress = [] (const juce::URL& url)
     { return url.launchInDefaultBrowser(); };
 
     // The parameter a slider or button of this window is bound to, or -1.
     int getParameterIndexOf (const juce::Component* control) const;
 
 private:
+    template <typename Child>
+    Child& addChild (std::unique_ptr<Child>& child, const char* name, juce::Rectangle<int> bounds);
+    template <typename Button>
+    void addButton (std::unique_ptr<Button>& button, const char* name, const char* artwork, PedalLayout::Box box, const juce::String& tooltip);
+    template <typename Knob>
+    void addKnob (std::unique_ptr<Knob>& knob, const char* name, const char* artwork, PedalLayout::Box box, int parameterIndex, double step = 0.0);
+
     void createChildren();
-    void refreshControls();
-    void refreshOversamplingLights();
-    void refreshChannelControls();
-
-    // A parameter's value as its knob shows it.
-    float getShownValue (int parameterIndex);
-    void loadChosenPreset();
-    void switchChannel();
-    void copyChannel();
-    void showAbout();
-    void showAlert (const juce::String& message, int numButtons, int iconCode);
     void installFactoryPresetsOnceShown();
-
-    // Sends a value to the processor and the host; a change that is not part of a drag is a
-    // gesture of its own, so touch and latch automation record clicks too.
-    void sendToHost (int parameterIndex, float value);
+    void showAbout();
 
     VardekoQX2710AudioProcessor& processor;
     EditorLookAndFeel lookAndFeel;
     FilmStrip background;
-    int refreshCount = 0; // ticks since the last preset change, counted up to 3
-    std::array<bool, 8> inGesture {};
-    bool factoryPresetsChecked = false;
+
+    ControlBindings controls;
 
     std::unique_ptr<Molvek2StateKickButton> fileButton_, presetDecButton_, presetIncButton_;
     std::unique_ptr<MolvekVardekoQX2710PresetMenu> presetMenu_;
@@ -113,13 +114,16 @@ private:
     std::unique_ptr<MolvekVardekoKnob> overdriveTypeKnob_;
     std::array<std::unique_ptr<Molvek2StateButton>, 4> oversamplingButtons;
 
-    // Every knob and the parameter it is bound to.
-    std::vector<std::pair<MolvekKnob*, int>> knobs;
     std::unique_ptr<MolvekVardekoQX2710PresetBrowser> savePresetBrowser_;
     std::unique_ptr<MolvekVardekoQX2710OverwriteComponent> overwritePresetComponent_;
     std::unique_ptr<MolvekAlertComponent> alert_;
     std::unique_ptr<Molvek2StateKickButton> aboutShowButton_;
     std::unique_ptr<MolvekSplashScreen> aboutContainer_;
+
+    // Made once the children exist.
+    std::unique_ptr<PresetBarActions> presetBar;
+    std::unique_ptr<ChannelSwitch> channels;
+    std::unique_ptr<FileMenu> fileMenu;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (VardekoQX2710AudioProcessorEditor)
 };

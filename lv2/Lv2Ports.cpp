@@ -1,24 +1,25 @@
 #include "lv2/Lv2Ports.h"
 
 #include "processor/HostParameters.h"
+#include "processor/ProductInfo.h"
 
 #include <cmath>
 
 juce::String Lv2Ports::getPluginUri (Variant variant)
 {
-    const juce::String uri (VARDEKO_LV2_URI);
+    const juce::String uri (ProductInfo::lv2Uri);
     return variant == Variant::stereo ? uri : uri + "-mono";
 }
 
 // The suffixes below are those that earlier builds used, so saved states and sessions stay
 // readable.
-juce::String Lv2Ports::getUiUri() { return juce::String (VARDEKO_LV2_URI) + ":UI"; }
-juce::String Lv2Ports::getStateUri() { return juce::String (VARDEKO_LV2_URI) + ":StateString"; }
-juce::String Lv2Ports::getProgramUri() { return juce::String (VARDEKO_LV2_URI) + ":Program"; }
+juce::String Lv2Ports::getUiUri() { return juce::String (ProductInfo::lv2Uri) + ":UI"; }
+juce::String Lv2Ports::getStateUri() { return juce::String (ProductInfo::lv2Uri) + ":StateString"; }
+juce::String Lv2Ports::getProgramUri() { return juce::String (ProductInfo::lv2Uri) + ":Program"; }
 
 juce::String Lv2Ports::getPresetUri (int program)
 {
-    return juce::String (VARDEKO_LV2_URI) + ":preset" + juce::String (program + 1).paddedLeft ('0', 2);
+    return juce::String (ProductInfo::lv2Uri) + ":preset" + juce::String (program + 1).paddedLeft ('0', 2);
 }
 
 juce::String Lv2Ports::getPresetLabel (int program, const juce::String& programName)

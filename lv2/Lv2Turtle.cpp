@@ -172,7 +172,7 @@ juce::String Lv2Turtle::createPlugins (VardekoQX2710AudioProcessor& processor)
             << "    doap:name " << quoted (name) << " ;\n"
             << "    rdfs:comment " << quoted ("Guitar overdrive: five circuits, oversampled diode clipping, a delay-matched dry/wet mix") << " ;\n"
             << "    doap:maintainer [ a foaf:Organization ; foaf:name " << quoted (ProductInfo::manufacturer)
-            << " ; foaf:homepage <" << VARDEKO_COMPANY_WEBSITE << "> ; foaf:mbox <" << VARDEKO_COMPANY_EMAIL << "> ] ;\n"
+            << " ; foaf:homepage <" << ProductInfo::website << "> ; foaf:mbox <" << ProductInfo::email << "> ] ;\n"
             << "    doap:release [ doap:revision " << quoted (ProductInfo::version) << " ] ;\n"
             << "    lv2:minorVersion " << versionPart (2) << " ;\n"
             << "    lv2:microVersion " << versionPart (1) << " ;\n"

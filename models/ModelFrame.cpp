@@ -21,7 +21,16 @@ int ModelFrame::checkFadeLength (float fs) noexcept
 void ModelFrame::setFadeLength (int length) noexcept
 {
     fadeLength = std::max (1, length);
-    fadeStep = 1.0f / (float) fadeLength;
+    wetGain.setLength (fadeLength);
+    dryGain.setLength (fadeLength);
+}
+
+void ModelFrame::startFade (float wetFrom, float dryFrom, bool fadingIn) noexcept
+{
+    wetGain.setValue (wetFrom);
+    dryGain.setValue (dryFrom);
+    wetGain.setTarget (fadingIn ? 1.0f : 0.0f);
+    dryGain.setTarget (fadingIn ? 0.0f : 1.0f);
 }
 
 void ModelFrame::setBlockSize (int numSamples)
@@ -55,18 +64,8 @@ void ModelFrame::fadeCheck() noexcept
 
     setFadeLength (checkFadeLength (sampleRate));
 
-    if (wanted)
-    {
-        fadeState = fadeInFromDry;
-        wetGain = 0.0f;
-        dryGain = 1.0f;
-    }
-    else
-    {
-        fadeState = fadeOutToDry;
-        wetGain = 1.0f;
-        dryGain = 0.0f;
-    }
+    fadeState = wanted ? fadeInFromDry : fadeOutToDry;
+    startFade (wanted ? 0.0f : 1.0f, wanted ? 1.0f : 0.0f, wanted);
 
     currentOn = wanted;
 }
@@ -74,8 +73,7 @@ void ModelFrame::fadeCheck() noexcept
 void ModelFrame::beginStartFade() noexcept
 {
     setFadeLength (startFadeLength (sampleRate));
-    dryGain = 1.0f;
-    wetGain = 0.0f;
+    startFade (0.0f, 1.0f, true);
     currentOn = isRequestedOn();
     fadeState = currentOn ? fadeInFromSilence : bypassed;
     initParameters();
@@ -139,8 +137,7 @@ uint32_t ModelFrame::takeOverFromTimer() noexcept
         if (! phase.compare_exchange_strong (p, Phase::idle, std::memory_order_acq_rel))
             return 0; // a newer change sent the stages back to the timer
 
-        dryGain = 1.0f;
-        wetGain = 0.0f;
+        startFade (0.0f, 1.0f, true);
         fadeState = currentOn ? fadeInFromSilence : bypassed;
         p = Phase::idle;
     }
@@ -158,16 +155,20 @@ uint32_t ModelFrame::takeOverFromTimer() noexcept
 
 void ModelFrame::beginFadeToSilence() noexcept
 {
+    // The gains the fade to silence starts from.
+    auto wetFrom = wetGain.getValue();
+    auto dryFrom = dryGain.getValue();
+
     switch (fadeState)
     {
         case active:
-            wetGain = 1.0f;
-            dryGain = 0.0f;
+            wetFrom = 1.0f;
+            dryFrom = 0.0f;
             break;
 
         case fadeInFromSilence:
             // Fade out from where the fade-in has got to, so the level never jumps.
-            dryGain = 1.0f - wetGain;
+            dryFrom = 1.0f - wetFrom;
             break;
 
         case fadeOutToSilence:
@@ -187,6 +188,7 @@ void ModelFrame::beginFadeToSilence() noexcept
     {
         fadeState = fadeOutToSilence;
         setFadeLength ((int) (sampleRate * 0.25f));
+        startFade (wetFrom, dryFrom, false);
     }
 
     phase.store (Phase::fadingOut, std::memory_order_release);
@@ -230,23 +232,24 @@ void ModelFrame::mixFade (float* left, float* right, int numSamples) noexcept
 
     for (int i = 0; i < numSamples; ++i)
     {
-        left[i] = dryLeft[i] * dryGain + left[i] * wetGain;
+        const auto wet = wetGain.getValue();
+        const auto dryShare = dryGain.getValue();
+        left[i] = dryLeft[i] * dryShare + left[i] * wet;
 
         if (right != nullptr)
-            right[i] = dryRight[i] * dryGain + right[i] * wetGain;
+            right[i] = dryRight[i] * dryShare + right[i] * wet;
 
         // The state reached takes effect from the next block; the rest of this block keeps
         // the final gains.
-        if (rising < 1.0f)
+        if (rising.isRamping())
         {
-            // Rounded steps may not meet the ends exactly; never past them.
-            rising = std::min (1.0f, rising + fadeStep);
-            falling = std::max (0.0f, falling - fadeStep);
+            rising.next();
+            falling.next();
         }
         else
         {
-            rising = 1.0f;
-            falling = 0.0f;
+            rising.setValue (1.0f);
+            falling.setValue (0.0f);
             fadeState = endState;
         }
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "dsp/LinearRamp.h"
 #include "models/FadeBuffers.h"
 
 #include <atomic>
@@ -50,6 +51,8 @@ public:
         recompute = 8,
         clearHistory = 16
     };
+
+    ModelFrame() noexcept { setFadeLength (4096); }
 
     static uint32_t routeWork (int index) noexcept { return route + (uint32_t) index; }
     static uint32_t recomputeWork (int index) noexcept { return recompute + (uint32_t) index; }
@@ -183,8 +186,8 @@ public:
     //==============================================================================
     int getFadeState() const noexcept { return fadeState; }
     int getFadeLength() const noexcept { return fadeLength; }
-    float getWetGain() const noexcept { return wetGain; }
-    float getDryGain() const noexcept { return dryGain; }
+    float getWetGain() const noexcept { return wetGain.getValue(); }
+    float getDryGain() const noexcept { return dryGain.getValue(); }
     Phase getPhase() const noexcept { return phase.load (std::memory_order_acquire); }
 
     // The fade lengths: at start (and for the circuit crossfade) and for the on/off check.
@@ -200,6 +203,9 @@ private:
     void mixFade (float* left, float* right, int numSamples) noexcept;
     void setFadeLength (int length) noexcept;
 
+    // Both gains from where they are: towards the wet signal when fading in, else away from it.
+    void startFade (float wetFrom, float dryFrom, bool fadingIn) noexcept;
+
     float sampleRate = 44100.0f;
     int blockSize = 0;
     FadeBuffers ownDry;
@@ -211,9 +217,10 @@ private:
     // Owned by the audio thread while the model runs.
     int fadeState = bypassed;
     int fadeLength = 4096;
-    float fadeStep = 1.0f / 4096.0f;
-    float wetGain = 0.0f;
-    float dryGain = 1.0f;
+
+    // Each moves by 1 / fadeLength a sample and stops at its end.
+    LinearRamp<float, RampEnd::stopsAtTarget> wetGain { 0.0f };
+    LinearRamp<float, RampEnd::stopsAtTarget> dryGain { 1.0f };
     uint32_t deferredWork = 0;
 
     std::atomic<Phase> phase { Phase::idle };

@@ -1,6 +1,6 @@
 #include "presets/MolvekVardekoQX2710PresetMenu.h"
 
-#include "presets/PresetFileWriter.h"
+#include "processor/PresetFileWriter.h"
 #include "processor/PatchDocument.h"
 #include "processor/PatchDocumentReader.h"
 #include "processor/PresetPath.h"

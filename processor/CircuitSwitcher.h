@@ -1,39 +1,41 @@
 #pragma once
 
+#include "dsp/LinearRamp.h"
+#include "models/CircuitBank.h"
 #include "models/FadeBuffers.h"
-#include "models/bluesbreaker/BluesBreakerOverdrive.h"
-#include "models/cj/CJOverdrive.h"
-#include "models/littlegreen/LittleGreenOverdrive.h"
-#include "models/ocd/OCDOverdrive.h"
-#include "models/ts9/TS9Overdrive.h"
+#include "processor/CircuitSelection.h"
+#include "processor/DeferredChangeClock.h"
 #include "processor/HostParameters.h"
 #include "processor/ParameterValues.h"
 
 #include <array>
 #include <atomic>
-#include <cstdint>
 
 // The five circuits and which of them is heard. The audio thread runs the heard circuit and,
 // while the selection changes, crossfades to the incoming one; Drive, Tone and Level reach the
 // circuits being heard when they move.
 //
-// Circuit and oversampling changes are applied on the message thread, 50 ms after the last
-// change: the timer resets and starts a circuit that is not being heard, records the values it
-// gave it, then publishes its index; the audio thread adopts it at the start of a block and
+// Circuit and oversampling changes are applied 50 ms after the last change (DeferredChangeClock
+// says when): the timer resets and starts a circuit that is not being heard, records the values
+// it gave it, then publishes its index; the audio thread adopts it at the start of a block and
 // publishes what it plays. Both live in one atomic word, so the timer decides on a consistent
 // snapshot and never touches a circuit that is being heard or faded in.
 class CircuitSwitcher
 {
 public:
     static constexpr int numModels = HostParameters::numModels;
-    static constexpr int deferredChangeDelayMs = 50;
+    static_assert (numModels == CircuitBank::numCircuits);
+    static constexpr int deferredChangeDelayMs = DeferredChangeClock::delayMs;
 
     explicit CircuitSwitcher (const ParameterValues& values);
     ~CircuitSwitcher();
 
+    // Samples a circuit takes to fade in when it starts (and a crossfade lasts).
+    static int getStartFadeLength (float sampleRate) noexcept;
+
     // Rate and block size for every circuit, and the crossfade length (twice the ramp).
     void prepare (float sampleRate, int capacity, int rampLength);
-    float getSampleRate() const noexcept { return sampleRate; }
+    float getSampleRate() const noexcept { return clock.getSampleRate(); }
     void release();
 
     // Selects, resets and starts every circuit with the live values, with no crossfade.
@@ -87,53 +89,32 @@ private:
     void adoptPreparedModel();
     void mixIncoming (float* left, float* right, int numSamples);
     void forwardParameter (int modelParameter, float value, float& lastForwarded, bool fading);
-    void publishModelState() noexcept;
+    // Resets and starts a circuit with these Drive, Tone and Level values and factor.
+    static void startCircuit (ModuleModel& model, const std::array<float, 3>& knobs, int oversamplingIndex);
     void startModelForTimer (int model);
     int applyLatestChoice();
-    int retryIntervalSamples() const noexcept;
 
     const ParameterValues& values;
 
     FadeBuffers crossfadeBuffers; // the incoming circuit's block during a circuit crossfade
     FadeBuffers modelDryBuffers; // shared by the circuits' own fades
 
-    CJOverdrive cjOverdrive;
-    BluesBreakerOverdrive bluesBreakerOverdrive;
-    LittleGreenOverdrive littleGreenOverdrive;
-    OCDOverdrive ocdOverdrive;
-    TS9Overdrive ts9Overdrive;
-    std::array<ModuleModel*, numModels> models;
+    CircuitBank models;
 
     // Crossfade state, owned by the audio thread.
     int currentModel = 0;
     int targetModel = 0;
     bool crossfadeActive = false;
-    float crossfadeGain = 1.0f;
-    float crossfadeStep = 0.0f;
-    float crossfadeStepBase = 0.0f;
+    LinearRamp<float> crossfadeGain { 1.0f }; // the outgoing circuit's
 
     float lastDrive = 0.5f, lastTone = 0.5f, lastLevel = 0.5f;
 
-    // What the audio thread plays (written by it) and the circuit the timer prepared (set by
-    // the timer, taken by the audio thread), in one word.
-    std::atomic<int> modelState { 0 };
+    CircuitSelection selection;
     std::array<std::atomic<float>, 3> pendingModelValues {};
 
     // The factor index forwarded to the circuits.
     std::atomic<int> oversamplingIndex { 0 };
 
-    // Debounce of circuit and oversampling changes, stamped on any thread.
-    std::atomic<uint32_t> deferredChangeStamp { 0 };
-    std::atomic<uint32_t> deferredChangeTimeMs { 0 };
-    uint32_t appliedChangeStamp = 0;
-    bool retryDeferredChange = false;
-
-    // Offline renders (audio thread): the countdown to a change in samples, -1 when none.
-    std::atomic<bool> offline { false };
-    uint32_t offlineSeenStamp = 0;
-    int offlineCountdown = -1;
-    float sampleRate = 44100.0f;
-
-    // Held by whichever thread applies a change; the audio thread never waits for it.
-    std::atomic<bool> applying { false };
+    // When a circuit or oversampling change falls due, in real time and offline.
+    DeferredChangeClock clock;
 };

@@ -4,8 +4,8 @@
 
 void DryWetMix::prepare (float sampleRate, int capacity, int rampLength)
 {
-    mixLength = (int16_t) rampLength;
-    mixCounter = mixLength;
+    mix.setLength (rampLength);
+    mix.stop();
 
     for (auto* b : { &dryBufferLeft, &dryBufferRight, &unalignedLeft, &unalignedRight })
     {
@@ -37,9 +37,7 @@ void DryWetMix::reset (float wet, bool effectOn, int oversamplingIndex) noexcept
     alignmentPending.store (false);
     moveAlignment (oversamplingIndex);
 
-    mixTarget = mix = wet;
-    mixCounter = mixLength;
-    mixStep = 0.0f;
+    mix.setValue (wet);
 }
 
 void DryWetMix::requestAlignment (int oversamplingIndex) noexcept
@@ -130,18 +128,14 @@ void DryWetMix::process (float* left, float* right, int numSamples, float wetTar
     if (alignmentPending.exchange (false, std::memory_order_acquire))
         moveAlignment (alignmentIndex.load (std::memory_order_relaxed));
 
-    if (wetTarget != mixTarget)
-    {
-        mixTarget = wetTarget;
-        mixCounter = 0;
-        mixStep = (wetTarget - mix) * (1.0f / (float) mixLength);
-    }
+    if (wetTarget != mix.getTarget())
+        mix.setTarget (wetTarget);
 
     const auto alignedTarget = effectOn ? 1.0f : 0.0f;
     const bool blending = alignedShare != alignedTarget;
 
     // Fully wet for the whole block: the output is the wet block as it stands.
-    if (! blending && mixCounter >= mixLength && mix >= 1.0f)
+    if (! blending && ! mix.isRamping() && mix.getValue() >= 1.0f)
     {
         keepHistory (dryBufferLeft.data(), dryBufferRight.data(), numSamples);
         return;
@@ -175,16 +169,17 @@ void DryWetMix::process (float* left, float* right, int numSamples, float wetTar
 
     for (int i = 0; i < numSamples; ++i)
     {
-        if (mixCounter < mixLength)
+        if (mix.isRamping())
         {
-            ++mixCounter;
-            mix = (mixCounter == mixLength) ? mixTarget : mix + mixStep;
+            const auto m = mix.next();
 
-            if (mix > 1.0f)
-                mix = 1.0f;
-            else if (mix < silenceThreshold)
-                mix = 0.0f;
+            if (m > 1.0f)
+                mix.limitValue (1.0f);
+            else if (m < silenceThreshold)
+                mix.limitValue (0.0f);
         }
+
+        const auto wet = mix.getValue();
 
         auto dryLeft = dryBufferLeft[(size_t) i];
         auto dryRight = dryBufferRight[(size_t) i];
@@ -198,9 +193,9 @@ void DryWetMix::process (float* left, float* right, int numSamples, float wetTar
             dryRight = alignedShare * dryRight + (1.0f - alignedShare) * unalignedRight[(size_t) i];
         }
 
-        left[i] = (1.0f - mix) * dryLeft + mix * left[i];
+        left[i] = (1.0f - wet) * dryLeft + wet * left[i];
 
         if (right != nullptr)
-            right[i] = (1.0f - mix) * dryRight + mix * right[i];
+            right[i] = (1.0f - wet) * dryRight + wet * right[i];
     }
 }

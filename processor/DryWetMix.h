@@ -1,5 +1,6 @@
 #pragma once
 
+#include "dsp/LinearRamp.h"
 #include "dsp/OversamplingAlignment.h"
 
 #include <atomic>
@@ -41,7 +42,7 @@ public:
     void requestAlignment (int oversamplingIndex) noexcept;
 
     // True once the mix has reached dry and the dry path the unaligned input.
-    bool isDry() const noexcept { return mix <= silenceThreshold && alignedShare <= 0.0f; }
+    bool isDry() const noexcept { return mix.getValue() <= silenceThreshold && alignedShare <= 0.0f; }
 
     // While the effect is off and fully dry the alignment stands still: the input is kept (for
     // mono input, right is left), and switching on (primeAlignment) brings the alignment up to
@@ -59,7 +60,7 @@ public:
     // delay.
     void process (float* left, float* right, int numSamples, float wetTarget, bool effectOn) noexcept;
 
-    float getMix() const noexcept { return mix; }
+    float getMix() const noexcept { return mix.getValue(); }
     int getAlignmentIndex() const noexcept { return alignment.getActiveIndex(); }
 
 private:
@@ -86,11 +87,7 @@ private:
     float alignedShare = 1.0f;
     float alignedStep = 0.0f;
 
-    int16_t mixCounter = 0;
-    int16_t mixLength = 0;
-    float mixStep = 0.0f;
-    float mix = 0.0f;
-    float mixTarget = 0.0f;
+    LinearRamp<float> mix; // the wet share
 
     OversamplingAlignment alignment;
 

@@ -12,10 +12,10 @@ void InputSection::sanitise (float* samples, int numSamples) noexcept
     }
 }
 
-void InputSection::prepare (float sampleRate, int newRampLength) noexcept
+void InputSection::prepare (float sampleRate, int rampLength) noexcept
 {
-    rampLength = newRampLength;
-    inputGainCounter = rampLength;
+    gain.setLength (rampLength);
+    gain.stop();
 
     // A 200 ms time constant.
     meterDecay = std::exp (-1000.0f / (sampleRate * 200.0f));
@@ -26,23 +26,17 @@ void InputSection::prepare (float sampleRate, int newRampLength) noexcept
     silenceMeter();
 }
 
-void InputSection::reset (float gain) noexcept
+void InputSection::reset (float newGain) noexcept
 {
     meter = 0.0f;
     clipHoldPhase = 1.0f;
-    inputGainStep = 0.0f;
-    inputGainCounter = rampLength;
-    inputGainTarget = inputGain = gain;
+    gain.setValue (newGain);
 }
 
-void InputSection::setTargetGain (float gain) noexcept
+void InputSection::setTargetGain (float target) noexcept
 {
-    if (gain == inputGainTarget)
-        return;
-
-    inputGainTarget = gain;
-    inputGainCounter = 0;
-    inputGainStep = (gain - inputGain) * (1.0f / (float) rampLength);
+    if (target != gain.getTarget())
+        gain.setTarget (target);
 }
 
 void InputSection::process (float* left, float* right, int numSamples) noexcept
@@ -50,30 +44,23 @@ void InputSection::process (float* left, float* right, int numSamples) noexcept
     // The ramped part sample by sample; the rest at one gain, in loops without branches.
     int i = 0;
 
-    for (; i < numSamples && inputGainCounter < rampLength; ++i)
+    for (; i < numSamples && gain.isRamping(); ++i)
     {
-        // The ramp lands exactly on its target, whatever the rounding of its steps.
-        if (++inputGainCounter == rampLength)
-            inputGain = inputGainTarget;
-        else
-            inputGain += inputGainStep;
-
-        left[i] *= inputGain;
+        const auto g = gain.next();
+        left[i] *= g;
 
         if (right != nullptr)
-            right[i] *= inputGain;
+            right[i] *= g;
     }
 
-    if (inputGain != 1.0f)
+    if (const auto g = gain.getValue(); g != 1.0f)
     {
-        const auto gain = inputGain;
-
         for (int j = i; j < numSamples; ++j)
-            left[j] *= gain;
+            left[j] *= g;
 
         if (right != nullptr)
             for (int j = i; j < numSamples; ++j)
-                right[j] *= gain;
+                right[j] *= g;
     }
 
     if (right != nullptr)

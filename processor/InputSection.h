@@ -1,5 +1,7 @@
 #pragma once
 
+#include "dsp/LinearRamp.h"
+
 // The input volume with its linear ramp, and the input meter with its clip light, both seen
 // after the volume. Audio thread only; the processor publishes the readings to the editor.
 class InputSection
@@ -54,11 +56,7 @@ private:
             meter = 0.0f;
     }
 
-    float inputGainTarget = 1.0f;
-    float inputGain = 1.0f;
-    float inputGainStep = 0.0f;
-    int rampLength = 2048;
-    int inputGainCounter = 2048;
+    LinearRamp<float> gain { 1.0f };
 
     float meterDecay = 0.0f;
     float meter = 0.0f;

@@ -1,6 +1,6 @@
 #include "processor/ProgramBank.h"
 
-#include "presets/FactoryPresets.h"
+#include "processor/FactoryPresets.h"
 #include "processor/HostParameters.h"
 #include "processor/PatchDocument.h"
 #include "processor/PresetPath.h"
@@ -105,12 +105,4 @@ juce::String ProgramBank::getProgramName (int index) const
     const auto name = path.trim().isEmpty() ? juce::String() : PresetPath::displayName (path);
 
     return name.isNotEmpty() ? name : juce::String (ProductInfo::initProgramName);
-}
-
-juce::File ProgramBank::getPresetFolder()
-{
-    return juce::File::getSpecialLocation (juce::File::userDocumentsDirectory)
-        .getChildFile ("Molvek")
-        .getChildFile ("Presets")
-        .getChildFile ("VardekoQX2710");
 }

@@ -49,9 +49,6 @@ public:
     // The name of the active channel's preset file, or "Init" (hosts reject empty names).
     juce::String getProgramName (int index) const;
 
-    // "Molvek/Presets/VardekoQX2710" in the user's documents folder.
-    static juce::File getPresetFolder();
-
 private:
     std::atomic<int> activePreset { 0 };
     std::array<PresetSlot, numPresetSlots> presetSlots;

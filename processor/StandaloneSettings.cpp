@@ -1,6 +1,6 @@
 #include "processor/StandaloneSettings.h"
 
-#include "presets/PresetFileWriter.h"
+#include "processor/PresetFileWriter.h"
 #include "processor/ProductInfo.h"
 
 namespace

@@ -2,7 +2,6 @@
 
 #include "dsp/OversamplingAlignment.h"
 #include "dsp/RateBands.h"
-#include "editor/VardekoQX2710AudioProcessorEditor.h"
 #include "processor/ProductInfo.h"
 
 #include <algorithm>
@@ -28,9 +27,39 @@ const juce::String VardekoQX2710AudioProcessor::getName() const
     return ProductInfo::name;
 }
 
+namespace
+{
+std::atomic<VardekoQX2710AudioProcessor::EditorMaker> editorMaker { nullptr };
+}
+
+void VardekoQX2710AudioProcessor::setEditorMaker (EditorMaker maker) noexcept
+{
+    editorMaker.store (maker);
+}
+
+bool VardekoQX2710AudioProcessor::hasEditor() const
+{
+    return editorMaker.load() != nullptr;
+}
+
 juce::AudioProcessorEditor* VardekoQX2710AudioProcessor::createEditor()
 {
-    return new VardekoQX2710AudioProcessorEditor (*this);
+    const auto maker = editorMaker.load();
+    return maker != nullptr ? maker (*this) : nullptr;
+}
+
+void VardekoQX2710AudioProcessor::editorOpened() noexcept
+{
+    parametersChanged = true;
+    channelChanged = true;
+    presetChanged = true;
+}
+
+void VardekoQX2710AudioProcessor::presetChangedInEditor()
+{
+    presetChanged = true;
+    parametersChanged = true;
+    updateHostDisplay();
 }
 
 void VardekoQX2710AudioProcessor::ensureTimerRunning()
@@ -49,6 +78,11 @@ bool VardekoQX2710AudioProcessor::isBusesLayoutSupported (const BusesLayout& lay
     { return set == juce::AudioChannelSet::mono() || set == juce::AudioChannelSet::stereo(); };
 
     return monoOrStereo (in) && monoOrStereo (out) && in.size() <= out.size();
+}
+
+int VardekoQX2710AudioProcessor::getStartFadeLength (double sampleRate) noexcept
+{
+    return CircuitSwitcher::getStartFadeLength ((float) sampleRate);
 }
 
 //==============================================================================
@@ -287,16 +321,6 @@ void VardekoQX2710AudioProcessor::moveDryPathTo (int oversamplingIndex)
 //==============================================================================
 JUCE_BEGIN_IGNORE_WARNINGS_GCC_LIKE ("-Wdeprecated-declarations")
 
-int VardekoQX2710AudioProcessor::getNumParameters()
-{
-    return HostParameters::numParameters;
-}
-
-const juce::String VardekoQX2710AudioProcessor::getParameterName (int index)
-{
-    return HostParameters::getName (index);
-}
-
 float VardekoQX2710AudioProcessor::getParameter (int index)
 {
     return HostParameters::isValidIndex (index) ? programs.getValue (index) : 0.0f;
@@ -331,28 +355,7 @@ const juce::String VardekoQX2710AudioProcessor::getParameterText (int index)
     return HostParameters::getText (index, parameterValues.get (index));
 }
 
-float VardekoQX2710AudioProcessor::getParameterDefaultValue (int index)
-{
-    return HostParameters::getDefaultValue (index);
-}
-
-int VardekoQX2710AudioProcessor::getParameterNumSteps (int index)
-{
-    return HostParameters::isStepped (index) ? HostParameters::getNumSteps (index)
-                                             : juce::AudioProcessor::getDefaultNumParameterSteps();
-}
-
-bool VardekoQX2710AudioProcessor::isParameterDiscrete (int index) const
-{
-    return HostParameters::isStepped (index);
-}
-
 //==============================================================================
-int VardekoQX2710AudioProcessor::getCurrentProgram()
-{
-    return programs.getActivePreset();
-}
-
 void VardekoQX2710AudioProcessor::setCurrentProgram (int index)
 {
     if (! ProgramBank::isValidSlot (index))
@@ -373,38 +376,17 @@ void VardekoQX2710AudioProcessor::setCurrentProgram (int index)
     presetChanged.store (true);
 }
 
-const juce::String VardekoQX2710AudioProcessor::getProgramName (int index)
-{
-    return programs.getProgramName (index);
-}
-
 JUCE_END_IGNORE_WARNINGS_GCC_LIKE
 
 //==============================================================================
-void VardekoQX2710AudioProcessor::getStateInformation (juce::MemoryBlock& destData)
-{
-    documents.writeState (destData);
-}
-
 void VardekoQX2710AudioProcessor::setStateInformation (const void* data, int sizeInBytes)
 {
     documents.restoreState (data, sizeInBytes);
     noteValuesToAnnounce (allParameterBits);
 }
 
-void VardekoQX2710AudioProcessor::getCurrentProgramStateInformation (juce::MemoryBlock& destData)
-{
-    documents.writeProgramState (destData);
-}
-
 void VardekoQX2710AudioProcessor::setCurrentProgramStateInformation (const void* data, int sizeInBytes)
 {
     documents.restoreProgramState (data, sizeInBytes);
     noteValuesToAnnounce (allParameterBits);
-}
-
-//==============================================================================
-juce::AudioProcessor* JUCE_CALLTYPE createPluginFilter()
-{
-    return new VardekoQX2710AudioProcessor();
 }

@@ -52,20 +52,26 @@ public:
     void processBlock (juce::AudioBuffer<float>& buffer, juce::MidiBuffer& midi) override;
     using juce::AudioProcessor::processBlock;
 
+    // The window belongs to the GUI layer, which hands the processor the function that makes
+    // it (the plug-in's entry point does, before it makes a processor). Programs without the
+    // GUI, such as the renderer, make processors without a window.
+    using EditorMaker = juce::AudioProcessorEditor* (*) (VardekoQX2710AudioProcessor&);
+    static void setEditorMaker (EditorMaker maker) noexcept;
+
     juce::AudioProcessorEditor* createEditor() override;
-    bool hasEditor() const override { return true; }
+    bool hasEditor() const override;
 
     //==============================================================================
     // The indexed parameter interface, which keeps the parameter identifiers and automation
     // of sessions saved with earlier versions of the plug-in.
-    int getNumParameters() override;
-    const juce::String getParameterName (int index) override;
+    int getNumParameters() override { return HostParameters::numParameters; }
+    const juce::String getParameterName (int index) override { return HostParameters::getName (index); }
     float getParameter (int index) override;
     void setParameter (int index, float value) override;
     const juce::String getParameterText (int index) override;
-    float getParameterDefaultValue (int index) override;
-    int getParameterNumSteps (int index) override;
-    bool isParameterDiscrete (int index) const override;
+    float getParameterDefaultValue (int index) override { return HostParameters::getDefaultValue (index); }
+    int getParameterNumSteps (int index) override { return HostParameters::isStepped (index) ? HostParameters::getNumSteps (index) : getDefaultNumParameterSteps(); }
+    bool isParameterDiscrete (int index) const override { return HostParameters::isStepped (index); }
     using juce::AudioProcessor::getParameterName;
     using juce::AudioProcessor::getParameterText;
 
@@ -76,15 +82,15 @@ public:
 
     //==============================================================================
     int getNumPrograms() override { return numPresetSlots; }
-    int getCurrentProgram() override;
+    int getCurrentProgram() override { return programs.getActivePreset(); }
     void setCurrentProgram (int index) override;
-    const juce::String getProgramName (int index) override;
+    const juce::String getProgramName (int index) override { return programs.getProgramName (index); }
     void changeProgramName (int, const juce::String&) override {}
 
     //==============================================================================
-    void getStateInformation (juce::MemoryBlock& destData) override;
+    void getStateInformation (juce::MemoryBlock& destData) override { documents.writeState (destData); }
     void setStateInformation (const void* data, int sizeInBytes) override;
-    void getCurrentProgramStateInformation (juce::MemoryBlock& destData) override;
+    void getCurrentProgramStateInformation (juce::MemoryBlock& destData) override { documents.writeProgramState (destData); }
     void setCurrentProgramStateInformation (const void* data, int sizeInBytes) override;
 
     // Patch documents (see ProgramDocuments). Loaders take ownership of the element.
@@ -95,19 +101,6 @@ public:
     bool presetDiffers (std::unique_ptr<juce::XmlElement> document) { return documents.presetDiffers (std::move (document)); }
     juce::String getNewerVersionMessage() const { return documents.getNewerVersionMessage(); }
 
-    // "Molvek/Presets/VardekoQX2710" in the user's documents folder.
-    static juce::File getPresetFolder() { return ProgramBank::getPresetFolder(); }
-
-    // "Molvek/User Manuals/VardekoQX2710 Manual.pdf" in the user's documents folder, where the
-    // manual is installed and where the FILE menu opens it.
-    static juce::File getUserManualFile()
-    {
-        return juce::File::getSpecialLocation (juce::File::userDocumentsDirectory)
-            .getChildFile ("Molvek")
-            .getChildFile ("User Manuals")
-            .getChildFile ("VardekoQX2710 Manual.pdf");
-    }
-
     //==============================================================================
     // Used by the editor and the preset menu.
     int getActiveChannel() const { return programs.getActiveChannel(); }
@@ -117,11 +110,20 @@ public:
     juce::String getPresetPath (int channel) const { return programs.getPresetPath (channel); }
     void setCurrentPresetPath (const juce::String& path) { programs.setCurrentPresetPath (path); }
 
+    // What the editor polls: the meter, and flags that it clears once it has followed them.
     std::atomic<float> meterLevel { 0.0f };
     std::atomic<float> clipLight { 0.0f };
     std::atomic<bool> presetChanged { false };
     std::atomic<bool> parametersChanged { false };
     std::atomic<bool> channelChanged { false };
+
+    // A window that opens brings every control, the A/B switch and the preset name up to date
+    // at its first tick.
+    void editorOpened() noexcept;
+
+    // The editor loaded a preset or switched the channel: its controls and preset bar follow,
+    // and so does the host's display.
+    void presetChangedInEditor();
 
     //==============================================================================
     // What the message-thread timer does on every tick: once 50 ms have passed since the
@@ -135,6 +137,10 @@ public:
     // host's copy and a saved state agree, and every value after a restored state. Every timer
     // tick (message thread); the audio thread does the same at the start of every block.
     void reportSteppedValues();
+
+    // Samples the effect takes after prepareToPlay to fade in from silence: an offline render
+    // that starts this long before its first sample, on silence, hears none of the fade.
+    static int getStartFadeLength (double sampleRate) noexcept;
 
     // The delay of the processed sound at an oversampling index (0 to 3) and host rate, in whole
     // samples: what the processor reports as its latency (getLatencySamples) from

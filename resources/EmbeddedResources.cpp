@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-EmbeddedResources::Resource EmbeddedResources::get (const char* name) noexcept
+EmbeddedResources::Resource EmbeddedResources::get (const char* name) const noexcept
 {
     if (name == nullptr)
         return {};
@@ -18,17 +18,12 @@ EmbeddedResources::Resource EmbeddedResources::get (const char* name) noexcept
     return {};
 }
 
-EmbeddedResources::Resource EmbeddedResources::get (const juce::String& name) noexcept
+EmbeddedResources::Resource EmbeddedResources::get (const juce::String& name) const noexcept
 {
     return get (name.toRawUTF8());
 }
 
-int EmbeddedResources::getNumResources() noexcept
-{
-    return numEntries;
-}
-
-EmbeddedResources::Resource EmbeddedResources::getResource (int index) noexcept
+EmbeddedResources::Resource EmbeddedResources::getResource (int index) const noexcept
 {
     if (index < 0 || index >= numEntries)
         return {};

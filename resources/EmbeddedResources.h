@@ -4,7 +4,9 @@
 
 #include <cstddef>
 
-// The files compiled into the library (diode tables, images), found by their file names.
+// Files compiled into the libraries, in two sets found by their file names: the diode tables
+// (the DSP library) and the window's images (the GUI library). A set's index comes with the
+// library that embeds it, so code of the DSP layer that asked for the artwork would not link.
 // The data stays in the library's read-only image: nothing is copied or allocated.
 class EmbeddedResources
 {
@@ -18,17 +20,31 @@ public:
         bool isEmpty() const noexcept { return data == nullptr; }
     };
 
-    // The resource of that name, or an empty one when there is none.
-    static Resource get (const char* name) noexcept;
-    static Resource get (const juce::String& name) noexcept;
+    // The diode tables (VardekoDsp).
+    static const EmbeddedResources& tables() noexcept;
 
-    static int getNumResources() noexcept;
+    // The window's images at 1x and 2x (VardekoGui).
+    static const EmbeddedResources& artwork() noexcept;
+
+    // The resource of that name, or an empty one when there is none.
+    Resource get (const char* name) const noexcept;
+    Resource get (const juce::String& name) const noexcept;
+
+    int getNumResources() const noexcept { return numEntries; }
 
     // The resource at 0 <= index < getNumResources(), or an empty one.
-    static Resource getResource (int index) noexcept;
+    Resource getResource (int index) const noexcept;
+
+    // The index that the build generates for each set.
+    using EntryFunction = Resource (*) (int index);
+
+    constexpr EmbeddedResources (int numberOfEntries, EntryFunction entryFunction) noexcept
+        : numEntries (numberOfEntries)
+        , getEntry (entryFunction)
+    {
+    }
 
 private:
-    // Defined in the index that the build generates next to the embedded data.
-    static const int numEntries;
-    static Resource getEntry (int index);
+    int numEntries;
+    EntryFunction getEntry;
 };

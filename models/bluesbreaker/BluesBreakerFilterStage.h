@@ -3,16 +3,15 @@
 #include "dsp/FxSZBase3.h"
 #include "models/Knobs.h"
 #include "models/PotTaper.h"
+#include "models/PrototypeStage.h"
 
 // The tone network (25 kOhm reverse-log tone pot) and the 100 kOhm level pot, with the
 // network's loss of 0.3 applied after rounding to float.
-class BluesBreakerFilterStage final : public FxSZBase3,
+class BluesBreakerFilterStage final : public PrototypeStage<BluesBreakerFilterStage, FxSZBase3>,
                                       public Knobs<ModelParameters::tone, ModelParameters::level>
 {
 public:
     BluesBreakerFilterStage() { setOutputGain (OutputGain::roundThenScale, 0.3f); }
-
-    void update() override { setAnalogCoefficients (getPrototype()); }
 
     // The tone pot's wiper position for a Tone value: 0 at Tone 0, 1 at Tone 1, reverse
     // logarithmic in between.

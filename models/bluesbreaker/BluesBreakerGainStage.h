@@ -2,14 +2,13 @@
 
 #include "dsp/FxSZBase4.h"
 #include "models/Knobs.h"
+#include "models/PrototypeStage.h"
 
 // The gain stage ahead of the clipper, with the 500 kOhm Drive pot as a linear resistance.
-class BluesBreakerGainStage final : public FxSZBase4,
+class BluesBreakerGainStage final : public PrototypeStage<BluesBreakerGainStage, FxSZBase4>,
                                     public Knobs<ModelParameters::drive>
 {
 public:
-    void update() override { setAnalogCoefficients (getPrototype()); }
-
     // Drive as the pot's resistance in ohms (no taper).
     double getDriveResistance() const noexcept { return 500000.0 * (double) drive; }
 

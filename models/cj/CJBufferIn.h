@@ -1,13 +1,12 @@
 #pragma once
 
 #include "dsp/FxSZBase3.h"
+#include "models/PrototypeStage.h"
 
 // The input buffer: a fixed third-order high-pass with unity gain at high frequencies.
-class CJBufferIn final : public FxSZBase3
+class CJBufferIn final : public PrototypeStage<CJBufferIn, FxSZBase3>
 {
 public:
-    void update() override { setAnalogCoefficients (getPrototype()); }
-
     static Prototype getPrototype() noexcept
     {
         return { { 1.0, 1.793, 0.185402, 0.00141204 }, { 0.0, 0.0, 0.0, 0.00141204 } };

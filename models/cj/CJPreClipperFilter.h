@@ -3,10 +3,11 @@
 #include "dsp/SZBase2x.h"
 #include "models/ModelParameters.h"
 #include "models/PotTaper.h"
+#include "models/PrototypeStage.h"
 
 // The op-amp's gain network ahead of the clipping: 1 + s R Cg / ((1 + s R Cf)(1 + s Rg Cg)),
 // with R the 1 MOhm audio-taper Drive pot in series with 10 kOhm.
-class CJPreClipperFilter final : public SZBase2x
+class CJPreClipperFilter final : public PrototypeStage<CJPreClipperFilter, SZBase2x>
 {
 public:
     // The Drive pot's share of its track for a knob position (the base-81 audio taper, in
@@ -19,8 +20,6 @@ public:
     // The drive stage hands over the Drive knob, tapered here.
     static constexpr bool followsKnob (int knob) noexcept { return knob == ModelParameters::drive; }
     void setKnob (int, float value) noexcept { drive = taperDrive (value); }
-
-    void update() override { setAnalogCoefficients (getPrototype()); }
 
     // The prototype for the current setting, ascending powers of s.
     Prototype getPrototype() const noexcept;

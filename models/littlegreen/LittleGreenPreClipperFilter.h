@@ -2,16 +2,15 @@
 
 #include "dsp/SZBase3x.h"
 #include "models/Knobs.h"
+#include "models/PrototypeStage.h"
 
 // The op-amp's gain network ahead of the clipping, shaped by both knobs: the 500 kOhm Drive
 // pot (in series with 5.6 kOhm) in the feedback and one side of the 20 kOhm Tone pot in the
 // input leg.
-class LittleGreenPreClipperFilter final : public SZBase3x,
+class LittleGreenPreClipperFilter final : public PrototypeStage<LittleGreenPreClipperFilter, SZBase3x>,
                                           public Knobs<ModelParameters::drive, ModelParameters::tone>
 {
 public:
-    void update() override { setAnalogCoefficients (getPrototype()); }
-
     // Only Drive returns to its initial value; Tone and the coefficients stay.
     void initParameters() override { drive = 0.0f; }
 

@@ -2,22 +2,14 @@
 
 #include "dsp/FxSZBase2.h"
 #include "models/Knobs.h"
+#include "models/PrototypeStage.h"
 
 // The two-pole tone network around the 20 kOhm Tone pot; unity gain at DC.
-class LittleGreenToneStage final : public FxSZBase2,
+// Tone and the coefficients both return to their initial state: the next set is taken at once.
+class LittleGreenToneStage final : public PrototypeStage<LittleGreenToneStage, FxSZBase2, ModelParameters::tone>,
                                    public Knobs<ModelParameters::tone>
 {
 public:
-    void update() override { setAnalogCoefficients (getPrototype()); }
-
-    // Tone and the coefficients both return to their initial state: the next set is taken
-    // at once.
-    void initParameters() override
-    {
-        tone = 0.0f;
-        FxSZBase2::initParameters();
-    }
-
     // The prototype for the current settings, ascending powers of s.
     Prototype getPrototype() const noexcept;
 };

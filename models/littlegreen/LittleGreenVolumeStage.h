@@ -1,6 +1,7 @@
 #pragma once
 
 #include "dsp/FxModuleBase.h"
+#include "dsp/LinearRamp.h"
 #include "dsp/SampleFrame.h"
 #include "models/ModelParameters.h"
 
@@ -20,8 +21,8 @@ public:
     void processStereo (float* left, float* right, int numSamples) override { process (BlockChannels<2> { { left, right } }, numSamples); }
     void processMono (float* samples, int numSamples) override { process (BlockChannels<1> { { samples } }, numSamples); }
 
-    float getCurrentGain() const noexcept { return currentGain; }
-    int getRampLength() const noexcept { return rampLength; }
+    float getCurrentGain() const noexcept { return gain.getValue(); }
+    int getRampLength() const noexcept { return gain.getLength(); }
 
     float targetGain = 0.0f;
 
@@ -42,20 +43,13 @@ private:
 
         for (int i = 0; i < numSamples; ++i)
         {
-            if (rampCount < rampLength)
-            {
-                ++rampCount;
-                currentGain += gainStep;
-            }
+            const auto g = gain.next();
 
             for (auto* channel : block.buffers)
-                channel[i] *= currentGain;
+                channel[i] *= g;
         }
     }
 
-    int rampCount = 0;
-    int rampLength = 0;
-    float gainStep = 0.0f;
-    float currentGain = 0.0f;
-    float lastTarget = 0.0f;
+    // Before a sample rate is known the ramp has no length, and the gain holds.
+    LinearRamp<float, RampEnd::keepsItsSteps> gain;
 };

@@ -1,13 +1,12 @@
 #pragma once
 
 #include "dsp/FxSZBase1.h"
+#include "models/PrototypeStage.h"
 
 // The input coupling capacitor: a first-order high-pass with a 10 ms time constant.
-class TS9InputStage final : public FxSZBase1
+class TS9InputStage final : public PrototypeStage<TS9InputStage, FxSZBase1>
 {
 public:
-    void update() override { setAnalogCoefficients (getPrototype()); }
-
     static Prototype getPrototype() noexcept
     {
         // 10000 times the single-precision value of 1e-6.

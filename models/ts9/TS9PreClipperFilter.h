@@ -2,15 +2,14 @@
 
 #include "dsp/SZBase2x.h"
 #include "models/Knobs.h"
+#include "models/PrototypeStage.h"
 
 // The op-amp's gain network ahead of the clipping: 1 + s R Cg / ((1 + s R Cf)(1 + s Rg Cg)),
 // with R the 500 kOhm audio-taper Drive pot in series with 51 kOhm.
-class TS9PreClipperFilter final : public SZBase2x,
+class TS9PreClipperFilter final : public PrototypeStage<TS9PreClipperFilter, SZBase2x>,
                                   public Knobs<ModelParameters::drive>
 {
 public:
-    void update() override { setAnalogCoefficients (getPrototype()); }
-
     // The prototype for the current setting, ascending powers of s.
     Prototype getPrototype() const noexcept;
 

@@ -2,11 +2,12 @@
 
 #include "dsp/FxSZBase3.h"
 #include "models/ModelParameters.h"
+#include "models/PrototypeStage.h"
 #include "models/ToneTaper.h"
 
 // The passive tone network (10 kOhm tone pot) and the 100 kOhm level pot, with the output
 // buffer's gain of 1.2 applied after rounding to float.
-class TS9ToneStage final : public FxSZBase3
+class TS9ToneStage final : public PrototypeStage<TS9ToneStage, FxSZBase3>
 {
 public:
     TS9ToneStage() { setOutputGain (OutputGain::roundThenScale, 1.2f); }
@@ -24,8 +25,6 @@ public:
         else
             level = value;
     }
-
-    void update() override { setAnalogCoefficients (getPrototype()); }
 
     // Only the settings return to their initial values; the coefficients stay.
     void initParameters() override

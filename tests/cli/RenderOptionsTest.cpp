@@ -1,6 +1,6 @@
 #include "cli/ProcessorSetup.h"
 #include "cli/RenderOptions.h"
-#include "presets/FactoryPresets.h"
+#include "processor/FactoryPresets.h"
 #include "processor/VardekoQX2710AudioProcessor.h"
 
 #include <gtest/gtest.h>

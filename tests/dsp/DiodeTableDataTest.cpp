@@ -98,7 +98,7 @@ std::int32_t intAt (const unsigned char* p)
 Image decode (const std::string& name)
 {
     Image image;
-    const auto resource = EmbeddedResources::get (name.c_str());
+    const auto resource = EmbeddedResources::tables().get (name.c_str());
 
     if (resource.isEmpty() || resource.size < 164)
         return image;
@@ -214,12 +214,12 @@ TEST (DiodeTableImages, HeadersAndSizes)
 
 TEST (DiodeTableImages, UnknownNamesAreEmpty)
 {
-    EXPECT_TRUE (EmbeddedResources::get ("PDRD1Output50.dat").isEmpty());
-    EXPECT_TRUE (EmbeddedResources::get ("pdrd1output44.dat").isEmpty());
-    EXPECT_TRUE (EmbeddedResources::get ("").isEmpty());
-    EXPECT_EQ (0u, EmbeddedResources::get (juce::String ("nothing")).size);
-    EXPECT_TRUE (EmbeddedResources::getResource (-1).isEmpty());
-    EXPECT_TRUE (EmbeddedResources::getResource (EmbeddedResources::getNumResources()).isEmpty());
+    EXPECT_TRUE (EmbeddedResources::tables().get ("PDRD1Output50.dat").isEmpty());
+    EXPECT_TRUE (EmbeddedResources::tables().get ("pdrd1output44.dat").isEmpty());
+    EXPECT_TRUE (EmbeddedResources::tables().get ("").isEmpty());
+    EXPECT_EQ (0u, EmbeddedResources::tables().get (juce::String ("nothing")).size);
+    EXPECT_TRUE (EmbeddedResources::tables().getResource (-1).isEmpty());
+    EXPECT_TRUE (EmbeddedResources::tables().getResource (EmbeddedResources::tables().getNumResources()).isEmpty());
 }
 
 TEST (DiodeTableImages, ValuesAreOneBackwardEulerStep)

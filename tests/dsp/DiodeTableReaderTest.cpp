@@ -4,6 +4,7 @@
 #include "models/bluesbreaker/BluesBreakerTableReader.h"
 #include "models/ocd/OCDTableReader.h"
 #include "models/ts9/TS9TableReader.h"
+#include "processor/UserFolders.h"
 #include "resources/EmbeddedResources.h"
 
 #include <gtest/gtest.h>
@@ -25,7 +26,7 @@ constexpr double infinity = std::numeric_limits<double>::infinity();
 // Value (i, j) of an embedded image, read straight from its bytes.
 float imageValue (const std::string& name, int i, int j)
 {
-    const auto image = EmbeddedResources::get (name.c_str());
+    const auto image = EmbeddedResources::tables().get (name.c_str());
     const auto* bytes = static_cast<const unsigned char*> (image.data);
     std::int32_t ny;
     std::memcpy (&ny, bytes + 140, 4);
@@ -319,7 +320,7 @@ TEST (DiodeTableReaders, EmbeddedTablesAreSharedNotCopied)
 {
     const auto expectedValues = [] (const char* name)
     {
-        return reinterpret_cast<const float*> (static_cast<const char*> (EmbeddedResources::get (name).data) + DiodeTableHeader::size);
+        return reinterpret_cast<const float*> (static_cast<const char*> (EmbeddedResources::tables().get (name).data) + DiodeTableHeader::size);
     };
 
     RecordingPointers<TS9TableReader> first, second;
@@ -492,7 +493,7 @@ TEST (Diode1TableReader, CurveLookups)
 
     // The cubic passes through the grid points: there it returns the stored value (to the
     // float rounding of the x scale).
-    const auto* values = static_cast<const unsigned char*> (EmbeddedResources::get ("BDRD1Output.dat").data);
+    const auto* values = static_cast<const unsigned char*> (EmbeddedResources::tables().get ("BDRD1Output.dat").data);
 
     for (int i : { 2, 1000, 4097, 6000, 8190 })
     {
@@ -533,7 +534,7 @@ TEST (Diode1TableReader, ForeignPrefixGivesSilence)
 
 #if JUCE_LINUX
 
-// The base readers take their tables from the user's documents folder. The fixture points
+// The base readers take their tables from the user's table folder. The fixture points
 // the home folder at a temporary one for the duration of each test.
 class TableFolderTest : public ::testing::Test
 {
@@ -560,7 +561,7 @@ protected:
     // Writes an embedded image under a file name of the test's choice.
     void install (const char* image, const char* asName)
     {
-        const auto resource = EmbeddedResources::get (image);
+        const auto resource = EmbeddedResources::tables().get (image);
         ASSERT_FALSE (resource.isEmpty());
         ASSERT_TRUE (folder.getChildFile (asName).replaceWithData (resource.data, resource.size));
     }
@@ -581,16 +582,16 @@ protected:
 
 TEST_F (TableFolderTest, TwoDimensionalTablesFromTheFolder)
 {
-    EXPECT_EQ (Diode2TableReader::getTableFolder(), folder);
+    EXPECT_EQ (UserFolders::getTableFolder(), folder);
     installSet ("PDRD1");
 
-    Diode2TableReader reader;
+    Diode2TableReader reader { UserFolders::getTableFolder() };
     prepare (reader, "PDRD1", 48000.0f, 1);
     expectServes (reader, "PDRD1Output96.dat", 96000.0f);
 
     // All eight files are needed.
     ASSERT_TRUE (folder.getChildFile ("PDRD1Output176.dat").deleteFile());
-    Diode2TableReader incomplete;
+    Diode2TableReader incomplete { UserFolders::getTableFolder() };
     EXPECT_FALSE (incomplete.loadTables ("PDRD1", false));
     EXPECT_EQ (0, incomplete.getTableSize());
 
@@ -606,7 +607,7 @@ TEST_F (TableFolderTest, FolderTablesPassTheSameChecks)
     // A file whose header names another table is refused; with no other table the reader
     // falls back to the nearest rate, which is this very one, and stays silent.
     install ("PDRD1Output48.dat", "PDRD1Output44.dat");
-    Diode2TableReader reader;
+    Diode2TableReader reader { UserFolders::getTableFolder() };
     prepare (reader, "PDRD1", 44100.0f, 0);
     EXPECT_EQ (-1.0f, reader.getActiveTableRate());
     EXPECT_EQ (0.0, firstOutput (reader, 1.0));
@@ -619,11 +620,11 @@ TEST_F (TableFolderTest, FolderTablesPassTheSameChecks)
 
 TEST_F (TableFolderTest, CurveFromTheFolder)
 {
-    Diode1TableReader reader;
+    Diode1TableReader reader { UserFolders::getTableFolder() };
     EXPECT_FALSE (reader.loadTables ("BDRD1", false));
 
     install ("BDRD1Output.dat", "BDRD1Output.dat");
-    Diode1TableReader loaded;
+    Diode1TableReader loaded { UserFolders::getTableFolder() };
     ASSERT_TRUE (loaded.loadTables ("BDRD1", false));
     loaded.update();
     loaded.swapTables();
@@ -635,18 +636,18 @@ TEST_F (TableFolderTest, CurveFromTheFolder)
 
     // A curve under another name, or with a rate, is refused.
     install ("BDRD1Output.dat", "MDRD1Output.dat");
-    Diode1TableReader renamed;
+    Diode1TableReader renamed { UserFolders::getTableFolder() };
     EXPECT_TRUE (renamed.loadTables ("MDRD1", false));
     renamed.update();
     renamed.swapTables();
     EXPECT_FALSE (renamed.hasActiveTable());
 
-    const auto curve = EmbeddedResources::get ("BDRD1Output.dat");
+    const auto curve = EmbeddedResources::tables().get ("BDRD1Output.dat");
     juce::MemoryBlock withRate (curve.data, curve.size);
     const float rate = 44100.0f;
     withRate.copyFrom (&rate, 132, sizeof (rate));
     ASSERT_TRUE (folder.getChildFile ("BDRD1Output.dat").replaceWithData (withRate.getData(), withRate.getSize()));
-    Diode1TableReader rated;
+    Diode1TableReader rated { UserFolders::getTableFolder() };
     EXPECT_TRUE (rated.loadTables ("BDRD1", false));
     rated.update();
     rated.swapTables();

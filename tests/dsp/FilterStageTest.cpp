@@ -117,8 +117,8 @@ void expectResponseMatchesAnalog (const Filter& filter, const AnalogCase& c)
 
         for (int i = c.order; i >= 0; --i)
         {
-            digitalNum = digitalNum * zInverse + (long double) filter.current.b[i];
-            digitalDen = digitalDen * zInverse + (long double) (i == 0 ? 1.0 : filter.current.a[i]);
+            digitalNum = digitalNum * zInverse + (long double) filter.getCurrent().b[i];
+            digitalDen = digitalDen * zInverse + (long double) (i == 0 ? 1.0 : filter.getCurrent().a[i]);
         }
 
         const auto expected = analogNum / analogDen;
@@ -151,9 +151,9 @@ double largestDistance (const Filter& filter, const SZCoefficients<2>& to)
     for (int k = 0; k <= 2; ++k)
     {
         if (k > 0)
-            largest = std::max (largest, std::abs (filter.current.a[k] - to.a[k]));
+            largest = std::max (largest, std::abs (filter.getCurrent().a[k] - to.a[k]));
 
-        largest = std::max (largest, std::abs (filter.current.b[k] - to.b[k]));
+        largest = std::max (largest, std::abs (filter.getCurrent().b[k] - to.b[k]));
     }
 
     return largest;
@@ -166,10 +166,10 @@ void expectCurrentEquals (const Filter& filter, const SZCoefficients<2>& expecte
     {
         if (k > 0)
         {
-            EXPECT_EQ (filter.current.a[k], expected.a[k]) << "a" << k;
+            EXPECT_EQ (filter.getCurrent().a[k], expected.a[k]) << "a" << k;
         }
 
-        EXPECT_EQ (filter.current.b[k], expected.b[k]) << "b" << k;
+        EXPECT_EQ (filter.getCurrent().b[k], expected.b[k]) << "b" << k;
     }
 }
 
@@ -322,7 +322,7 @@ TEST (SZFilter, BlockStageStartsANewSetAtTheNextBlockFromWhereItIs)
     EXPECT_LT (largestDistance (stage.getFilter(), between (a, c, 0.25)), 1.0e-12);
 
     // A set during the glide restarts it from the current point over the full length.
-    const auto quarter = stage.getFilter().current;
+    const auto quarter = stage.getFilter().getCurrent();
     stage.setAnalogCoefficients (lowpassB[0], lowpassB[1]);
     processMonoInChunks (stage, 2048, 512);
     EXPECT_LT (largestDistance (stage.getFilter(), between (quarter, b, 0.5)), 1.0e-12);
@@ -378,7 +378,7 @@ TEST (SZFilter, PerSampleStageGlidesFromTheNextSampleAndStopsWithinRounding)
 
     EXPECT_LT (largestDistance (stage.getFilter(), b), 1.0e-12);
 
-    const auto end = stage.getFilter().current;
+    const auto end = stage.getFilter().getCurrent();
 
     for (int i = 0; i < 3000; ++i)
         stage.processMonoSample (left);

@@ -15,6 +15,7 @@
 #include "processor/PatchDocument.h"
 #include "processor/PresetPath.h"
 #include "processor/ProductInfo.h"
+#include "processor/UserFolders.h"
 #include "processor/VardekoQX2710AudioProcessor.h"
 
 #include "JuceGuiTest.h"
@@ -151,7 +152,7 @@ protected:
 
         juce::XmlElement document (PatchDocument::rootTag);
         source.createPatchDocument (document, true);
-        const auto file = VardekoQX2710AudioProcessor::getPresetFolder().getChildFile (relativePath);
+        const auto file = UserFolders::getPresetFolder().getChildFile (relativePath);
         file.getParentDirectory().createDirectory();
         file.replaceWithText (document.toString());
         return file;
@@ -475,8 +476,8 @@ TEST_F (EditorTest, ABSwitchAndCopy)
 TEST_F (EditorTest, PresetArrowsLoadAndOnlyAppliedPresetsBecomeCurrent)
 {
     addPreset ("A/Crunch.mvkp", { { HostParameters::overdrive, 0.7f } });
-    VardekoQX2710AudioProcessor::getPresetFolder().getChildFile ("B/Broken.mvkp").create();
-    VardekoQX2710AudioProcessor::getPresetFolder().getChildFile ("B/Broken.mvkp").replaceWithText ("<not a preset/>");
+    UserFolders::getPresetFolder().getChildFile ("B/Broken.mvkp").create();
+    UserFolders::getPresetFolder().getChildFile ("B/Broken.mvkp").replaceWithText ("<not a preset/>");
     addPreset ("Lead.mvkp", { { HostParameters::tone, 0.9f } });
 
     click ("presetIncButton_");
@@ -498,7 +499,7 @@ TEST_F (EditorTest, PresetArrowsLoadAndOnlyAppliedPresetsBecomeCurrent)
     // "Save Preset" still offers the preset that is in force.
     editor->performFileMenuItem (VardekoQX2710AudioProcessorEditor::savePresetItem);
     EXPECT_EQ (static_cast<MolvekVardekoQX2710OverwriteComponent&> (child ("overwritePresetComponent_")).targetFile,
-               VardekoQX2710AudioProcessor::getPresetFolder().getChildFile ("A/Crunch.mvkp").getFullPathName());
+               UserFolders::getPresetFolder().getChildFile ("A/Crunch.mvkp").getFullPathName());
 }
 
 TEST_F (EditorTest, PresetChangesNeverListThePresetFolderOnTheWindowsThread)
@@ -526,7 +527,7 @@ TEST_F (EditorTest, PresetChangesNeverListThePresetFolderOnTheWindowsThread)
 
     // A host's program change to a slot whose preset is not on disk.
     processor.setCurrentProgram (5);
-    ASSERT_FALSE (VardekoQX2710AudioProcessor::getPresetFolder().getChildFile (PresetPath::canonical (processor.getCurrentPresetPath()).replace ("\\", "/")).exists());
+    ASSERT_FALSE (UserFolders::getPresetFolder().getChildFile (PresetPath::canonical (processor.getCurrentPresetPath()).replace ("\\", "/")).exists());
 
     for (int i = 0; i < 5; ++i)
         tick();
@@ -568,7 +569,7 @@ TEST_F (EditorTest, FileMenuEntriesAndActions)
     auto& browser = child ("savePresetBrowser_");
     auto& overwrite = static_cast<MolvekVardekoQX2710OverwriteComponent&> (child ("overwritePresetComponent_"));
     auto& alert = static_cast<MolvekAlertComponent&> (child ("alert_"));
-    const auto presetFolder = VardekoQX2710AudioProcessor::getPresetFolder();
+    const auto presetFolder = UserFolders::getPresetFolder();
 
     // No file for the current preset ("Init.mvkp"): Save Preset asks for a name; the folder is made.
     presetFolder.deleteRecursively();
@@ -592,7 +593,7 @@ TEST_F (EditorTest, FileMenuEntriesAndActions)
     static_cast<MolvekFileBrowser&> (browser).hide();
 
     // The manual: an error when it is missing, opened when it is there.
-    const auto manual = VardekoQX2710AudioProcessor::getUserManualFile();
+    const auto manual = UserFolders::getUserManualFile();
     editor->performFileMenuItem (VardekoQX2710AudioProcessorEditor::userManualItem);
     EXPECT_TRUE (alert.isVisible());
     EXPECT_EQ (alert.getIconCode(), MolvekAlertComponent::errorIcon);
@@ -615,7 +616,7 @@ TEST_F (EditorTest, AboutScreenShowsTheVersionAndClosesOnAClickOnThePicture)
     click ("aboutShowButton_");
     auto& about = static_cast<MolvekSplashScreen&> (child ("aboutContainer_"));
     EXPECT_TRUE (about.isVisible());
-    EXPECT_EQ (about.getVersionText(), "1.0.6 (64bit)");
+    EXPECT_EQ (about.getVersionText(), juce::String (VARDEKO_PROJECT_VERSION) + " (64bit)") << "the project's version";
 
     // The version label takes clicks on its own area; anywhere else is the picture.
     EXPECT_NE (about.getComponentAt (MolvekSplashScreen::versionX + 5, MolvekSplashScreen::versionY + 5), &about);

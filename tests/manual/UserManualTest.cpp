@@ -1,7 +1,8 @@
-#include "presets/FactoryPresets.h"
+#include "processor/FactoryPresets.h"
 #include "processor/HostParameters.h"
 #include "processor/ProductInfo.h"
 #include "processor/ProgramBank.h"
+#include "processor/UserFolders.h"
 #include "processor/VardekoQX2710AudioProcessor.h"
 
 #include "TemporaryHome.h"
@@ -21,7 +22,7 @@ juce::String readManualSource()
 // Where the FILE menu's "User Manual" entry looks for the manual.
 juce::File manualFileInDocuments()
 {
-    return VardekoQX2710AudioProcessor::getUserManualFile();
+    return UserFolders::getUserManualFile();
 }
 
 // The documents folder's path below it, with forward slashes, as the manual writes it.
@@ -86,7 +87,7 @@ TEST (UserManual, GivesTheFoldersVersionAndAddressesThePluginUses)
 {
     const auto manual = readManualSource();
 
-    EXPECT_TRUE (manual.contains ("`" + pathBelowDocuments (ProgramBank::getPresetFolder()) + "`"));
+    EXPECT_TRUE (manual.contains ("`" + pathBelowDocuments (UserFolders::getPresetFolder()) + "`"));
     EXPECT_TRUE (manual.contains ("`" + pathBelowDocuments (manualFileInDocuments()) + "`"));
     EXPECT_TRUE (manual.contains (ProductInfo::presetExtension));
     EXPECT_TRUE (manual.contains (juce::URL (ProductInfo::website).getDomain()));

@@ -13,6 +13,7 @@
 #include "presets/MolvekVardekoQX2710PresetMenu.h"
 #include "processor/HostParameters.h"
 #include "processor/PresetPath.h"
+#include "processor/UserFolders.h"
 
 #include <cstdlib>
 
@@ -491,7 +492,7 @@ TEST_F (PresetPanelsTest, TheEditorWritesTheFactoryPresetsWhenItsWindowOpens)
     // The user's documents folder follows HOME: here it is a folder of this test's own.
     const juce::String savedHome (std::getenv ("HOME"));
     setenv ("HOME", folder.getBase().getFullPathName().toRawUTF8(), 1);
-    const auto factory = VardekoQX2710AudioProcessor::getPresetFolder().getChildFile ("Factory");
+    const auto factory = UserFolders::getPresetFolder().getChildFile ("Factory");
     ASSERT_TRUE (PresetPath::isInside (folder.getBase(), factory));
 
     {

@@ -1,6 +1,6 @@
 #include "processor/HostParameters.h"
 #include "ProcessorTestHelpers.h"
-#include "presets/FactoryPresets.h"
+#include "processor/FactoryPresets.h"
 
 #include <algorithm>
 #include <clocale>

@@ -2,7 +2,12 @@
 
 #include "CircuitReferences.h"
 #include "TestSignals.h"
-#include "models/CircuitFactory.h"
+#include "models/CircuitBank.h"
+#include "models/bluesbreaker/BluesBreakerOverdrive.h"
+#include "models/cj/CJOverdrive.h"
+#include "models/littlegreen/LittleGreenOverdrive.h"
+#include "models/ocd/OCDOverdrive.h"
+#include "models/ts9/TS9Overdrive.h"
 
 #include <gtest/gtest.h>
 
@@ -70,7 +75,7 @@ int countSubnormalMemories (Circuit& circuit)
     return count;
 }
 
-inline std::unique_ptr<ModuleModel> makeCircuit (int index) { return CircuitFactory::make (index); }
+inline std::unique_ptr<ModuleModel> makeCircuit (int index) { return CircuitBank::make (index); }
 
 struct Settings
 {
@@ -145,6 +150,73 @@ struct PreparedCircuit
         return signal;
     }
 
+    // Plays a while at 44.1 kHz: true once the start-up fade is over and the circuit runs.
+    bool warmUp()
+    {
+        run (sine (10000, 220.0, 44100.0, 0.25f));
+        return model.getFrame().getFadeState() == ModelFrame::active;
+    }
+
+    // An oversampling change through the circuit's own timer at 44.1 kHz, up to the moment the
+    // stages belong to the timer: the request, which rebuilds nothing while the audio path
+    // plays; a quarter second down to silence (returned), on which the timer still waits; the
+    // first silent block.
+    std::vector<float> fadeOutForRebuild (float numOverSampling)
+    {
+        auto& stage = model.driveStage;
+        model.setParameter (ModelParameters::numOverSampling, numOverSampling);
+        model.parameterChanged (ModelParameters::numOverSampling);
+        EXPECT_TRUE (model.isTimerRunning());
+        model.timerCallback();
+        EXPECT_EQ (0, stage.getActiveIndex()) << "nothing is rebuilt while the audio path plays";
+
+        const auto fadeOut = run (sine (11264, 220.0, 44100.0, 0.25f));
+        EXPECT_EQ (ModelFrame::silentState, model.getFrame().getFadeState());
+        model.timerCallback();
+        EXPECT_EQ (0, stage.getActiveIndex()) << "the timer waits for a silent block";
+        EXPECT_TRUE (model.isTimerRunning());
+
+        const auto silent = run (sine (512, 220.0, 44100.0, 0.25f));
+        EXPECT_EQ (0.0, rms (silent, 0, silent.size()));
+        return fadeOut;
+    }
+
+    // While the timer owns the stages they do not run: more input gives silence, and the
+    // filters' histories stay as they were.
+    template <typename... Filters>
+    void expectStandingStill (const Filters&... filters)
+    {
+        const auto histories = std::make_tuple (filters.left...);
+        const auto moreSilence = run (sine (2048, 220.0, 44100.0, 0.25f));
+        EXPECT_EQ (0.0, rms (moreSilence, 0, moreSilence.size()));
+        const auto expectUnchanged = [] (const auto& before, const auto& now)
+        { EXPECT_EQ (0, std::memcmp (&before, &now, sizeof (before))); };
+
+        std::apply ([&] (const auto&... before)
+                    { (expectUnchanged (before, filters.left), ...); },
+                    histories);
+    }
+
+    // The timer's next tick rebuilds the oversampled stage for the factor index, at its rate,
+    // and stops.
+    void rebuild (int index, float oversampledRate)
+    {
+        auto& stage = model.driveStage;
+        model.timerCallback();
+        EXPECT_FALSE (model.isTimerRunning());
+        EXPECT_EQ (index, stage.getActiveIndex());
+        EXPECT_EQ (oversampledRate, stage.preClipper.getSampleRate());
+        EXPECT_EQ (oversampledRate, stage.tableReader.getActiveTableRate());
+    }
+
+    // After the rebuild the circuit comes back in from silence.
+    void expectFadesBackIn (const std::vector<float>& fadeIn)
+    {
+        EXPECT_EQ (0.0f, fadeIn.front());
+        EXPECT_LT (rms (fadeIn, 0, 256), rms (fadeIn, 10000, 11025));
+        EXPECT_EQ (ModelFrame::active, model.getFrame().getFadeState());
+    }
+
     Model model;
 };
 
@@ -183,6 +255,38 @@ float settledOutput (Stage& stage, float input, int length = 8000)
     EXPECT_EQ (left.back(), right.back());
     EXPECT_EQ (left.back(), mono.back());
     return left.back();
+}
+
+// A stage that blocks DC: after a clean start, seconds of a constant 1 end within tolerance of 0.
+template <typename Stage>
+void expectRemovesDc (Stage& stage, float rate, int seconds, float tolerance)
+{
+    stage.clearState();
+    std::vector<float> dc ((size_t) rate * (size_t) seconds, 1.0f);
+    stage.processMono (dc.data(), (int) dc.size());
+    EXPECT_NEAR (0.0f, dc.back(), tolerance) << "DC is removed at " << rate << " Hz";
+}
+
+// Sets a circuit's three knobs and tells it of those that changed (each recomputes the stages
+// that follow it).
+inline void turnKnobs (ModuleModel& circuit, float drive, float tone, float level, std::initializer_list<int> changed)
+{
+    circuit.setParameter (ModelParameters::drive, drive);
+    circuit.setParameter (ModelParameters::tone, tone);
+    circuit.setParameter (ModelParameters::level, level);
+
+    for (const auto knob : changed)
+        circuit.parameterChanged (knob);
+}
+
+// The figure to remember of an oversampled stage: where 1.0 settles at 44.1 kHz without
+// oversampling (the stage prepared as its circuit prepares it, over 100 samples).
+template <typename Stage>
+float settledAtOne()
+{
+    Stage stage;
+    prepareOversampledStage (stage, 44100.0f, 0);
+    return settledOutput (stage, 1.0f, 100);
 }
 
 // Checks that an oversampled stage, prepared at each (rate, factor index), settles for each
@@ -295,5 +399,29 @@ double measureGain (Stage& stage, double rate, double frequency, double settleSe
     }
 
     return std::hypot (re, im) / norm;
+}
+
+// A high-pass stage at 44.1 and 96 kHz, in both orders in which a circuit meets its rate and
+// its reset: its gain at each frequency is expected (rate, f) within tolerance (measured over
+// seconds), and DC is gone after dcSeconds within dcTolerance.
+template <typename Stage, typename Expected>
+void expectHighPass (std::initializer_list<double> frequencies, Expected&& expected, double seconds, double tolerance, int dcSeconds, float dcTolerance)
+{
+    for (const auto rate : { 44100.0f, 96000.0f })
+    {
+        for (const bool resetFirst : { false, true })
+        {
+            Stage stage;
+            meetRateAndReset (stage, rate, resetFirst);
+
+            for (const auto f : frequencies)
+            {
+                stage.clearState();
+                EXPECT_NEAR (expected ((double) rate, f), measureGain (stage, rate, f, seconds), tolerance) << rate << " Hz, " << f << " Hz";
+            }
+
+            expectRemovesDc (stage, rate, dcSeconds, dcTolerance);
+        }
+    }
 }
 } // namespace CircuitTest

@@ -7,7 +7,8 @@
 // presets from a temporary documents folder, never the user's own.
 
 #include "editor/VardekoQX2710AudioProcessorEditor.h"
-#include "presets/FactoryPresets.h"
+#include "processor/FactoryPresets.h"
+#include "processor/UserFolders.h"
 #include "processor/VardekoQX2710AudioProcessor.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
@@ -42,7 +43,7 @@ int main (int argc, char* argv[])
     {
         const juce::ScopedJuceInitialiser_GUI juce;
         const auto* preset = FactoryPresets::find (shownPreset);
-        const auto presetFolder = VardekoQX2710AudioProcessor::getPresetFolder();
+        const auto presetFolder = UserFolders::getPresetFolder();
 
         if (preset == nullptr || FactoryPresets::install (presetFolder).failed())
         {

@@ -34,9 +34,7 @@ TEST (BluesBreakerOverdrive, DiodeStageReplacesItsInputWithTheClippedMixAtEveryR
     }
 
     // The figure to remember: 1.0 settles at about 1.775921, not 1.0 more.
-    BluesBreakerDiodeStage stage;
-    prepareOversampledStage (stage, 44100.0f, 0);
-    EXPECT_NEAR (1.775921, settledOutput (stage, 1.0f, 100), 1e-6);
+    EXPECT_NEAR (1.775921, settledAtOne<BluesBreakerDiodeStage>(), 1e-6);
 }
 
 TEST (BluesBreakerOverdrive, CoefficientsAtTheEndsOfTheControls)
@@ -63,11 +61,7 @@ TEST (BluesBreakerOverdrive, CoefficientsAtTheEndsOfTheControls)
 
     for (const auto& row : rows)
     {
-        circuit.setParameter (ModelParameters::drive, row.drive);
-        circuit.setParameter (ModelParameters::tone, row.tone);
-        circuit.setParameter (ModelParameters::level, row.level);
-        circuit.parameterChanged (ModelParameters::drive);
-        circuit.parameterChanged (ModelParameters::tone);
+        turnKnobs (circuit, row.drive, row.tone, row.level, { ModelParameters::drive, ModelParameters::tone });
 
         EXPECT_EQ (row.drive, circuit.gainStage.drive);
         EXPECT_EQ (row.tone, circuit.filterStage.tone) << "Tone reaches the stage untapered";

@@ -176,25 +176,14 @@ TEST (CJBufferOut, GainIsAppliedInDoubleBeforeRounding)
 
 TEST (CJBufferOut, HighPassWorksAtEveryRateAndSurvivesInitParameters)
 {
-    for (const auto rate : { 44100.0f, 96000.0f })
-    {
-        for (const bool resetFirst : { false, true })
-        {
-            CJBufferOut buffer;
-            meetRateAndReset (buffer, rate, resetFirst);
-
-            for (const auto f : { 2.0, 4.0, 8.0, 50.0, 1000.0 })
-            {
-                buffer.clearState();
-                EXPECT_NEAR (0.24 * warpedHighpassGain (rate, 4.0, f), measureGain (buffer, rate, f, 1.5), 5.0e-5) << rate << " Hz, " << f << " Hz";
-            }
-
-            buffer.clearState();
-            std::vector<float> dc ((size_t) rate * 2, 1.0f);
-            buffer.processMono (dc.data(), (int) dc.size());
-            EXPECT_NEAR (0.0f, dc.back(), 1.0e-5f) << "DC is removed";
-        }
-    }
+    expectHighPass<CJBufferOut> (
+        { 2.0, 4.0, 8.0, 50.0, 1000.0 },
+        [] (double rate, double f)
+        { return 0.24 * warpedHighpassGain (rate, 4.0, f); },
+        1.5,
+        5.0e-5,
+        2,
+        1.0e-5f);
 }
 
 TEST (CJBufferIn, RemovesDcAndPassesHighFrequencies)
@@ -223,10 +212,7 @@ TEST (CJBufferIn, RemovesDcAndPassesHighFrequencies)
             }
         }
 
-        buffer.clearState();
-        std::vector<float> dc ((size_t) rate * 3, 1.0f);
-        buffer.processMono (dc.data(), (int) dc.size());
-        EXPECT_NEAR (0.0f, dc.back(), 1.0e-4f) << "DC is removed";
+        expectRemovesDc (buffer, rate, 3, 1.0e-4f);
     }
 }
 
@@ -236,25 +222,11 @@ TEST (CJOverdrive, OversamplingChangeThroughItsTimerWithDriveArrivingDuringTheRe
     Circuit c (44100.0f, 0.3f, 0.5f, 0.5f);
     auto& model = c.model;
     auto& stage = model.driveStage;
-    c.run (sine (10000, 220.0, 44100.0, 0.25f));
-    ASSERT_EQ (ModelFrame::active, model.getFrame().getFadeState());
+    ASSERT_TRUE (c.warmUp());
 
-    // Message thread: 4x requested.
-    model.setParameter (ModelParameters::numOverSampling, ModelParameters::toNumOverSampling (2));
-    model.parameterChanged (ModelParameters::numOverSampling);
-    EXPECT_TRUE (model.isTimerRunning());
-    model.timerCallback();
-    EXPECT_EQ (0, stage.getActiveIndex()) << "nothing is rebuilt while the audio path plays";
-
-    // A quarter second down to silence; the next block is the first silent one.
-    const auto fadeOut = c.run (sine (11264, 220.0, 44100.0, 0.25f));
+    // 4x requested on the message thread; a quarter second down to silence.
+    const auto fadeOut = c.fadeOutForRebuild (ModelParameters::toNumOverSampling (2));
     EXPECT_GT (rms (fadeOut, 0, 1024), 0.05);
-    EXPECT_EQ (ModelFrame::silentState, model.getFrame().getFadeState());
-    model.timerCallback();
-    EXPECT_EQ (0, stage.getActiveIndex()) << "the timer waits for a silent block";
-
-    const auto silent = c.run (sine (512, 220.0, 44100.0, 0.25f));
-    EXPECT_EQ (0.0, rms (silent, 0, silent.size()));
     ASSERT_EQ (ModelFrame::Phase::silent, model.getFrame().getPhase());
 
     // The audio thread moves Drive while the timer owns the drive stage.
@@ -270,20 +242,10 @@ TEST (CJOverdrive, OversamplingChangeThroughItsTimerWithDriveArrivingDuringTheRe
     model.parameterChanged (ModelParameters::tone);
     EXPECT_EQ (1.0f, model.toneVolumeStage.tone);
 
-    // The stages do not run while they belong to the timer.
-    const auto preClipperHistory = stage.preClipper.getFilter().left;
-    const auto inputHistory = model.inputBuffer.getFilter().left;
-    const auto moreSilence = c.run (sine (2048, 220.0, 44100.0, 0.25f));
-    EXPECT_EQ (0.0, rms (moreSilence, 0, moreSilence.size()));
-    EXPECT_EQ (0, std::memcmp (&preClipperHistory, &stage.preClipper.getFilter().left, sizeof (preClipperHistory)));
-    EXPECT_EQ (0, std::memcmp (&inputHistory, &model.inputBuffer.getFilter().left, sizeof (inputHistory)));
+    c.expectStandingStill (stage.preClipper.getFilter(), model.inputBuffer.getFilter());
 
     // The rebuild tapers the old knob position again; the new one follows right after.
-    model.timerCallback();
-    EXPECT_FALSE (model.isTimerRunning());
-    EXPECT_EQ (2, stage.getActiveIndex());
-    EXPECT_EQ (176400.0f, stage.preClipper.getSampleRate());
-    EXPECT_EQ (176400.0f, stage.tableReader.getActiveTableRate());
+    c.rebuild (2, 176400.0f);
     EXPECT_EQ (CJPreClipperFilter::taperDrive (0.3f), stage.preClipper.drive);
 
     const auto fadeIn = c.run (sine (11025 + 512, 220.0, 44100.0, 0.25f));
@@ -291,7 +253,5 @@ TEST (CJOverdrive, OversamplingChangeThroughItsTimerWithDriveArrivingDuringTheRe
     EXPECT_EQ (110000.0f, stage.preClipper.getDriveResistance());
     expectTargets (stage.preClipper.getFilter(), discretise (preClipperDenominator (110000.0L), preClipperNumerator (110000.0L), 176400.0L), "after the rebuild", 2.0e-5);
 
-    EXPECT_EQ (0.0f, fadeIn.front());
-    EXPECT_LT (rms (fadeIn, 0, 256), rms (fadeIn, 10000, 11025));
-    EXPECT_EQ (ModelFrame::active, model.getFrame().getFadeState());
+    c.expectFadesBackIn (fadeIn);
 }

@@ -99,7 +99,7 @@ TEST (LittleGreenOverdrive, PreClipperAndToneStageKeepWhatInitParametersMustKeep
 
     toneStage.update();
     const auto& f = toneStage.getFilter();
-    EXPECT_EQ (f.target.b[0], f.current.b[0]) << "taken at once";
+    EXPECT_EQ (f.target.b[0], f.getCurrent().b[0]) << "taken at once";
 }
 
 TEST (LittleGreenVolumeStage, GlidesFromSilenceToTheLevelAfterAReset)
@@ -162,27 +162,15 @@ TEST (LittleGreenVolumeStage, RisesFromSilenceWithTheCircuitsFadeIn)
 
 TEST (LittleGreenBufferIn, HighPassesWorkAtEveryRateAndSurviveInitParameters)
 {
-    for (const auto rate : { 44100.0f, 96000.0f })
-    {
-        // Both orders in which a circuit meets its rate and its reset.
-        for (const bool resetFirst : { false, true })
-        {
-            LittleGreenBufferIn buffer;
-            meetRateAndReset (buffer, rate, resetFirst);
-
-            for (const auto f : { 8.0, 16.0, 33.0, 100.0, 1000.0 })
-            {
-                buffer.clearState();
-                const auto expected = warpedHighpassGain (rate, 33.0, f) * warpedHighpassGain (rate, 16.0, f);
-                EXPECT_NEAR (expected, measureGain (buffer, rate, f, 0.6), 2.0e-4) << rate << " Hz, " << f << " Hz";
-            }
-
-            buffer.clearState();
-            std::vector<float> dc ((size_t) rate, 1.0f);
-            buffer.processMono (dc.data(), (int) dc.size());
-            EXPECT_NEAR (0.0f, dc.back(), 1.0e-6f) << "DC is removed";
-        }
-    }
+    // Two first-order high-passes, at 33 and 16 Hz.
+    expectHighPass<LittleGreenBufferIn> (
+        { 8.0, 16.0, 33.0, 100.0, 1000.0 },
+        [] (double rate, double f)
+        { return warpedHighpassGain (rate, 33.0, f) * warpedHighpassGain (rate, 16.0, f); },
+        0.6,
+        2.0e-4,
+        1,
+        1.0e-6f);
 }
 
 //==============================================================================
@@ -191,27 +179,12 @@ TEST (LittleGreenOverdrive, OversamplingChangeThroughItsTimerWithDriveAndToneArr
     Circuit c (44100.0f, 0.5f, 0.5f, 0.5f);
     auto& model = c.model;
     auto& stage = model.driveStage;
-    c.run (sine (10000, 220.0, 44100.0, 0.25f));
-    ASSERT_EQ (ModelFrame::active, model.getFrame().getFadeState());
+    ASSERT_TRUE (c.warmUp());
 
-    // Message thread: 8x requested.
-    model.setParameter (ModelParameters::numOverSampling, 1.0f);
-    model.parameterChanged (ModelParameters::numOverSampling);
-    EXPECT_TRUE (model.isTimerRunning());
-    model.timerCallback();
-    EXPECT_EQ (0, stage.getActiveIndex()) << "nothing is rebuilt while the audio path plays";
-
-    // A quarter second down to silence; the next block is the first silent one.
-    const auto fadeOut = c.run (sine (11264, 220.0, 44100.0, 0.25f));
+    // 8x requested on the message thread; a quarter second down to silence.
+    const auto fadeOut = c.fadeOutForRebuild (1.0f);
     EXPECT_GT (rms (fadeOut, 0, 1024), 0.1);
     EXPECT_LT (rms (fadeOut, 10900, 11025), 0.01);
-    EXPECT_EQ (ModelFrame::silentState, model.getFrame().getFadeState());
-    model.timerCallback();
-    EXPECT_EQ (0, stage.getActiveIndex()) << "the timer waits for a silent block";
-    EXPECT_TRUE (model.isTimerRunning());
-
-    const auto silent = c.run (sine (512, 220.0, 44100.0, 0.25f));
-    EXPECT_EQ (0.0, rms (silent, 0, silent.size()));
     ASSERT_EQ (ModelFrame::Phase::silent, model.getFrame().getPhase());
 
     // The audio thread moves Drive and Tone while the timer owns the drive stage.
@@ -226,20 +199,10 @@ TEST (LittleGreenOverdrive, OversamplingChangeThroughItsTimerWithDriveAndToneArr
     EXPECT_EQ (0, std::memcmp (&targetsBefore, &stage.preClipper.getFilter().target, sizeof (targetsBefore))) << "the pre-clipper is not recomputed";
     EXPECT_EQ (0.0f, model.toneStage.tone) << "the tone stage is not the timer's";
 
-    // The stages do not run while they belong to the timer.
-    const auto preClipperHistory = stage.preClipper.getFilter().left;
-    const auto toneHistory = model.toneStage.getFilter().left;
-    const auto moreSilence = c.run (sine (2048, 220.0, 44100.0, 0.25f));
-    EXPECT_EQ (0.0, rms (moreSilence, 0, moreSilence.size()));
-    EXPECT_EQ (0, std::memcmp (&preClipperHistory, &stage.preClipper.getFilter().left, sizeof (preClipperHistory)));
-    EXPECT_EQ (0, std::memcmp (&toneHistory, &model.toneStage.getFilter().left, sizeof (toneHistory)));
+    c.expectStandingStill (stage.preClipper.getFilter(), model.toneStage.getFilter());
 
     // The rebuild, then the deferred values right after it.
-    model.timerCallback();
-    EXPECT_FALSE (model.isTimerRunning());
-    EXPECT_EQ (3, stage.getActiveIndex());
-    EXPECT_EQ (352800.0f, stage.preClipper.getSampleRate());
-    EXPECT_EQ (352800.0f, stage.tableReader.getActiveTableRate());
+    c.rebuild (3, 352800.0f);
     EXPECT_EQ (0.5f, stage.driveCopy) << "still waiting for the audio thread";
 
     const auto fadeIn = c.run (sine (11025 + 512, 220.0, 44100.0, 0.25f));
@@ -249,7 +212,5 @@ TEST (LittleGreenOverdrive, OversamplingChangeThroughItsTimerWithDriveAndToneArr
     EXPECT_EQ (0.0f, stage.preClipper.tone);
     expectTargets (stage.preClipper.getFilter(), discretise (preClipperDenominator (505600.0L, 0.02L), preClipperNumerator (505600.0L, 0.02L), 352800.0L), "after the rebuild");
 
-    EXPECT_EQ (0.0f, fadeIn.front());
-    EXPECT_LT (rms (fadeIn, 0, 256), rms (fadeIn, 10000, 11025));
-    EXPECT_EQ (ModelFrame::active, model.getFrame().getFadeState());
+    c.expectFadesBackIn (fadeIn);
 }

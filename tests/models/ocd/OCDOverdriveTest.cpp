@@ -25,9 +25,7 @@ TEST (OCDOverdrive, DiodeStageReplacesItsInputWithTheClippedSignal)
         { return settledDiode (railLimited (x), 1.5e-11L, 0.025L); },
         5e-6);
 
-    OCDDiodeStageOS stage;
-    prepareOversampledStage (stage, 44100.0f, 0);
-    EXPECT_NEAR (0.61645, settledOutput (stage, 1.0f, 100), 1e-5);
+    EXPECT_NEAR (0.61645, settledAtOne<OCDDiodeStageOS>(), 1e-5);
 }
 
 TEST (OCDOverdrive, CoefficientsAtTheEndsOfTheControls)
@@ -62,11 +60,7 @@ TEST (OCDOverdrive, CoefficientsAtTheEndsOfTheControls)
 
     for (const auto& row : rows)
     {
-        circuit.setParameter (ModelParameters::drive, row.drive);
-        circuit.setParameter (ModelParameters::tone, row.tone);
-        circuit.setParameter (ModelParameters::level, row.level);
-        circuit.parameterChanged (ModelParameters::drive);
-        circuit.parameterChanged (ModelParameters::level);
+        turnKnobs (circuit, row.drive, row.tone, row.level, { ModelParameters::drive, ModelParameters::level });
 
         EXPECT_EQ (row.drive, circuit.driveStage.drive);
         EXPECT_EQ (row.tone, circuit.toneVolumeStage.tone);

@@ -3,7 +3,7 @@
 #include "TemporaryPresetFolder.h"
 
 #include "cli/DemoRiff.h"
-#include "presets/FactoryPresets.h"
+#include "processor/FactoryPresets.h"
 #include "presets/MolvekVardekoQX2710PresetMenu.h"
 #include "processor/HostParameters.h"
 #include "processor/PatchDocumentReader.h"

@@ -1,4 +1,4 @@
-#include "presets/PresetFileWriter.h"
+#include "processor/PresetFileWriter.h"
 
 #if ! JUCE_WINDOWS
     #include <sys/stat.h>

@@ -1,6 +1,6 @@
-#include "presets/FactoryPresets.h"
+#include "processor/FactoryPresets.h"
 
-#include "presets/PresetFileWriter.h"
+#include "processor/PresetFileWriter.h"
 #include "processor/HostParameters.h"
 #include "processor/PatchDocument.h"
 #include "processor/PresetPath.h"

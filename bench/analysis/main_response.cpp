@@ -11,7 +11,8 @@
 
 #include "SmallSignalResponse.h"
 #include "TimeStepReference.h"
-#include "models/CircuitFactory.h"
+#include "models/CircuitBank.h"
+#include "models/ModelParameters.h"
 #include "processor/HostParameters.h"
 
 #include <cmath>
@@ -24,7 +25,7 @@ namespace
 // Prepared the way the processor prepares the selected circuit.
 std::vector<double> response (int circuitIndex, double rate, float drive, int factorIndex, const std::vector<double>& hz)
 {
-    auto circuit = CircuitFactory::make (circuitIndex);
+    auto circuit = CircuitBank::make (circuitIndex);
     circuit->setSampleRate (rate);
     circuit->setBlockSize (16384);
     circuit->reset();

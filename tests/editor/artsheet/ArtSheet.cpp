@@ -226,8 +226,8 @@ void printStats()
     for (const auto& entry : ArtworkCatalogue::entries)
     {
         const juce::String name (entry.name);
-        const juce::int64 sizes[4] = { (juce::int64) EmbeddedResources::get (name + ".png").size,
-                                       (juce::int64) EmbeddedResources::get (name + "@2x.png").size,
+        const juce::int64 sizes[4] = { (juce::int64) EmbeddedResources::artwork().get (name + ".png").size,
+                                       (juce::int64) EmbeddedResources::artwork().get (name + "@2x.png").size,
                                        4 * (juce::int64) entry.width * entry.height,
                                        16 * (juce::int64) entry.width * entry.height };
         std::cout << name.paddedRight (' ', 20);
