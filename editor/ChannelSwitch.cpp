@@ -38,5 +38,11 @@ void ChannelSwitch::refresh()
     const auto channelB = processor.getActiveChannel() != 0;
     abSwitch.setToggleState (channelB, juce::dontSendNotification);
     copyButton.setImage (MolvekArtwork (channelB ? "copy_b_to_a" : "copy_a_to_b"));
+    copyButton.setTitle (getCopyTitle (channelB));
     copyButton.repaint();
+}
+
+juce::String ChannelSwitch::getCopyTitle (bool channelB)
+{
+    return channelB ? "Copy channel B to A" : "Copy channel A to B";
 }

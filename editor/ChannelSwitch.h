@@ -1,5 +1,7 @@
 #pragma once
 
+#include <juce_core/juce_core.h>
+
 #include <functional>
 
 class Molvek2StateButton;
@@ -24,6 +26,9 @@ public:
 
     // The switch and the copy button show the processor's active channel.
     void refresh();
+
+    // What the copy button is called while channel A or B is active (its picture says it).
+    static juce::String getCopyTitle (bool channelB);
 
 private:
     VardekoQX2710AudioProcessor& processor;

@@ -59,7 +59,7 @@ void FileMenu::perform (int itemId)
             break;
 
         case websiteItem:
-            openWebAddress (juce::URL (ProductInfo::website));
+            openWebsite();
             break;
 
         default:
@@ -93,12 +93,26 @@ void FileMenu::openUserManual()
 {
     const auto manual = UserFolders::getUserManualFile();
 
-    if (manual.existsAsFile())
+    if (! manual.existsAsFile())
     {
-        openDocument (manual);
+        showMessage ("User manual on: \"" + manual.getFullPathName() + "\" is not available.");
         return;
     }
 
-    panels.alert.setMessage ("User manual on: \"" + manual.getFullPathName() + "\" is not available.");
+    if (! openDocument (manual))
+        showMessage ("No application was found to open the user manual. You can open it yourself:\n\n\"" + manual.getFullPathName() + "\"");
+}
+
+void FileMenu::openWebsite()
+{
+    const juce::URL address (ProductInfo::website);
+
+    if (! openWebAddress (address))
+        showMessage ("No web browser was found to open the " + juce::String (ProductInfo::manufacturer) + " website. You can visit it at:\n\n" + address.toString (true));
+}
+
+void FileMenu::showMessage (const juce::String& message)
+{
+    panels.alert.setMessage (message);
     panels.alert.show (1, MolvekAlertComponent::errorIcon);
 }

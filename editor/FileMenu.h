@@ -12,7 +12,8 @@ class VardekoQX2710AudioProcessor;
 
 // The FILE menu: its entries and what choosing one does. Saving goes through the window's save
 // panels (asking before a preset file is overwritten); the manual and the vendor's web site
-// open outside the window, and a missing manual is reported in the alert panel.
+// open outside the window; a missing manual, or nothing on the system to open it or the site
+// with, is reported in the alert panel with the path or address to open by hand.
 class FileMenu
 {
 public:
@@ -33,7 +34,8 @@ public:
         MolvekAlertComponent& alert;
     };
 
-    // How a document and a web address are opened (the window's, replaceable in tests).
+    // How a document and a web address are opened (the window's, replaceable in tests); false
+    // when nothing could be started.
     using DocumentOpener = std::function<bool (const juce::File&)>;
     using WebAddressOpener = std::function<bool (const juce::URL&)>;
 
@@ -51,6 +53,8 @@ private:
     void savePreset();
     void savePresetAs();
     void openUserManual();
+    void openWebsite();
+    void showMessage (const juce::String& message);
 
     VardekoQX2710AudioProcessor& processor;
     Panels panels;

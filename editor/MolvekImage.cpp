@@ -4,6 +4,25 @@
 
 #include <cmath>
 
+namespace
+{
+class FrameText : public juce::AccessibilityTextValueInterface
+{
+public:
+    explicit FrameText (const MolvekImage& i)
+        : image (i)
+    {
+    }
+
+    bool isReadOnly() const override { return true; }
+    juce::String getCurrentValueAsString() const override { return image.getAccessibleText(); }
+    void setValueAsString (const juce::String&) override {}
+
+private:
+    const MolvekImage& image;
+};
+} // namespace
+
 MolvekImage::MolvekImage (const juce::String& controlName)
     : juce::Component (controlName)
 {
@@ -39,6 +58,19 @@ void MolvekImage::setLevel (float level)
         currentFrame = frame;
         repaint();
     }
+}
+
+void MolvekImage::setAccessibleTexts (juce::StringArray texts, juce::AccessibilityRole role)
+{
+    frameTexts = std::move (texts);
+    accessibleRole = role;
+    invalidateAccessibilityHandler();
+}
+
+std::unique_ptr<juce::AccessibilityHandler> MolvekImage::createAccessibilityHandler()
+{
+    // Read when asked, never announced: a meter moving with the music would drown everything.
+    return std::make_unique<juce::AccessibilityHandler> (*this, accessibleRole, juce::AccessibilityActions(), juce::AccessibilityHandler::Interfaces { std::make_unique<FrameText> (*this) });
 }
 
 void MolvekImage::paint (juce::Graphics& g)

@@ -24,6 +24,12 @@ public:
 
     int getCurrentFrame() const noexcept { return currentFrame; }
 
+    // What a screen reader says each frame shows (one text per frame), and the role it reads
+    // the display as (an image unless set: the meter is a progress bar).
+    void setAccessibleTexts (juce::StringArray frameTexts, juce::AccessibilityRole role);
+    juce::String getAccessibleText() const { return frameTexts[currentFrame]; }
+    std::unique_ptr<juce::AccessibilityHandler> createAccessibilityHandler() override;
+
     void paint (juce::Graphics& g) override;
 
 private:
@@ -31,6 +37,8 @@ private:
 
     FilmStrip strip;
     int currentFrame = 0;
+    juce::StringArray frameTexts;
+    juce::AccessibilityRole accessibleRole = juce::AccessibilityRole::image;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (MolvekImage)
 };

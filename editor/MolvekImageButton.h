@@ -16,6 +16,14 @@ public:
     void setImage (const juce::Image& image);
     void setImage (const MolvekArtwork& artwork);
 
+    // What a screen reader says a toggle's state is, off and on ("Off" and "On" unless set).
+    void setStateTexts (const juce::String& offText, const juce::String& onText);
+    juce::String getStateText() const { return getToggleState() ? onStateText : offStateText; }
+
+    // A button, or a toggle button that tells its state in the texts above; pressed and toggled
+    // as a click would.
+    std::unique_ptr<juce::AccessibilityHandler> createAccessibilityHandler() override;
+
 protected:
     MolvekImageButton (const juce::String& controlName, int framesPerStrip, bool clickingTogglesState);
 
@@ -27,6 +35,7 @@ private:
 
     const int framesPerStrip;
     FilmStrip strip;
+    juce::String offStateText { "Off" }, onStateText { "On" };
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (MolvekImageButton)
 };

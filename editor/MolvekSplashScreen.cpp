@@ -54,3 +54,9 @@ void MolvekSplashScreen::paint (juce::Graphics& g)
 {
     image.drawFrame (g, 0, getLocalBounds());
 }
+
+std::unique_ptr<juce::AccessibilityHandler> MolvekSplashScreen::createAccessibilityHandler()
+{
+    // Over the window like the file panels, and read as they are: a dialog.
+    return std::make_unique<juce::AccessibilityHandler> (*this, juce::AccessibilityRole::dialogWindow);
+}

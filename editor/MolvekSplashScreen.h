@@ -21,6 +21,7 @@ public:
     void mouseDown (const juce::MouseEvent& e) override;
     bool keyPressed (const juce::KeyPress& key) override;
     void paint (juce::Graphics& g) override;
+    std::unique_ptr<juce::AccessibilityHandler> createAccessibilityHandler() override;
 
     // Where the version is printed, in the screen's pixels.
     static constexpr int versionX = 150, versionY = 133, versionWidth = 100, versionHeight = 16;

@@ -30,32 +30,91 @@ void PresetBarActions::setUp (MolvekVardekoQX2710PresetMenu& menu, VardekoQX2710
     menu.setCurrentItem (p.getCurrentPresetPath());
 }
 
+namespace
+{
+bool isApplied (int result)
+{
+    return result == ProgramDocuments::presetLoaded || result == ProgramDocuments::presetFromNewerVersion;
+}
+} // namespace
+
 void PresetBarActions::step (bool forward)
 {
-    // The list as it is on disk now, or as the last scan found it while a long one runs.
+    // A file that is not one of our presets is passed over, so it never bars the way to the
+    // presets after it; the values in force stay until a preset is applied. At most one lap.
+    // The list is the one on disk now, or as the last complete scan found it while a long one
+    // runs.
     presetMenu.refreshListing();
-    forward ? presetMenu.selectNext() : presetMenu.selectPrevious();
-    loadChosenPreset();
+    const auto candidates = juce::jmax (1, presetMenu.getNextId() - 1);
+    juce::StringArray refused;
+    auto result = (int) ProgramDocuments::presetUnreadable;
+
+    for (int i = 0; i < candidates; ++i)
+    {
+        forward ? presetMenu.selectNext() : presetMenu.selectPrevious();
+        const auto chosen = presetMenu.getCurrentItem();
+        result = load (chosen);
+
+        if (isApplied (result))
+            break;
+
+        if (chosen.isNotEmpty())
+            refused.addIfNotAlreadyThere (chosen);
+    }
+
+    finishLoading (result, refused);
 }
 
 void PresetBarActions::loadChosenPreset()
 {
     const auto chosen = presetMenu.getCurrentItem();
+    const auto result = load (chosen);
+    finishLoading (result, isApplied (result) || chosen.isEmpty() ? juce::StringArray() : juce::StringArray (chosen));
+}
+
+int PresetBarActions::load (const juce::String& chosen)
+{
     const auto result = chosen.isEmpty() ? (int) ProgramDocuments::presetUnreadable
                                          : presetMenu.loadPreset (&processor, chosen);
-    const auto applied = result == ProgramDocuments::presetLoaded || result == ProgramDocuments::presetFromNewerVersion;
 
-    if (applied)
+    if (isApplied (result))
         processor.setCurrentPresetPath (chosen);
-    else
+
+    return result;
+}
+
+void PresetBarActions::finishLoading (int result, const juce::StringArray& refused)
+{
+    // Only a preset that was applied becomes the current one; otherwise the bar goes back to
+    // the preset whose values are still in force.
+    if (! isApplied (result))
+    {
         presetMenu.setCurrentItem (processor.getCurrentPresetPath());
+        presetMenu.checkModified (&processor);
+    }
+
+    juce::StringArray messages;
+
+    if (! refused.isEmpty())
+        messages.add (refusedMessage (refused));
 
     if (result == ProgramDocuments::presetFromNewerVersion)
-        showMessage (processor.getNewerVersionMessage(), MolvekAlertComponent::warningIcon);
-    else if (! applied && chosen.isNotEmpty())
-        showMessage ("\"" + chosen + "\"\ncould not be loaded: it is not a preset of " + ProductInfo::name + ".", MolvekAlertComponent::errorIcon);
+        messages.add (processor.getNewerVersionMessage());
+
+    if (! messages.isEmpty())
+        showMessage (messages.joinIntoString ("\n\n"), refused.isEmpty() ? MolvekAlertComponent::warningIcon : MolvekAlertComponent::errorIcon);
 
     processor.presetChangedInEditor();
+}
+
+juce::String PresetBarActions::refusedMessage (const juce::StringArray& refused)
+{
+    juce::StringArray quoted;
+
+    for (const auto& path : refused)
+        quoted.add (path.quoted());
+
+    return quoted.joinIntoString ("\n") + "\ncould not be loaded: " + (refused.size() == 1 ? "it is not a preset" : "they are not presets") + " of " + ProductInfo::name + ".";
 }
 
 void PresetBarActions::parametersChanged (bool byPresetChange)

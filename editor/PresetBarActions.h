@@ -22,13 +22,17 @@ public:
     // preset, in black.
     static void setUp (MolvekVardekoQX2710PresetMenu& presetMenu, VardekoQX2710AudioProcessor& processor);
 
-    // An arrow: one step through the list as it is on disk now (or as the last complete scan
-    // found it while a long one runs), then the preset is loaded.
+    // An arrow: steps through the list as it is on disk now (or as the last complete scan found
+    // it while a long one runs) to the next preset that loads, passing over files that are not
+    // presets (each named once in the message).
     void step (bool forward);
 
     // Loads the bar's current item. Only a preset that was applied becomes the current one;
     // otherwise the bar goes back to the preset whose values are still in force.
     void loadChosenPreset();
+
+    // The message for files that could not be loaded, relative paths in quotes.
+    static juce::String refusedMessage (const juce::StringArray& refused);
 
     // A timer tick that found the parameters changed, by a preset change or not.
     void parametersChanged (bool byPresetChange);
@@ -41,6 +45,8 @@ public:
     void installFactoryPresetsOnce();
 
 private:
+    int load (const juce::String& chosen);
+    void finishLoading (int result, const juce::StringArray& refused);
     void showMessage (const juce::String& message, int iconCode);
 
     VardekoQX2710AudioProcessor& processor;

@@ -38,6 +38,7 @@ VardekoQX2710AudioProcessorEditor::VardekoQX2710AudioProcessorEditor (VardekoQX2
     // The pedal's size, whether or not its picture decodes.
     setSize (PedalLayout::width, PedalLayout::height);
     setOpaque (true);
+    setTitle (ProductInfo::name);
 
     createChildren();
 
@@ -45,6 +46,8 @@ VardekoQX2710AudioProcessorEditor::VardekoQX2710AudioProcessorEditor (VardekoQX2
     channels = std::make_unique<ChannelSwitch> (processor, *abButton_, *abCopyButton_, *presetMenu_, [this]
                                                 { controls.sendAll(); });
     fileMenu = std::make_unique<FileMenu> (processor, FileMenu::Panels { *presetMenu_, *savePresetBrowser_, *overwritePresetComponent_, *alert_ }, openDocument, openWebAddress);
+
+    tooltipWindow = std::make_unique<juce::TooltipWindow> (this, tooltipDelayMs);
 
     processor.editorOpened();
     startTimer (timerIntervalMs);
@@ -86,21 +89,25 @@ Child& VardekoQX2710AudioProcessorEditor::addChild (std::unique_ptr<Child>& chil
 }
 
 template <typename Button>
-void VardekoQX2710AudioProcessorEditor::addButton (std::unique_ptr<Button>& button, const char* name, const char* artwork, PedalLayout::Box box, const juce::String& tooltip)
+void VardekoQX2710AudioProcessorEditor::addButton (std::unique_ptr<Button>& button, const char* name, const char* artwork, PedalLayout::Box box, const juce::String& title, const juce::String& tooltip)
 {
     addChild (button, name, box.toRectangle());
 
     if (artwork != nullptr)
         button->setImage (MolvekArtwork (artwork));
 
+    button->setTitle (title);
     button->setTooltip (tooltip);
     button->addListener (this);
 }
 
 template <typename Knob>
-void VardekoQX2710AudioProcessorEditor::addKnob (std::unique_ptr<Knob>& knob, const char* name, const char* artwork, PedalLayout::Box box, int parameterIndex, double step)
+void VardekoQX2710AudioProcessorEditor::addKnob (std::unique_ptr<Knob>& knob, const char* name, const char* artwork, PedalLayout::Box box, int parameterIndex, const juce::String& title, double step)
 {
+    // The title is also the tooltip: the knobs' captions are short already.
     addChild (knob, name, box.toRectangle()).setImage (MolvekArtwork (artwork));
+    knob->setTitle (title);
+    knob->setTooltip (title);
     controls.bind (*knob, parameterIndex, step);
     knob->setPopupDisplayEnabled (true, false, this);
     knob->addListener (this);
@@ -110,47 +117,51 @@ void VardekoQX2710AudioProcessorEditor::addKnob (std::unique_ptr<Knob>& knob, co
 // window, stay hidden until shown and hand no modal state to a parent.
 void VardekoQX2710AudioProcessorEditor::createChildren()
 {
-    addButton (fileButton_, "fileButton_", "file_button", PedalLayout::fileButton, "Save presets, open the user manual");
-    addButton (presetDecButton_, "presetDecButton_", "arrow_left", PedalLayout::presetDecButton, "Previous preset");
-    addButton (presetIncButton_, "presetIncButton_", "arrow_right", PedalLayout::presetIncButton, "Next preset");
+    addButton (fileButton_, "fileButton_", "file_button", PedalLayout::fileButton, "File", "Save presets, open the user manual");
+    addButton (presetDecButton_, "presetDecButton_", "arrow_left", PedalLayout::presetDecButton, "Previous preset", "Previous preset");
+    addButton (presetIncButton_, "presetIncButton_", "arrow_right", PedalLayout::presetIncButton, "Next preset", "Next preset");
 
     PresetBarActions::setUp (addChild (presetMenu_, "presetMenu_", PedalLayout::presetMenu.toRectangle()), processor);
     presetMenu_->addListener (this);
+    presetMenu_->setTitle ("Preset");
 
     addChild (inputMeter_, "inputMeter_", PedalLayout::inputMeter.toRectangle()).setImage (MolvekArtwork ("meter"), 11);
     addChild (inputPeak_, "inputPeak_", PedalLayout::inputPeak.toRectangle()).setImage (MolvekArtwork ("clip_light"), 2);
+    describeMeter();
 
-    addButton (abButton_, "abButton_", "ab_switch", PedalLayout::abButton, "Channel A or B");
-    addButton (abCopyButton_, "abCopyButton_", "copy_a_to_b", PedalLayout::abCopyButton, "Copy this channel into the other one");
-    addButton (bypassButton_, "bypassButton_", "foot_switch", PedalLayout::bypassButton, "");
+    addButton (abButton_, "abButton_", "ab_switch", PedalLayout::abButton, "Channel", "Channel A or B");
+    abButton_->setStateTexts ("A", "B");
+    addButton (abCopyButton_, "abCopyButton_", "copy_a_to_b", PedalLayout::abCopyButton, ChannelSwitch::getCopyTitle (false), "Copy this channel into the other one");
+    addButton (bypassButton_, "bypassButton_", "foot_switch", PedalLayout::bypassButton, "Effect", "Effect on or off");
     controls.bindToggle (*bypassButton_, HostParameters::onBypass);
 
-    addKnob (inputVolKnob_, "inputVolKnob_", "knob_small", PedalLayout::inputVolKnob, HostParameters::inputVol);
-    addKnob (overdriveKnob_, "overdriveKnob_", "knob_overdrive", PedalLayout::overdriveKnob, HostParameters::overdrive);
-    addKnob (toneKnob_, "toneKnob_", "knob_tone", PedalLayout::toneKnob, HostParameters::tone);
-    addKnob (levelKnob_, "levelKnob_", "knob_level", PedalLayout::levelKnob, HostParameters::level);
-    addKnob (dryWetKnob_, "dryWetKnob_", "knob_small", PedalLayout::dryWetKnob, HostParameters::dryWet);
+    addKnob (inputVolKnob_, "inputVolKnob_", "knob_small", PedalLayout::inputVolKnob, HostParameters::inputVol, "Input volume");
+    addKnob (overdriveKnob_, "overdriveKnob_", "knob_overdrive", PedalLayout::overdriveKnob, HostParameters::overdrive, "Overdrive");
+    addKnob (toneKnob_, "toneKnob_", "knob_tone", PedalLayout::toneKnob, HostParameters::tone, "Tone");
+    addKnob (levelKnob_, "levelKnob_", "knob_level", PedalLayout::levelKnob, HostParameters::level, "Level");
+    addKnob (dryWetKnob_, "dryWetKnob_", "knob_small", PedalLayout::dryWetKnob, HostParameters::dryWet, "Dry/wet mix");
     // The selector moves in whole steps.
-    addKnob (overdriveTypeKnob_, "overdriveTypeKnob_", "selector", PedalLayout::overdriveTypeKnob, HostParameters::overdriveType, HostParameters::getModelValue (1));
+    addKnob (overdriveTypeKnob_, "overdriveTypeKnob_", "selector", PedalLayout::overdriveTypeKnob, HostParameters::overdriveType, "Circuit", HostParameters::getModelValue (1));
 
     for (int i = 0; i < PedalLayout::numSelectorPositions; ++i)
         overdriveTypeKnob_->setPositionLabel (PedalLayout::selectorCaptionTops[i], PedalLayout::selectorCaptionWidths[i], i);
 
     for (int i = 0; i < (int) oversamplingButtons.size(); ++i)
     {
-        addButton (oversamplingButtons[(size_t) i], oversamplingNames[i], oversamplingArtwork[i], PedalLayout::oversamplingButtons[i], HostParameters::getOversamplingName (i));
+        addButton (oversamplingButtons[(size_t) i], oversamplingNames[i], oversamplingArtwork[i], PedalLayout::oversamplingButtons[i], HostParameters::getOversamplingName (i), HostParameters::getOversamplingName (i));
         controls.bindStep (*oversamplingButtons[(size_t) i], HostParameters::oversampling, i);
     }
 
     controls.refresh();
 
     // An invisible hot spot over the product's logo.
-    addButton (aboutShowButton_, "aboutShowButton_", nullptr, PedalLayout::aboutShowButton, "");
+    addButton (aboutShowButton_, "aboutShowButton_", nullptr, PedalLayout::aboutShowButton, "About " + juce::String (ProductInfo::name), "");
     aboutShowButton_->setMouseCursor (juce::MouseCursor::PointingHandCursor);
 
     const auto window = getLocalBounds();
     const auto presetFolder = UserFolders::getPresetFolder().getFullPathName();
     aboutContainer_ = std::make_unique<MolvekSplashScreen> ("aboutContainer_");
+    aboutContainer_->setTitle ("About " + juce::String (ProductInfo::name));
     savePresetBrowser_ = std::make_unique<MolvekVardekoQX2710PresetBrowser> ("savePresetBrowser_", "Save", presetFolder, PresetBarActions::getFilePattern(), &processor, presetMenu_.get());
     overwritePresetComponent_ = std::make_unique<MolvekVardekoQX2710OverwriteComponent> ("overwritePresetComponent_", &processor, presetMenu_.get());
     alert_ = std::make_unique<MolvekAlertComponent> ("alert_");
@@ -164,6 +175,20 @@ void VardekoQX2710AudioProcessorEditor::createChildren()
     savePresetBrowser_->setRestoresParent (false);
     overwritePresetComponent_->setRestoresParent (false);
     alert_->setRestoresParent (false);
+}
+
+void VardekoQX2710AudioProcessorEditor::describeMeter()
+{
+    // Ten bars: frame k lights k of them.
+    juce::StringArray levels;
+
+    for (int frame = 0; frame <= 10; ++frame)
+        levels.add (juce::String (frame * 10) + " %");
+
+    inputMeter_->setTitle ("Input level");
+    inputMeter_->setAccessibleTexts (levels, juce::AccessibilityRole::progressBar);
+    inputPeak_->setTitle ("Input clipping");
+    inputPeak_->setAccessibleTexts ({ "No", "Yes" }, juce::AccessibilityRole::image);
 }
 
 void VardekoQX2710AudioProcessorEditor::resized()

@@ -7,6 +7,7 @@
 #include "editor/FilmStrip.h"
 #include "editor/PedalLayout.h"
 #include "editor/PresetBarActions.h"
+#include "editor/SystemOpener.h"
 
 #include <juce_audio_processors/juce_audio_processors.h>
 
@@ -43,6 +44,7 @@ class VardekoQX2710AudioProcessorEditor : public juce::AudioProcessorEditor,
 {
 public:
     static constexpr int timerIntervalMs = 50;
+    static constexpr int tooltipDelayMs = 700;
 
     using FileMenuItem = FileMenu::Item;
     static constexpr auto savePresetItem = FileMenu::savePresetItem;
@@ -78,10 +80,8 @@ public:
 
     // How the FILE menu opens a document and a web address; replaceable so that tests open
     // nothing.
-    FileMenu::DocumentOpener openDocument = [] (const juce::File& file)
-    { return file.startAsProcess(); };
-    FileMenu::WebAddressOpener openWebAddress = [] (const juce::URL& url)
-    { return url.launchInDefaultBrowser(); };
+    FileMenu::DocumentOpener openDocument = SystemOpener::openDocument;
+    FileMenu::WebAddressOpener openWebAddress = SystemOpener::openWebAddress;
 
     // The parameter a slider or button of this window is bound to, or -1.
     int getParameterIndexOf (const juce::Component* control) const;
@@ -90,11 +90,12 @@ private:
     template <typename Child>
     Child& addChild (std::unique_ptr<Child>& child, const char* name, juce::Rectangle<int> bounds);
     template <typename Button>
-    void addButton (std::unique_ptr<Button>& button, const char* name, const char* artwork, PedalLayout::Box box, const juce::String& tooltip);
+    void addButton (std::unique_ptr<Button>& button, const char* name, const char* artwork, PedalLayout::Box box, const juce::String& title, const juce::String& tooltip);
     template <typename Knob>
-    void addKnob (std::unique_ptr<Knob>& knob, const char* name, const char* artwork, PedalLayout::Box box, int parameterIndex, double step = 0.0);
+    void addKnob (std::unique_ptr<Knob>& knob, const char* name, const char* artwork, PedalLayout::Box box, int parameterIndex, const juce::String& title, double step = 0.0);
 
     void createChildren();
+    void describeMeter();
     void installFactoryPresetsOnceShown();
     void showAbout();
 
@@ -124,6 +125,9 @@ private:
     std::unique_ptr<PresetBarActions> presetBar;
     std::unique_ptr<ChannelSwitch> channels;
     std::unique_ptr<FileMenu> fileMenu;
+
+    // Shows the controls' tooltips inside the window, above everything else in it.
+    std::unique_ptr<juce::TooltipWindow> tooltipWindow;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (VardekoQX2710AudioProcessorEditor)
 };

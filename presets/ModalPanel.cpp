@@ -25,4 +25,9 @@ void close (juce::Component& panel, bool restoresParent)
     if (restoresParent && parent != nullptr && parent->isVisible() && ! parent->isCurrentlyModal (false))
         parent->enterModalState (true);
 }
+
+std::unique_ptr<juce::AccessibilityHandler> createAccessibilityHandler (juce::Component& panel)
+{
+    return std::make_unique<juce::AccessibilityHandler> (panel, juce::AccessibilityRole::dialogWindow);
+}
 } // namespace ModalPanel

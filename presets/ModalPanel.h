@@ -9,4 +9,7 @@ namespace ModalPanel
 {
 void open (juce::Component& panel, bool restoresParent);
 void close (juce::Component& panel, bool restoresParent);
+
+// A panel is a dialog to screen readers, titled with the panel's title.
+std::unique_ptr<juce::AccessibilityHandler> createAccessibilityHandler (juce::Component& panel);
 } // namespace ModalPanel

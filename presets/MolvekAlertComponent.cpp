@@ -36,6 +36,12 @@ MolvekAlertComponent::~MolvekAlertComponent()
 void MolvekAlertComponent::setMessage (const juce::String& message)
 {
     messageLabel.setText (message, juce::dontSendNotification);
+    setTitle (message);
+}
+
+std::unique_ptr<juce::AccessibilityHandler> MolvekAlertComponent::createAccessibilityHandler()
+{
+    return ModalPanel::createAccessibilityHandler (*this);
 }
 
 void MolvekAlertComponent::show (int numButtons, int newIconCode)

@@ -34,6 +34,7 @@ public:
     virtual void setRestoresParent (bool shouldRestoreParent) { restoresParent = shouldRestoreParent; }
 
     void paint (juce::Graphics& g) override;
+    std::unique_ptr<juce::AccessibilityHandler> createAccessibilityHandler() override;
     void buttonClicked (juce::Button* button) override;
     bool keyPressed (const juce::KeyPress& key) override;
 

@@ -101,6 +101,9 @@ MolvekFileBrowser::~MolvekFileBrowser()
     stopTimer();
     exitModalState (0);
 
+    if (fileNameBox != nullptr)
+        fileNameBox->removeListener (this);
+
     if (browser != nullptr)
         browser->removeListener (this);
 }
@@ -114,6 +117,7 @@ void MolvekFileBrowser::setUp (int browserFlags)
 
     background = PanelArtwork::browserBackground();
     titleImage = PanelArtwork::title (titleImageCode);
+    setTitle (PanelArtwork::titleCaption (titleImageCode));
     setSize (325, 500);
     setWantsKeyboardFocus (true);
 
@@ -122,6 +126,14 @@ void MolvekFileBrowser::setUp (int browserFlags)
     browser->addListener (this);
     styleBrowser (*browser);
     addAndMakeVisible (*browser);
+
+    // The name box keeps Escape to itself; the panel hears it through the box.
+    for (auto* child : browser->getChildren())
+        if (auto* box = dynamic_cast<juce::TextEditor*> (child); box != nullptr && fileNameBox == nullptr)
+            fileNameBox = box;
+
+    if (fileNameBox != nullptr)
+        fileNameBox->addListener (this);
 
     PanelArtwork::setButtonImage (okButton, okImageCode);
     PanelArtwork::setButtonImage (cancelButton, cancelImageCode);
@@ -201,10 +213,40 @@ void MolvekFileBrowser::buttonClicked (juce::Button* button)
         onNewFolder();
 }
 
+void MolvekFileBrowser::selectionChanged()
+{
+    // Typing a name enables OK at once, so Return right after typing is never lost.
+    timerCallback();
+}
+
 void MolvekFileBrowser::fileDoubleClicked (const juce::File&)
 {
-    // Also Return in the name box. A disabled OK ignores it.
-    okButton.triggerClick();
+    // Also Return in the name box: acts on the name as it is now, as OK would.
+    timerCallback();
+
+    if (isVisible() && okButton.isEnabled())
+        onOk();
+}
+
+void MolvekFileBrowser::textEditorEscapeKeyPressed (juce::TextEditor&)
+{
+    if (isVisible())
+        onCancel();
+}
+
+bool MolvekFileBrowser::keyPressed (const juce::KeyPress& key)
+{
+    // Escape closes the panel as it closes the window's other panels.
+    if (key != juce::KeyPress::escapeKey)
+        return false;
+
+    onCancel();
+    return true;
+}
+
+std::unique_ptr<juce::AccessibilityHandler> MolvekFileBrowser::createAccessibilityHandler()
+{
+    return ModalPanel::createAccessibilityHandler (*this);
 }
 
 void MolvekFileBrowser::paint (juce::Graphics& g)

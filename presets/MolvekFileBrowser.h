@@ -46,14 +46,19 @@ public:
     virtual void setRestoresParent (bool shouldRestoreParent) { restoresParent = shouldRestoreParent; }
 
     void paint (juce::Graphics& g) override;
+    std::unique_ptr<juce::AccessibilityHandler> createAccessibilityHandler() override;
     void buttonClicked (juce::Button* button) override;
     void fileDoubleClicked (const juce::File& file) override;
-    void selectionChanged() override {}
+    void selectionChanged() override;
+    void textEditorEscapeKeyPressed (juce::TextEditor& editor) override;
+    bool keyPressed (const juce::KeyPress& key) override;
     void fileClicked (const juce::File&, const juce::MouseEvent&) override {}
     void browserRootChanged (const juce::File&) override {}
+    // Brings the buttons up to date with the name and the folder; also every 200 ms while shown.
     void timerCallback() override {}
 
     juce::FileBrowserComponent* getBrowser() noexcept { return browser.get(); }
+    juce::TextEditor* getFileNameBox() noexcept { return fileNameBox; }
     juce::Button& getOkButton() noexcept { return okButton; }
     juce::Button& getCancelButton() noexcept { return cancelButton; }
     juce::Button* getNewFolderButton() noexcept { return newFolderButton.get(); }
@@ -75,6 +80,7 @@ protected:
     std::unique_ptr<Molvek2StateKickButton> newFolderButton;
     std::unique_ptr<juce::WildcardFileFilter> filter;
     std::unique_ptr<juce::FileBrowserComponent> browser;
+    juce::TextEditor* fileNameBox = nullptr; // the framework browser's own
     std::unique_ptr<MolvekNewFolderComponent> newFolderPanel;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (MolvekFileBrowser)

@@ -11,6 +11,7 @@ MolvekNewFolderComponent::MolvekNewFolderComponent (const juce::String& panelNam
     setSize (background.isEmpty() ? 325 : background.getFrameWidth(), background.isEmpty() ? 500 : background.getFrameHeight());
 
     promptLabel.setText (prompt, juce::dontSendNotification);
+    setTitle (prompt);
     promptLabel.setJustificationType (juce::Justification::centred);
     promptLabel.setColour (juce::Label::textColourId, juce::Colour (PanelArtwork::textColour));
     promptLabel.setFont (juce::Font (15.0f));
@@ -143,4 +144,9 @@ void MolvekNewFolderComponent::paint (juce::Graphics& g)
 {
     PanelArtwork::dimBehind (g, getLocalBounds());
     background.drawFrame (g, 0, getLocalBounds());
+}
+
+std::unique_ptr<juce::AccessibilityHandler> MolvekNewFolderComponent::createAccessibilityHandler()
+{
+    return ModalPanel::createAccessibilityHandler (*this);
 }

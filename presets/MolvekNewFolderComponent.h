@@ -25,6 +25,7 @@ public:
     virtual void hide();
 
     void paint (juce::Graphics& g) override;
+    std::unique_ptr<juce::AccessibilityHandler> createAccessibilityHandler() override;
     void buttonClicked (juce::Button* button) override;
     void textEditorTextChanged (juce::TextEditor& editor) override;
     void textEditorReturnKeyPressed (juce::TextEditor& editor) override;

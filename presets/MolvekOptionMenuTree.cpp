@@ -456,7 +456,40 @@ juce::PopupMenu MolvekOptionMenuTree::createMenu() const
     return menu;
 }
 
+namespace
+{
+class ShownName : public juce::AccessibilityTextValueInterface
+{
+public:
+    explicit ShownName (const juce::Label& l)
+        : label (l)
+    {
+    }
+
+    bool isReadOnly() const override { return true; }
+    juce::String getCurrentValueAsString() const override { return label.getText(); }
+    void setValueAsString (const juce::String&) override {}
+
+private:
+    const juce::Label& label;
+};
+} // namespace
+
+std::unique_ptr<juce::AccessibilityHandler> MolvekOptionMenuTree::createAccessibilityHandler()
+{
+    return std::make_unique<juce::AccessibilityHandler> (*this,
+                                                         juce::AccessibilityRole::comboBox,
+                                                         juce::AccessibilityActions().addAction (juce::AccessibilityActionType::press, [this]
+                                                                                                 { showMenu(); }),
+                                                         juce::AccessibilityHandler::Interfaces { std::make_unique<ShownName> (*this) });
+}
+
 void MolvekOptionMenuTree::mouseDown (const juce::MouseEvent&)
+{
+    showMenu();
+}
+
+void MolvekOptionMenuTree::showMenu()
 {
     refreshListing();
     auto menu = createMenu();
@@ -491,9 +524,11 @@ void MolvekOptionMenuTree::chooseFromMenu (const Listing& menuListing, int id)
 
     if (currentItem != lastChosenItem)
     {
-        callChangeListeners();
+        // The name first: a listener that refuses the entry puts the name of what is in force
+        // back, and that must be the last word.
         lastChosenItem = currentItem;
         setText (chosen.name, juce::dontSendNotification);
+        callChangeListeners();
     }
     else
     {

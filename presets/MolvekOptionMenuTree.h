@@ -104,6 +104,10 @@ public:
 
     // What a click on the label does: rescan and show the menu (asynchronously).
     void mouseDown (const juce::MouseEvent& event) override;
+    void showMenu();
+
+    // A combo box to screen readers: its value is the name shown, pressing it opens the menu.
+    std::unique_ptr<juce::AccessibilityHandler> createAccessibilityHandler() override;
 
     // What a menu built from the current listing calls with the user's choice. It may be
     // called after the label is gone, or after a rescan has numbered the files anew.

@@ -34,8 +34,12 @@ void MolvekVardekoQX2710PresetMenu::selectItem (int id)
 
 void MolvekVardekoQX2710PresetMenu::chooseFromMenu (const Listing& menuListing, int id)
 {
+    // Cleared before the listeners hear of the choice: one that refuses it restores the marker
+    // of the preset in force.
+    if (id >= 1 && id <= (int) menuListing.items.size())
+        modified = false;
+
     MolvekOptionMenuTree::chooseFromMenu (menuListing, id);
-    modified = false;
 }
 
 void MolvekVardekoQX2710PresetMenu::markModified()

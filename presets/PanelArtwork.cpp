@@ -22,9 +22,28 @@ const char* buttonName (int code)
     }
 }
 
+juce::String buttonCaption (int code)
+{
+    switch (code)
+    {
+        case 1:
+            return "OK";
+        case 3:
+            return "Cancel";
+        case 5:
+            return "Save";
+        case 8:
+            return "New folder";
+        default:
+            return {};
+    }
+}
+
 void setButtonImage (Molvek2StateKickButton& button, int code)
 {
     button.setImage (MolvekArtwork (buttonName (code)));
+    // The caption is in the picture; screen readers read it here.
+    button.setTitle (buttonCaption (code));
 }
 
 FilmStrip icon (int code)
@@ -43,6 +62,11 @@ FilmStrip icon (int code)
 FilmStrip title (int code)
 {
     return code == 1 ? MolvekArtwork ("title_save").getStrip (1) : FilmStrip();
+}
+
+juce::String titleCaption (int code)
+{
+    return code == 1 ? "Save preset as" : "";
 }
 
 void dimBehind (juce::Graphics& g, juce::Rectangle<int> area)

@@ -19,6 +19,7 @@
 #include "processor/VardekoQX2710AudioProcessor.h"
 
 #include "JuceGuiTest.h"
+#include "OpenerTestHelpers.h"
 #include "ProcessorTestHelpers.h"
 #include "TemporaryHome.h"
 
@@ -185,6 +186,7 @@ juce::String typeOf (juce::Component& c)
         { "MolvekVardekoQX2710PresetBrowser", isA<MolvekVardekoQX2710PresetBrowser> },
         { "MolvekVardekoQX2710OverwriteComponent", isA<MolvekVardekoQX2710OverwriteComponent> },
         { "MolvekAlertComponent", isA<MolvekAlertComponent> },
+        { "TooltipWindow", isA<juce::TooltipWindow> },
     };
 
     for (const auto& [name, is] : types)
@@ -232,6 +234,7 @@ TEST_F (EditorTest, LaysOutEveryChildInItsPlaceAndStackingOrder)
         { "savePresetBrowser_", "MolvekVardekoQX2710PresetBrowser", { 0, 0, 325, 500 }, false, -1 },
         { "overwritePresetComponent_", "MolvekVardekoQX2710OverwriteComponent", { 0, 0, 325, 500 }, false, -1 },
         { "alert_", "MolvekAlertComponent", { 0, 0, 325, 500 }, false, -1 },
+        { "tooltip", "TooltipWindow", {}, false, -1 },
     };
 
     EXPECT_EQ (editor->getWidth(), 325);
@@ -473,33 +476,117 @@ TEST_F (EditorTest, ABSwitchAndCopy)
     EXPECT_TRUE (child<juce::Button> ("abButton_").getToggleState());
 }
 
-TEST_F (EditorTest, PresetArrowsLoadAndOnlyAppliedPresetsBecomeCurrent)
+TEST_F (EditorTest, PresetArrowsStepPastFilesThatAreNotPresets)
 {
     addPreset ("A/Crunch.mvkp", { { HostParameters::overdrive, 0.7f } });
     UserFolders::getPresetFolder().getChildFile ("B/Broken.mvkp").create();
     UserFolders::getPresetFolder().getChildFile ("B/Broken.mvkp").replaceWithText ("<not a preset/>");
     addPreset ("Lead.mvkp", { { HostParameters::tone, 0.9f } });
+    auto& alert = static_cast<MolvekAlertComponent&> (child ("alert_"));
 
-    click ("presetIncButton_");
-    EXPECT_EQ (processor.getCurrentPresetPath(), "A\\Crunch.mvkp");
+    // The arrow press, then where it landed and how often the refused file was named.
+    const auto press = [&] (const char* arrow)
+    {
+        click (arrow);
+        const juce::String name ("Broken.mvkp");
+        const auto message = alert.isVisible() ? alert.getMessage() : juce::String();
+        const auto named = (message.length() - message.replace (name, {}).length()) / name.length();
+        alert.hide();
+        return std::pair<juce::String, int> (processor.getCurrentPresetPath(), named);
+    };
+
+    // The list: A\Crunch, B\Broken, Lead. A press that meets Broken goes on to the next preset
+    // and names Broken once; the list's order stands.
+    const std::pair<const char*, std::pair<juce::String, int>> presses[] = {
+        { "presetIncButton_", { "A\\Crunch.mvkp", 0 } },
+        { "presetIncButton_", { "Lead.mvkp", 1 } },
+        { "presetIncButton_", { "A\\Crunch.mvkp", 0 } },
+        { "presetIncButton_", { "Lead.mvkp", 1 } },
+        { "presetIncButton_", { "A\\Crunch.mvkp", 0 } },
+        { "presetDecButton_", { "Lead.mvkp", 0 } },
+        { "presetDecButton_", { "A\\Crunch.mvkp", 1 } },
+    };
+
+    for (const auto& [arrow, expected] : presses)
+    {
+        SCOPED_TRACE (arrow);
+        EXPECT_EQ (press (arrow), expected);
+        // The name is right at once, not only after the next tick.
+        EXPECT_EQ (presetName(), PresetPath::displayName (expected.first));
+        tick();
+        EXPECT_EQ (presetName(), PresetPath::displayName (expected.first));
+    }
+
+    EXPECT_FLOAT_EQ (getValue (processor, HostParameters::overdrive), 0.7f);
+
+    // Nothing else loads: the preset in force stays, values and name, and the user is told.
+    UserFolders::getPresetFolder().getChildFile ("Lead.mvkp").deleteFile();
+    setValue (processor, HostParameters::tone, 0.2f);
+    tick();
+    EXPECT_EQ (press ("presetIncButton_"), std::make_pair (juce::String ("A\\Crunch.mvkp"), 1));
     EXPECT_FLOAT_EQ (getValue (processor, HostParameters::overdrive), 0.7f);
     tick();
     EXPECT_EQ (presetName(), "Crunch");
 
-    // Not a preset: nothing applied, the current preset stays, and the user is told.
-    click ("presetIncButton_");
-    EXPECT_EQ (processor.getCurrentPresetPath(), "A\\Crunch.mvkp");
-    EXPECT_FLOAT_EQ (getValue (processor, HostParameters::overdrive), 0.7f);
-    EXPECT_TRUE (child ("alert_").isVisible());
-    EXPECT_TRUE (static_cast<MolvekAlertComponent&> (child ("alert_")).getMessage().contains ("Broken.mvkp"));
-    static_cast<MolvekAlertComponent&> (child ("alert_")).hide();
+    UserFolders::getPresetFolder().getChildFile ("A/Crunch.mvkp").deleteFile();
+    setValue (processor, HostParameters::tone, 0.3f);
+    EXPECT_EQ (press ("presetIncButton_"), std::make_pair (juce::String ("A\\Crunch.mvkp"), 1));
+    EXPECT_FLOAT_EQ (getValue (processor, HostParameters::tone), 0.3f);
     tick();
-    EXPECT_EQ (presetName(), "Crunch");
+    EXPECT_EQ (presetName(), "Crunch*");
 
     // "Save Preset" still offers the preset that is in force.
     editor->performFileMenuItem (VardekoQX2710AudioProcessorEditor::savePresetItem);
-    EXPECT_EQ (static_cast<MolvekVardekoQX2710OverwriteComponent&> (child ("overwritePresetComponent_")).targetFile,
-               UserFolders::getPresetFolder().getChildFile ("A/Crunch.mvkp").getFullPathName());
+    EXPECT_TRUE (child ("savePresetBrowser_").isVisible()) << "its file is gone: a name is asked for";
+}
+
+TEST_F (EditorTest, ARefusedChoiceFromThePresetListNeverShowsItsName)
+{
+    addPreset ("A/Crunch.mvkp", { { HostParameters::overdrive, 0.7f } });
+    UserFolders::getPresetFolder().getChildFile ("B/Broken.mvkp").create();
+    UserFolders::getPresetFolder().getChildFile ("B/Broken.mvkp").replaceWithText ("<not a preset/>");
+    auto& menu = child<MolvekVardekoQX2710PresetMenu> ("presetMenu_");
+    auto& alert = static_cast<MolvekAlertComponent&> (child ("alert_"));
+
+    click ("presetIncButton_");
+    tick();
+    ASSERT_EQ (presetName(), "Crunch");
+
+    for (const bool modified : { false, true })
+    {
+        SCOPED_TRACE (modified ? "modified" : "as saved");
+
+        if (modified)
+        {
+            setValue (processor, HostParameters::tone, 0.1f);
+            tick();
+        }
+
+        const auto before = presetName();
+        menu.rescan();
+        const auto listing = menu.getListing();
+        int broken = 0;
+
+        for (size_t i = 0; i < listing->items.size(); ++i)
+            if (listing->items[i].file.getFileName() == "Broken.mvkp")
+                broken = (int) i + 1;
+
+        ASSERT_GT (broken, 0);
+        menu.chooseFromMenu (*listing, broken);
+
+        EXPECT_EQ (presetName(), before) << "at once, not a tick later";
+        EXPECT_EQ (processor.getCurrentPresetPath(), "A\\Crunch.mvkp");
+        EXPECT_TRUE (alert.isVisible());
+        EXPECT_TRUE (alert.getMessage().contains ("Broken.mvkp"));
+        alert.hide();
+
+        tick();
+        EXPECT_EQ (presetName(), modified ? "Crunch*" : "Crunch");
+        setValue (processor, HostParameters::tone, 0.15f);
+        tick();
+        EXPECT_EQ (presetName(), "Crunch*") << "one marker only";
+        EXPECT_FLOAT_EQ (getValue (processor, HostParameters::overdrive), 0.7f);
+    }
 }
 
 TEST_F (EditorTest, PresetChangesNeverListThePresetFolderOnTheWindowsThread)
@@ -609,6 +696,38 @@ TEST_F (EditorTest, FileMenuEntriesAndActions)
 
     editor->performFileMenuItem (VardekoQX2710AudioProcessorEditor::websiteItem);
     EXPECT_EQ (openedAddresses, juce::StringArray (ProductInfo::website));
+}
+
+TEST_F (EditorTest, WithNothingToOpenThemTheManualAndTheSiteAreNamedForTheUser)
+{
+    // The window's own openers, on a system without a desktop opener.
+    editor->openDocument = SystemOpener::openDocument;
+    editor->openWebAddress = SystemOpener::openWebAddress;
+    const auto emptyBin = home.getFolder().getChildFile ("bin");
+    emptyBin.createDirectory();
+    const OpenerTest::ScopedSearchPath path (emptyBin);
+    const auto before = OpenerTest::childrenOfThisProcess();
+
+    const auto manual = UserFolders::getUserManualFile();
+    manual.getParentDirectory().createDirectory();
+    manual.replaceWithText ("%PDF-1.7");
+    auto& alert = static_cast<MolvekAlertComponent&> (child ("alert_"));
+
+    const std::pair<int, juce::String> cases[] = {
+        { VardekoQX2710AudioProcessorEditor::userManualItem, manual.getFullPathName().quoted() },
+        { VardekoQX2710AudioProcessorEditor::websiteItem, ProductInfo::website },
+    };
+
+    for (const auto& [item, what] : cases)
+    {
+        editor->performFileMenuItem (item);
+        EXPECT_TRUE (alert.isVisible()) << what;
+        EXPECT_TRUE (alert.getMessage().contains (what)) << alert.getMessage();
+        alert.hide();
+    }
+
+    pump (100);
+    EXPECT_EQ (OpenerTest::childrenOfThisProcess(), before) << "nothing left behind";
 }
 
 TEST_F (EditorTest, AboutScreenShowsTheVersionAndClosesOnAClickOnThePicture)

@@ -236,6 +236,75 @@ TEST_F (PresetPanelsTest, NewFoldersStayInTheBrowsedFolder)
     EXPECT_EQ (folder.getRoot().getNumberOfChildFiles (juce::File::findFilesAndDirectories), 0);
 }
 
+TEST_F (PresetPanelsTest, ReturnRightAfterTypingANameSaves)
+{
+    // Typed and Return pressed at once, as a quick hand does: well within the panel's own
+    // 200 ms refresh.
+    for (const auto* name : { "Quick", "Quicker", "Quickest", "Last" })
+    {
+        SCOPED_TRACE (name);
+        browser.show();
+        pump (5); // the panel has opened (its emptied name box settles)
+        auto* box = browser.getFileNameBox();
+        ASSERT_NE (box, nullptr);
+        box->insertTextAtCaret (name);
+        box->keyPressed (juce::KeyPress (juce::KeyPress::returnKey));
+        pump (20);
+
+        EXPECT_TRUE (preset (juce::String (name) + ".mvkp").existsAsFile());
+        EXPECT_FALSE (browser.isVisible());
+        browser.hide();
+    }
+
+    // Return with no name, or a name outside the preset folder, still saves nothing.
+    for (const auto* name : { "", "../Outside" })
+    {
+        SCOPED_TRACE (name);
+        browser.show();
+        pump (5);
+        browser.getFileNameBox()->insertTextAtCaret (name);
+        browser.getFileNameBox()->keyPressed (juce::KeyPress (juce::KeyPress::returnKey));
+        pump (20);
+        EXPECT_TRUE (browser.isVisible());
+        browser.hide();
+    }
+
+    EXPECT_FALSE (folder.getRoot().getSiblingFile ("Outside.mvkp").exists());
+}
+
+TEST_F (PresetPanelsTest, EscapeClosesTheSaveBrowser)
+{
+    // From the name box (which keeps the key to itself) and from anywhere else in the panel.
+    const std::pair<const char*, std::function<void()>> presses[] = {
+        { "name box", [this]
+          { browser.getFileNameBox()->keyPressed (juce::KeyPress (juce::KeyPress::escapeKey)); } },
+        { "panel", [this]
+          { browser.keyPressed (juce::KeyPress (juce::KeyPress::escapeKey)); } },
+    };
+
+    for (const auto& [where, press] : presses)
+    {
+        SCOPED_TRACE (where);
+        browser.show();
+        pump (5);
+        browser.getFileNameBox()->insertTextAtCaret ("Unsaved");
+        press();
+        pump (20);
+
+        EXPECT_FALSE (browser.isVisible());
+        EXPECT_FALSE (browser.isCurrentlyModal());
+        EXPECT_FALSE (preset ("Unsaved.mvkp").exists());
+    }
+
+    // Over the browser, the overwrite question takes Escape as its CANCEL: back to the browser.
+    askToOverwriteClean();
+    ASSERT_TRUE (browser.getOverwritePanel().isVisible());
+    browser.getOverwritePanel().keyPressed (juce::KeyPress (juce::KeyPress::escapeKey));
+    pump (20);
+    EXPECT_FALSE (browser.getOverwritePanel().isVisible());
+    EXPECT_TRUE (browser.isVisible());
+}
+
 TEST_F (PresetPanelsTest, AnExistingPresetIsOverwrittenOnlyWhenConfirmed)
 {
     const auto before = askToOverwriteClean();
