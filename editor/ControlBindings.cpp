@@ -114,6 +114,12 @@ void ControlBindings::sendAll()
         binding->send (processor.getParameter (binding->getParameterIndex()));
 }
 
+void ControlBindings::recordIn (ParameterHistory* history)
+{
+    for (const auto& binding : bindings)
+        binding->recordIn (history);
+}
+
 void ControlBindings::release (juce::Slider::Listener& listener)
 {
     for (const auto& [knob, index] : knobs)

@@ -44,6 +44,9 @@ public:
     // Every parameter's live value to the processor and the host.
     void sendAll();
 
+    // Every gesture from now on is a step of history (nullptr: none).
+    void recordIn (ParameterHistory* history);
+
     // Before the window goes: the knobs stop calling listener, and drags still in progress end
     // their gestures at the host.
     void release (juce::Slider::Listener& listener);

@@ -52,3 +52,52 @@ void MolvekKnob::paint (juce::Graphics& g)
     const auto frame = static_cast<int> (std::ceil (getProportion() * (strip.getNumFrames() - 1)));
     strip.drawFrame (g, frame, getLocalBounds());
 }
+
+void MolvekKnob::mouseDown (const juce::MouseEvent& e)
+{
+    juce::Slider::mouseDown (e);
+
+    // The slider's own press starts a drag (and the host's gesture) only for a plain left press.
+    dragging = isEnabled() && e.mods.isLeftButtonDown() && ! e.mods.isPopupMenu() && getMaximum() > getMinimum();
+    lastDragY = e.position.y;
+    dragProportion = valueToProportionOfLength (getValue());
+}
+
+void MolvekKnob::mouseDrag (const juce::MouseEvent& e)
+{
+    if (! dragging)
+        return;
+
+    const auto pixels = pixelsForFullDrag * (e.mods.isShiftDown() ? fineFactor : 1.0);
+    dragProportion += (lastDragY - e.position.y) / pixels;
+    lastDragY = e.position.y;
+    setValue (proportionOfLengthToValue (juce::jlimit (0.0, 1.0, dragProportion)), juce::sendNotificationSync);
+}
+
+void MolvekKnob::mouseUp (const juce::MouseEvent& e)
+{
+    dragging = false;
+    juce::Slider::mouseUp (e);
+}
+
+void MolvekKnob::mouseWheelMove (const juce::MouseEvent& e, const juce::MouseWheelDetails& wheel)
+{
+    // A selector's wheel moves whole positions, Shift or not.
+    if (! e.mods.isShiftDown() || getInterval() > 0.0 || ! isEnabled() || ! isScrollWheelEnabled() || e.mods.isAnyMouseButtonDown())
+    {
+        juce::Slider::mouseWheelMove (e, wheel);
+        return;
+    }
+
+    // Some systems send a wheel event twice.
+    if (e.eventTime == lastWheelTime)
+        return;
+
+    lastWheelTime = e.eventTime;
+    const auto amount = (std::abs (wheel.deltaX) > std::abs (wheel.deltaY) ? -wheel.deltaX : wheel.deltaY) * (wheel.isReversed ? -1.0f : 1.0f);
+    const auto proportion = valueToProportionOfLength (getValue()) + amount * wheelStep / fineFactor;
+
+    // One gesture per wheel step, as the plain wheel makes.
+    const ScopedDragNotification gesture (*this);
+    setValue (proportionOfLengthToValue (juce::jlimit (0.0, 1.0, proportion)), juce::sendNotificationSync);
+}

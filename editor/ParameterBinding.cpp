@@ -1,6 +1,7 @@
 #include "editor/ParameterBinding.h"
 
 #include "editor/MolvekKnob.h"
+#include "editor/ParameterHistory.h"
 #include "processor/HostParameters.h"
 #include "processor/VardekoQX2710AudioProcessor.h"
 
@@ -51,6 +52,7 @@ float ParameterBinding::fromKnob (double knobValue) const noexcept
 void ParameterBinding::send (float value)
 {
     const auto ownGesture = ! dragging;
+    const auto before = processor.getParameter (index);
 
     if (ownGesture)
         processor.beginParameterChangeGesture (index);
@@ -58,7 +60,12 @@ void ParameterBinding::send (float value)
     processor.setParameterNotifyingHost (index, value);
 
     if (ownGesture)
+    {
         processor.endParameterChangeGesture (index);
+
+        if (gestures != nullptr)
+            gestures->record (index, before, processor.getParameter (index));
+    }
 }
 
 void ParameterBinding::beginDrag()
@@ -66,6 +73,7 @@ void ParameterBinding::beginDrag()
     if (! dragging)
     {
         dragging = true;
+        valueBeforeDrag = processor.getParameter (index);
         processor.beginParameterChangeGesture (index);
     }
 }
@@ -76,6 +84,9 @@ void ParameterBinding::endDrag()
     {
         dragging = false;
         processor.endParameterChangeGesture (index);
+
+        if (gestures != nullptr)
+            gestures->record (index, valueBeforeDrag, processor.getParameter (index));
     }
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 class MolvekKnob;
+class ParameterHistory;
 class VardekoQX2710AudioProcessor;
 
 // One host parameter as the window's controls move it. Values go to the processor and to the
@@ -34,8 +35,13 @@ public:
     void endDrag();
     bool isDragging() const noexcept { return dragging; }
 
+    // Each gesture from now on is a step of the window's undo history.
+    void recordIn (ParameterHistory* history) noexcept { gestures = history; }
+
 private:
     VardekoQX2710AudioProcessor& processor;
     const int index;
     bool dragging = false;
+    float valueBeforeDrag = 0.0f;
+    ParameterHistory* gestures = nullptr;
 };

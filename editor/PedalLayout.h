@@ -56,4 +56,21 @@ struct PedalLayout
     static constexpr int selectorCaptionHeight = 11;
     static constexpr int selectorCaptionTops[numSelectorPositions] = { 0, 17, 35, 52, 70 };
     static constexpr int selectorCaptionWidths[numSelectorPositions] = { 38, 65, 30, 57, 26 };
+
+    // The keyboard's focus ring around the round controls, relative to their own bounds: between
+    // a knob's skirt and its scale, around the selector's sweep inside its lamps, around the
+    // foot switch's nut.
+    struct Circle
+    {
+        float x;
+        float y;
+        float radius;
+
+        juce::Rectangle<float> toRectangle() const noexcept { return { x - radius, y - radius, radius * 2.0f, radius * 2.0f }; }
+    };
+
+    static constexpr Circle bigKnobRing { 48.0f, 41.0f, 28.5f };
+    static constexpr Circle smallKnobRing { 18.8f, 19.3f, 14.5f };
+    static constexpr Circle selectorRing { 51.5f, 86.5f, 40.0f };
+    static constexpr Circle footSwitchRing { 44.5f, 61.0f, 29.0f };
 };

@@ -32,6 +32,11 @@ VardekoQX2710AudioProcessorEditor::VardekoQX2710AudioProcessorEditor (VardekoQX2
     , processor (p)
     , background (MolvekArtwork ("background").getStrip (1))
     , controls (p)
+    , history ([this] (int index, float value)
+               {
+                   controls[index].send (value);
+                   controls.refresh();
+               })
 {
     setLookAndFeel (&lookAndFeel);
 
@@ -44,9 +49,14 @@ VardekoQX2710AudioProcessorEditor::VardekoQX2710AudioProcessorEditor (VardekoQX2
 
     presetBar = std::make_unique<PresetBarActions> (processor, *presetMenu_, *alert_);
     channels = std::make_unique<ChannelSwitch> (processor, *abButton_, *abCopyButton_, *presetMenu_, [this]
-                                                { controls.sendAll(); });
+                                                {
+                                                    controls.sendAll();
+                                                    history.clear();
+                                                });
+    controls.recordIn (&history);
     fileMenu = std::make_unique<FileMenu> (processor, FileMenu::Panels { *presetMenu_, *savePresetBrowser_, *overwritePresetComponent_, *alert_ }, openDocument, openWebAddress);
 
+    setUpKeyboard();
     tooltipWindow = std::make_unique<juce::TooltipWindow> (this, tooltipDelayMs);
 
     processor.editorOpened();
@@ -59,8 +69,11 @@ VardekoQX2710AudioProcessorEditor::~VardekoQX2710AudioProcessorEditor()
 
     // The controls outlive this body; nothing they do while going may reach a half-destroyed
     // editor. A drag cut short by the window closing still ends its gesture at the host.
+    controls.recordIn (nullptr);
     controls.release (*this);
     presetMenu_->removeListener (this);
+    removeMouseListener (this);
+    keyboard.reset();
 
     // The children, declared after it, go before the look-and-feel they draw with.
     setLookAndFeel (nullptr);
@@ -154,6 +167,9 @@ void VardekoQX2710AudioProcessorEditor::createChildren()
 
     controls.refresh();
 
+    // The keyboard's focus ring, over the controls.
+    keyboard = std::make_unique<KeyboardControl> (*this, getNumChildComponents());
+
     // An invisible hot spot over the product's logo.
     addButton (aboutShowButton_, "aboutShowButton_", nullptr, PedalLayout::aboutShowButton, "About " + juce::String (ProductInfo::name), "");
     aboutShowButton_->setMouseCursor (juce::MouseCursor::PointingHandCursor);
@@ -177,6 +193,34 @@ void VardekoQX2710AudioProcessorEditor::createChildren()
     alert_->setRestoresParent (false);
 }
 
+// The controls in reading order: the top bar, the upper panel, the knobs, the selector and the
+// foot switch.
+void VardekoQX2710AudioProcessorEditor::setUpKeyboard()
+{
+    const auto click = [] (juce::Button& button)
+    { return [&button] { button.triggerClick(); }; };
+
+    keyboard->addButton (*fileButton_, click (*fileButton_));
+    keyboard->addButton (*presetMenu_, [this] { presetMenu_->showMenu(); });
+    keyboard->addButton (*presetDecButton_, click (*presetDecButton_));
+    keyboard->addButton (*presetIncButton_, click (*presetIncButton_));
+    keyboard->addSwitch (*abButton_, abButton_->getLocalBounds().toFloat().expanded (2.0f), false, true);
+    keyboard->addButton (*abCopyButton_, click (*abCopyButton_));
+    keyboard->addKnob (*inputVolKnob_, PedalLayout::smallKnobRing.toRectangle());
+    keyboard->addLights ({ oversamplingButtons[0].get(), oversamplingButtons[1].get(), oversamplingButtons[2].get(), oversamplingButtons[3].get() });
+    keyboard->addKnob (*dryWetKnob_, PedalLayout::smallKnobRing.toRectangle());
+
+    for (auto* knob : { overdriveKnob_.get(), toneKnob_.get(), levelKnob_.get() })
+        keyboard->addKnob (*knob, PedalLayout::bigKnobRing.toRectangle());
+
+    keyboard->addKnob (*overdriveTypeKnob_, PedalLayout::selectorRing.toRectangle());
+    keyboard->addSwitch (*bypassButton_, PedalLayout::footSwitchRing.toRectangle(), true, false);
+
+    // The window takes the focus itself, so that Tab reaches it before any control has it.
+    setWantsKeyboardFocus (true);
+    addMouseListener (this, true);
+}
+
 void VardekoQX2710AudioProcessorEditor::describeMeter()
 {
     // Ten bars: frame k lights k of them.
@@ -198,6 +242,58 @@ void VardekoQX2710AudioProcessorEditor::resized()
 }
 
 //==============================================================================
+bool VardekoQX2710AudioProcessorEditor::keyPressed (const juce::KeyPress& key)
+{
+    // Keys a control left alone reach the window too.
+    const auto mods = key.getModifiers();
+
+    if (juce::CharacterFunctions::toLowerCase ((juce::juce_wchar) key.getKeyCode()) == 'z' && mods.isCommandDown() && ! mods.isAltDown())
+    {
+        // Taken even with nothing to undo: the host's own undo is not the user's intent here.
+        if (mods.isShiftDown())
+            history.redo();
+        else
+            history.undo();
+
+        return true;
+    }
+
+    // Only the window's own go to the keyboard.
+    return keyboard != nullptr && hasKeyboardFocus (false) && keyboard->keyPressedInWindow (key);
+}
+
+void VardekoQX2710AudioProcessorEditor::focusGained (FocusChangeType cause)
+{
+    // The window going hands the focus back to it while its children are deleted.
+    if (keyboard == nullptr)
+        return;
+
+    // Tabbed into from the host's or the app's own controls: on to the first control, or the
+    // last one for Shift+Tab.
+    if (cause == focusChangedByTabKey)
+        keyboard->focusFirst (juce::ModifierKeys::currentModifiers.isShiftDown());
+    else
+        keyboard->focusChanged (cause);
+}
+
+void VardekoQX2710AudioProcessorEditor::focusOfChildComponentChanged (FocusChangeType cause)
+{
+    if (keyboard != nullptr)
+        keyboard->focusChanged (cause);
+}
+
+void VardekoQX2710AudioProcessorEditor::mouseDown (const juce::MouseEvent&)
+{
+    if (keyboard != nullptr)
+        keyboard->mousePressed();
+}
+
+std::unique_ptr<juce::ComponentTraverser> VardekoQX2710AudioProcessorEditor::createKeyboardFocusTraverser()
+{
+    return keyboard != nullptr ? keyboard->createTraverser() : juce::Component::createKeyboardFocusTraverser();
+}
+
+//==============================================================================
 void VardekoQX2710AudioProcessorEditor::timerCallback()
 {
     inputMeter_->setLevel (processor.meterLevel.load());
@@ -210,7 +306,13 @@ void VardekoQX2710AudioProcessorEditor::timerCallback()
         if (processor.channelChanged.exchange (false))
             channels->refresh();
 
-        presetBar->parametersChanged (processor.presetChanged.exchange (false));
+        // A new channel, preset or program: the steps so far belong to other values.
+        const auto presetChanged = processor.presetChanged.exchange (false);
+
+        if (presetChanged)
+            history.clear();
+
+        presetBar->parametersChanged (presetChanged);
     }
 
     presetBar->tick();

@@ -5,6 +5,8 @@
 #include "editor/EditorLookAndFeel.h"
 #include "editor/FileMenu.h"
 #include "editor/FilmStrip.h"
+#include "editor/KeyboardControl.h"
+#include "editor/ParameterHistory.h"
 #include "editor/PedalLayout.h"
 #include "editor/PresetBarActions.h"
 #include "editor/SystemOpener.h"
@@ -67,6 +69,14 @@ public:
     void parentHierarchyChanged() override;
     void visibilityChanged() override;
 
+    // The keyboard: Tab into the pedal from the window, the ring following the focus, and a
+    // click taking the focus back from the controls (KeyboardControl).
+    bool keyPressed (const juce::KeyPress& key) override;
+    void focusGained (FocusChangeType cause) override;
+    void focusOfChildComponentChanged (FocusChangeType cause) override;
+    void mouseDown (const juce::MouseEvent& e) override;
+    std::unique_ptr<juce::ComponentTraverser> createKeyboardFocusTraverser() override;
+
     void timerCallback() override;
     void buttonClicked (juce::Button* button) override;
     void sliderValueChanged (juce::Slider* slider) override;
@@ -95,6 +105,7 @@ private:
     void addKnob (std::unique_ptr<Knob>& knob, const char* name, const char* artwork, PedalLayout::Box box, int parameterIndex, const juce::String& title, double step = 0.0);
 
     void createChildren();
+    void setUpKeyboard();
     void describeMeter();
     void installFactoryPresetsOnceShown();
     void showAbout();
@@ -104,6 +115,9 @@ private:
     FilmStrip background;
 
     ControlBindings controls;
+
+    // Ctrl+Z and Ctrl+Shift+Z: the window's gestures undone and redone.
+    ParameterHistory history;
 
     std::unique_ptr<Molvek2StateKickButton> fileButton_, presetDecButton_, presetIncButton_;
     std::unique_ptr<MolvekVardekoQX2710PresetMenu> presetMenu_;
@@ -125,6 +139,9 @@ private:
     std::unique_ptr<PresetBarActions> presetBar;
     std::unique_ptr<ChannelSwitch> channels;
     std::unique_ptr<FileMenu> fileMenu;
+
+    // Made with the controls: its ring lies over them and under the panels.
+    std::unique_ptr<KeyboardControl> keyboard;
 
     // Shows the controls' tooltips inside the window, above everything else in it.
     std::unique_ptr<juce::TooltipWindow> tooltipWindow;

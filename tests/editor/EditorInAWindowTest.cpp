@@ -7,6 +7,7 @@
 #include "processor/ProductInfo.h"
 #include "processor/VardekoQX2710AudioProcessor.h"
 
+#include "HostRecorder.h"
 #include "JuceGuiTest.h"
 #include "ProcessorTestHelpers.h"
 #include "TemporaryHome.h"
@@ -100,6 +101,35 @@ protected:
         }
 
         return *handler;
+    }
+
+    // A key as the window system delivers it: to the control in focus, then up its parents.
+    void press (const juce::KeyPress& key)
+    {
+        editor->getPeer()->handleKeyPress (key);
+        pump (10);
+    }
+
+    juce::String focusedName() const
+    {
+        auto* focused = juce::Component::getCurrentlyFocusedComponent();
+        return focused == nullptr ? juce::String ("(nothing)") : focused == editor.get() ? juce::String ("(window)") : focused->getName();
+    }
+
+    const juce::Component* ring()
+    {
+        for (auto* c : editor->getChildren())
+            if (c->getName() == "focusRing")
+                return c;
+
+        return nullptr;
+    }
+
+    // The ring shows and lies around the control (its middle inside the control's bounds).
+    bool ringIsAround (const juce::String& name)
+    {
+        const auto* r = ring();
+        return r != nullptr && r->isVisible() && child (name).getBounds().contains (r->getBounds().getCentre());
     }
 
     static juce::String valueOf (juce::AccessibilityHandler& handler)
@@ -270,4 +300,170 @@ TEST_F (EditorInAWindowTest, AScreenReaderOperatesThePedal)
     editor->performFileMenuItem (VardekoQX2710AudioProcessorEditor::savePresetAsItem);
     EXPECT_EQ (reader ("savePresetBrowser_").getRole(), juce::AccessibilityRole::dialogWindow);
     EXPECT_EQ (reader ("savePresetBrowser_").getTitle(), "Save preset as");
+}
+
+namespace
+{
+using Key = juce::KeyPress;
+const Key tab (Key::tabKey);
+const Key shiftTab (Key::tabKey, juce::ModifierKeys::shiftModifier, 0);
+} // namespace
+
+TEST_F (EditorInAWindowTest, TabWalksTheControlsInReadingOrderWithAVisibleRing)
+{
+    ASSERT_NE (ring(), nullptr);
+    EXPECT_EQ (focusedName(), "(window)") << "the window takes the focus itself, no control";
+    EXPECT_FALSE (ring()->isVisible()) << "no ring until the keyboard is used";
+
+    // The top bar, the upper panel (the oversampling lights one stop, at the lit one), the
+    // knobs, the selector and the foot switch; then round again.
+    const juce::StringArray order { "fileButton_", "presetMenu_", "presetDecButton_", "presetIncButton_", "abButton_", "abCopyButton_", "inputVolKnob_", "oversampling1xButton_", "dryWetKnob_", "overdriveKnob_", "toneKnob_", "levelKnob_", "overdriveTypeKnob_", "bypassButton_" };
+
+    for (const auto& name : order)
+    {
+        press (tab);
+        EXPECT_EQ (focusedName(), name);
+        EXPECT_TRUE (ringIsAround (name)) << name;
+    }
+
+    press (tab);
+    EXPECT_EQ (focusedName(), order[0]) << "round again";
+
+    for (int i = order.size() - 1; i >= 0; --i)
+    {
+        press (shiftTab);
+        EXPECT_EQ (focusedName(), order[i]);
+        EXPECT_TRUE (ringIsAround (order[i])) << order[i];
+    }
+
+    // Shift+Tab from the window itself starts at the end.
+    editor->grabKeyboardFocus();
+    EXPECT_FALSE (ring()->isVisible());
+    press (shiftTab);
+    EXPECT_EQ (focusedName(), "bypassButton_");
+
+    // A click anywhere takes the focus back to the window, and the ring goes, so that the
+    // host's keys (Space for its transport) are not taken by a control.
+    const auto at = child ("toneKnob_").getBounds().getCentre().toFloat();
+    const auto now = juce::Time::currentTimeMillis();
+    editor->getPeer()->handleMouseEvent (juce::MouseInputSource::InputSourceType::mouse, at, juce::ModifierKeys (juce::ModifierKeys::leftButtonModifier), 1.0f, 0.0f, now);
+    editor->getPeer()->handleMouseEvent (juce::MouseInputSource::InputSourceType::mouse, at, juce::ModifierKeys(), 1.0f, 0.0f, now + 10);
+    pump (20);
+    EXPECT_EQ (focusedName(), "(window)");
+    EXPECT_FALSE (ring()->isVisible());
+    EXPECT_FALSE (editor->keyPressed (Key (Key::spaceKey))) << "Space goes on to the host";
+
+    // With a panel open the controls are out of reach: the keys go to the panel.
+    child ("bypassButton_").grabKeyboardFocus();
+    const auto bypass = ProcessorTest::getValue (processor, HostParameters::onBypass);
+    editor->performFileMenuItem (VardekoQX2710AudioProcessorEditor::userManualItem);
+    pump (20);
+    ASSERT_TRUE (child ("alert_").isVisible());
+    press (Key (Key::downKey));
+    press (Key (Key::upKey));
+    EXPECT_EQ (ProcessorTest::getValue (processor, HostParameters::onBypass), bypass);
+}
+
+TEST_F (EditorInAWindowTest, KeysMoveTheControlInFocusOneHostGesturePerStep)
+{
+    using HP = HostParameters;
+    ProcessorTest::setValue (processor, HP::tone, 0.5f);
+    ProcessorTest::setValue (processor, HP::overdriveType, HP::getModelValue (0));
+    ProcessorTest::setValue (processor, HP::onBypass, 1.0f);
+    ProcessorTest::setValue (processor, HP::oversampling, HP::getStepValue (HP::oversampling, 0));
+    editor->timerCallback();
+
+    const auto shift = juce::ModifierKeys::shiftModifier;
+    const auto ctrl = juce::ModifierKeys::ctrlModifier;
+
+    struct Step
+    {
+        const char* control; // focused before the key
+        Key key;
+        int parameter;
+        float expected; // the parameter's value after the key
+        int gestures; // the host's gestures for this key
+        const char* focusAfter;
+    };
+
+    const auto model = [] (int i) { return HP::getModelValue (i); };
+    const auto factor = [] (int i) { return HP::getStepValue (HP::oversampling, i); };
+
+    const Step steps[] = {
+        // A knob: small, fine and large steps, its ends; nothing at an end; Ctrl is the host's.
+        { "toneKnob_", Key (Key::upKey), HP::tone, 0.51f, 1, "toneKnob_" },
+        { "toneKnob_", Key (Key::rightKey), HP::tone, 0.52f, 1, "toneKnob_" },
+        { "toneKnob_", Key (Key::downKey, shift, 0), HP::tone, 0.519f, 1, "toneKnob_" },
+        { "toneKnob_", Key (Key::pageDownKey), HP::tone, 0.419f, 1, "toneKnob_" },
+        { "toneKnob_", Key (Key::pageUpKey), HP::tone, 0.519f, 1, "toneKnob_" },
+        { "toneKnob_", Key (Key::homeKey), HP::tone, 0.0f, 1, "toneKnob_" },
+        { "toneKnob_", Key (Key::leftKey), HP::tone, 0.0f, 0, "toneKnob_" },
+        { "toneKnob_", Key (Key::endKey), HP::tone, 1.0f, 1, "toneKnob_" },
+        { "toneKnob_", Key (Key::downKey, ctrl, 0), HP::tone, 1.0f, 0, "toneKnob_" },
+        // The selector: one circuit per key.
+        { "overdriveTypeKnob_", Key (Key::upKey), HP::overdriveType, model (1), 1, "overdriveTypeKnob_" },
+        { "overdriveTypeKnob_", Key (Key::pageUpKey), HP::overdriveType, model (2), 1, "overdriveTypeKnob_" },
+        { "overdriveTypeKnob_", Key (Key::endKey), HP::overdriveType, model (4), 1, "overdriveTypeKnob_" },
+        { "overdriveTypeKnob_", Key (Key::leftKey), HP::overdriveType, model (3), 1, "overdriveTypeKnob_" },
+        { "overdriveTypeKnob_", Key (Key::homeKey), HP::overdriveType, model (0), 1, "overdriveTypeKnob_" },
+        // The foot switch: down is off, up is on, Space and Return flip it.
+        { "bypassButton_", Key (Key::downKey), HP::onBypass, 0.0f, 1, "bypassButton_" },
+        { "bypassButton_", Key (Key::leftKey), HP::onBypass, 0.0f, 0, "bypassButton_" },
+        { "bypassButton_", Key (Key::pageUpKey), HP::onBypass, 1.0f, 1, "bypassButton_" },
+        { "bypassButton_", Key (Key::spaceKey), HP::onBypass, 0.0f, 1, "bypassButton_" },
+        { "bypassButton_", Key (Key::returnKey), HP::onBypass, 1.0f, 1, "bypassButton_" },
+        // The oversampling lights: the focus goes with the lit light.
+        { "oversampling1xButton_", Key (Key::rightKey), HP::oversampling, factor (1), 1, "oversampling2xButton_" },
+        { "oversampling2xButton_", Key (Key::endKey), HP::oversampling, factor (3), 1, "oversampling8xButton_" },
+        { "oversampling8xButton_", Key (Key::upKey), HP::oversampling, factor (3), 0, "oversampling8xButton_" },
+        { "oversampling8xButton_", Key (Key::downKey), HP::oversampling, factor (2), 1, "oversampling4xButton_" },
+        { "oversampling4xButton_", Key (Key::homeKey), HP::oversampling, factor (0), 1, "oversampling1xButton_" },
+    };
+
+    for (const auto& step : steps)
+    {
+        SCOPED_TRACE (juce::String (step.control) + " " + step.key.getTextDescription());
+        child (step.control).grabKeyboardFocus();
+        ASSERT_EQ (focusedName(), step.control);
+        HostRecorder host (processor);
+
+        press (step.key);
+
+        EXPECT_NEAR (ProcessorTest::getValue (processor, step.parameter), step.expected, 1.0e-5f);
+        EXPECT_EQ (host.gesturesOf (step.parameter), step.gestures);
+
+        if (step.gestures > 0)
+        {
+            EXPECT_EQ (host.shapeOf (step.parameter), juce::StringArray ({ "begin", "set", "end" }));
+        }
+
+        EXPECT_EQ (focusedName(), step.focusAfter);
+        EXPECT_TRUE (ringIsAround (step.focusAfter)) << "a key shows where it acts";
+    }
+
+    // Ctrl+Z with a control in focus undoes the key steps one at a time, newest first.
+    const Key undo ('z', juce::ModifierKeys::commandModifier, 0);
+    press (undo);
+    EXPECT_NEAR (ProcessorTest::getValue (processor, HP::oversampling), factor (2), 1.0e-5f);
+    press (undo);
+    EXPECT_NEAR (ProcessorTest::getValue (processor, HP::oversampling), factor (3), 1.0e-5f);
+
+    // The A/B switch: right is B, Home is A, End is B, Space flips; the values follow the channel.
+    const std::pair<Key, int> channelKeys[] = { { Key (Key::rightKey), 1 }, { Key (Key::homeKey), 0 }, { Key (Key::endKey), 1 }, { Key (Key::spaceKey), 0 } };
+
+    for (const auto& [key, channel] : channelKeys)
+    {
+        SCOPED_TRACE (key.getTextDescription());
+        child ("abButton_").grabKeyboardFocus();
+        press (key);
+        EXPECT_EQ (processor.getActiveChannel(), channel);
+        EXPECT_EQ (valueOf (reader ("abButton_")), channel == 0 ? "A" : "B");
+    }
+
+    // Return on a button presses it: the next preset, the preset bar's list.
+    child ("presetMenu_").grabKeyboardFocus();
+    press (Key (Key::returnKey));
+    pump (100);
+    EXPECT_TRUE (juce::PopupMenu::dismissAllActiveMenus()) << "the preset list opened";
+    pump (50);
 }

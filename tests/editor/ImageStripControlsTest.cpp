@@ -10,6 +10,7 @@
 
 #include <cmath>
 #include <limits>
+#include <vector>
 
 namespace
 {
@@ -378,4 +379,82 @@ TEST_F (ImageStripControlsTest, ImageRepaintsOnlyWhenItsFrameChanges)
         EXPECT_EQ (meter.getCurrentFrame(), step.frame) << step.level;
         EXPECT_EQ (repaints - before, step.repainted ? 1 : 0) << step.level;
     }
+}
+
+TEST_F (ImageStripControlsTest, ShiftMakesAKnobsDragAndWheelTenTimesFiner)
+{
+    struct Move
+    {
+        float pixelsUp;
+        bool shift;
+    };
+
+    struct Case
+    {
+        const char* what;
+        std::vector<Move> moves;
+        double expected;
+    };
+
+    // 250 pixels cover the range; 2500 with Shift.
+    const Case cases[] = {
+        { "plain", { { 25.0f, false } }, 0.6 },
+        { "with Shift", { { 25.0f, true } }, 0.51 },
+        { "Shift pressed mid-drag: no jump", { { 25.0f, false }, { 25.0f, true } }, 0.61 },
+        { "Shift let go mid-drag: no jump", { { 25.0f, true }, { 25.0f, false } }, 0.61 },
+        { "down with Shift", { { -50.0f, true } }, 0.48 },
+        { "past the top, back by less than the overshoot", { { 200.0f, false }, { -50.0f, false } }, 1.0 },
+        { "past the top and back", { { 200.0f, false }, { -100.0f, false } }, 0.9 },
+    };
+
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE (c.what);
+        MolvekKnob knob ("toneKnob_");
+        knob.setBounds (0, 0, 96, 95);
+        knob.setValue (0.5, juce::dontSendNotification);
+
+        const juce::Point<float> start (48.0f, 47.0f);
+        auto at = start;
+        knob.mouseDown (mouseAt (knob, at, start));
+
+        for (const auto& move : c.moves)
+        {
+            // In two halves, as the pointer moves.
+            for (int half = 0; half < 2; ++half)
+            {
+                at = at.translated (0.0f, -move.pixelsUp * 0.5f);
+                knob.mouseDrag (mouseAt (knob, at, start, true, move.shift));
+            }
+        }
+
+        knob.mouseUp (mouseAt (knob, at, start, true));
+        EXPECT_NEAR (knob.getValue(), c.expected, 1.0e-6);
+    }
+
+    // One wheel step: 0.15 of the range per unit (a step is 50/256 of a unit); a tenth with Shift.
+    const auto step = 0.15 * 50.0 / 256.0;
+    MolvekKnob knob ("toneKnob_");
+    knob.setBounds (0, 0, 96, 95);
+    auto when = juce::Time::getCurrentTime();
+
+    for (const auto shift : { false, true })
+    {
+        for (const auto steps : { 1.0f, -1.0f })
+        {
+            knob.setValue (0.5, juce::dontSendNotification);
+            when += juce::RelativeTime::milliseconds (10);
+            knob.mouseWheelMove (wheelAt (knob, shift, when), wheelSteps (steps));
+            EXPECT_NEAR (knob.getValue(), 0.5 + steps * step / (shift ? 10.0 : 1.0), 1.0e-6) << "shift " << shift;
+        }
+    }
+
+    // The circuit selector moves whole positions on the wheel, Shift or not.
+    MolvekVardekoKnob selector ("overdriveTypeKnob_");
+    selector.setRange (0.0, 1.0, 0.25);
+    selector.setBounds (0, 0, 180, 136);
+    selector.setValue (0.5, juce::dontSendNotification);
+    when += juce::RelativeTime::milliseconds (10);
+    selector.mouseWheelMove (wheelAt (selector, true, when), wheelSteps (1.0f));
+    EXPECT_DOUBLE_EQ (selector.getValue(), 0.75);
 }

@@ -1,4 +1,5 @@
 #include "editor/VardekoQX2710AudioProcessorEditor.h"
+#include "editor/FocusRing.h"
 #include "editor/Molvek2StateButton.h"
 #include "editor/Molvek2StateKickButton.h"
 #include "editor/Molvek4StateButton3PDT.h"
@@ -18,6 +19,7 @@
 #include "processor/UserFolders.h"
 #include "processor/VardekoQX2710AudioProcessor.h"
 
+#include "HostRecorder.h"
 #include "JuceGuiTest.h"
 #include "OpenerTestHelpers.h"
 #include "ProcessorTestHelpers.h"
@@ -33,59 +35,6 @@ using ProcessorTest::setValue;
 
 namespace
 {
-// What the host hears from the processor: values and gesture begins and ends, in order.
-class HostRecorder : public juce::AudioProcessorListener
-{
-public:
-    explicit HostRecorder (juce::AudioProcessor& p)
-        : processor (p)
-    {
-        processor.addListener (this);
-    }
-    ~HostRecorder() override { processor.removeListener (this); }
-
-    void audioProcessorParameterChanged (juce::AudioProcessor*, int index, float value) override
-    {
-        events.push_back ("set " + juce::String (index) + " " + juce::String (value, 4));
-    }
-
-    void audioProcessorParameterChangeGestureBegin (juce::AudioProcessor*, int index) override
-    {
-        events.push_back ("begin " + juce::String (index));
-    }
-
-    void audioProcessorParameterChangeGestureEnd (juce::AudioProcessor*, int index) override
-    {
-        events.push_back ("end " + juce::String (index));
-    }
-
-    void audioProcessorChanged (juce::AudioProcessor*, const ChangeDetails&) override {}
-
-    // The events of one parameter, "set" values left out: begin, set, ..., end.
-    juce::StringArray shapeOf (int index) const
-    {
-        juce::StringArray shape;
-
-        for (const auto& e : events)
-        {
-            if (e.fromFirstOccurrenceOf (" ", false, false).upToFirstOccurrenceOf (" ", false, false) != juce::String (index))
-                continue;
-
-            const auto kind = e.upToFirstOccurrenceOf (" ", false, false);
-
-            if (kind != "set" || shape.isEmpty() || shape[shape.size() - 1] != "set")
-                shape.add (kind);
-        }
-
-        return shape;
-    }
-
-    std::vector<juce::String> events;
-
-private:
-    juce::AudioProcessor& processor;
-};
-
 class EditorTest : public JuceGuiTest
 {
 protected:
@@ -129,16 +78,16 @@ protected:
         pump();
     }
 
-    // A real drag of a knob: press, move up by some pixels, release.
-    void drag (const juce::String& name, float pixelsUp)
+    // A real drag of a knob: press, move up by some pixels (with Shift held, for one), release.
+    void drag (const juce::String& name, float pixelsUp, bool shift = false)
     {
         auto& knob = child<juce::Slider> (name);
         const auto centre = knob.getLocalBounds().getCentre().toFloat();
         const auto to = centre.translated (0.0f, -pixelsUp);
         knob.mouseDown (mouseAt (knob, centre, centre));
-        knob.mouseDrag (mouseAt (knob, centre.translated (0.0f, -pixelsUp * 0.5f), centre, true));
-        knob.mouseDrag (mouseAt (knob, to, centre, true));
-        knob.mouseUp (mouseAt (knob, to, centre, true));
+        knob.mouseDrag (mouseAt (knob, centre.translated (0.0f, -pixelsUp * 0.5f), centre, true, shift));
+        knob.mouseDrag (mouseAt (knob, to, centre, true, shift));
+        knob.mouseUp (mouseAt (knob, to, centre, true, shift));
     }
 
     juce::String presetName() { return child<juce::Label> ("presetMenu_").getText(); }
@@ -181,6 +130,7 @@ juce::String typeOf (juce::Component& c)
         { "Molvek2StateKickButton", isA<Molvek2StateKickButton> },
         { "Molvek2StateButton", isA<Molvek2StateButton> },
         { "MolvekImage", isA<MolvekImage> },
+        { "FocusRing", isA<FocusRing> },
         { "MolvekVardekoQX2710PresetMenu", isA<MolvekVardekoQX2710PresetMenu> },
         { "MolvekSplashScreen", isA<MolvekSplashScreen> },
         { "MolvekVardekoQX2710PresetBrowser", isA<MolvekVardekoQX2710PresetBrowser> },
@@ -229,6 +179,7 @@ TEST_F (EditorTest, LaysOutEveryChildInItsPlaceAndStackingOrder)
         { "oversampling2xButton_", "Molvek2StateButton", { 135, 107, 21, 14 }, true, 7 },
         { "oversampling4xButton_", "Molvek2StateButton", { 170, 107, 21, 14 }, true, 7 },
         { "oversampling8xButton_", "Molvek2StateButton", { 205, 107, 21, 14 }, true, 7 },
+        { "focusRing", "FocusRing", {}, false, -1 },
         { "aboutShowButton_", "Molvek2StateKickButton", { 15, 425, 109, 58 }, true, -1 },
         { "aboutContainer_", "MolvekSplashScreen", { 0, 0, 325, 500 }, false, -1 },
         { "savePresetBrowser_", "MolvekVardekoQX2710PresetBrowser", { 0, 0, 325, 500 }, false, -1 },
@@ -408,6 +359,115 @@ TEST_F (EditorTest, ClicksReachTheHostAsGestures)
     pump();
     EXPECT_FLOAT_EQ (getValue (processor, 2), 0.25f);
     EXPECT_EQ (host.shapeOf (2), juce::StringArray ({ "begin", "set", "end" }));
+}
+
+TEST_F (EditorTest, FineDragsAndWheelStepsReachTheHostAsOneGestureEach)
+{
+    using HP = HostParameters;
+    setValue (processor, HP::tone, 0.5f);
+    tick();
+    auto& knob = child<juce::Slider> ("toneKnob_");
+
+    {
+        HostRecorder host (processor);
+        drag ("toneKnob_", 50.0f, true);
+        EXPECT_NEAR (getValue (processor, HP::tone), 0.52f, 1.0e-5f) << "a tenth of a plain drag";
+        EXPECT_EQ (host.shapeOf (HP::tone), juce::StringArray ({ "begin", "set", "end" }));
+    }
+
+    HostRecorder host (processor);
+    auto when = juce::Time::getCurrentTime();
+
+    for (int step = 1; step <= 3; ++step)
+    {
+        when += juce::RelativeTime::milliseconds (20);
+        knob.mouseWheelMove (wheelAt (knob, true, when), wheelSteps (1.0f));
+        EXPECT_NEAR (getValue (processor, HP::tone), 0.52f + step * 0.15f * 50.0f / 256.0f / 10.0f, 1.0e-5f);
+    }
+
+    EXPECT_EQ (host.gesturesOf (HP::tone), 3);
+    EXPECT_EQ (host.shapeOf (HP::tone).joinIntoString (" "), "begin set end begin set end begin set end");
+}
+
+TEST_F (EditorTest, CtrlZUndoesAndCtrlShiftZRedoesOneGestureAtATime)
+{
+    using HP = HostParameters;
+    setValue (processor, HP::tone, 0.5f);
+    setValue (processor, HP::onBypass, 1.0f);
+    tick();
+
+    const juce::KeyPress undo ('z', juce::ModifierKeys::commandModifier, 0);
+    const juce::KeyPress redo ('Z', juce::ModifierKeys::commandModifier | juce::ModifierKeys::shiftModifier, 0);
+
+    // A drag of several moves, then a click.
+    drag ("toneKnob_", 50.0f);
+    const auto dragged = getValue (processor, HP::tone);
+    ASSERT_NEAR (dragged, 0.7f, 1.0e-5f);
+    click ("bypassButton_");
+    ASSERT_EQ (getValue (processor, HP::onBypass), 0.0f);
+
+    struct Step
+    {
+        const char* what;
+        juce::KeyPress key;
+        float tone;
+        float bypass;
+        int changedParameter; // -1: nothing to undo or redo, the host hears nothing
+    };
+
+    const Step steps[] = {
+        { "undo the click", undo, dragged, 1.0f, HP::onBypass },
+        { "undo the whole drag", undo, 0.5f, 1.0f, HP::tone },
+        { "nothing left to undo", undo, 0.5f, 1.0f, -1 },
+        { "redo the drag", redo, dragged, 1.0f, HP::tone },
+        { "redo the click", redo, dragged, 0.0f, HP::onBypass },
+        { "nothing left to redo", redo, dragged, 0.0f, -1 },
+    };
+
+    for (const auto& step : steps)
+    {
+        SCOPED_TRACE (step.what);
+        HostRecorder host (processor);
+
+        EXPECT_TRUE (editor->keyPressed (step.key)) << "the key is the window's, never the host's";
+
+        EXPECT_NEAR (getValue (processor, HP::tone), step.tone, 1.0e-5f);
+        EXPECT_EQ (getValue (processor, HP::onBypass), step.bypass);
+        EXPECT_NEAR (child<juce::Slider> ("toneKnob_").getValue(), step.tone, 1.0e-5) << "the knob shows it at once";
+        EXPECT_EQ (child<juce::Button> ("bypassButton_").getToggleState(), step.bypass > 0.0f);
+
+        // Each step reaches the host as one gesture of the parameter it changes.
+        int gestures = 0;
+
+        for (int i = 0; i < HP::numParameters; ++i)
+            gestures += host.gesturesOf (i);
+
+        EXPECT_EQ (gestures, step.changedParameter < 0 ? 0 : 1);
+
+        if (step.changedParameter >= 0)
+        {
+            EXPECT_EQ (host.shapeOf (step.changedParameter), juce::StringArray ({ "begin", "set", "end" }));
+        }
+    }
+
+    // A new gesture after an undo drops what could have been redone.
+    editor->keyPressed (undo);
+    ASSERT_EQ (getValue (processor, HP::onBypass), 1.0f);
+    drag ("levelKnob_", 25.0f);
+    editor->keyPressed (redo);
+    EXPECT_EQ (getValue (processor, HP::onBypass), 1.0f);
+
+    // A new channel brings other values: the steps before it are gone.
+    click ("abButton_");
+    tick();
+    const auto level = getValue (processor, HP::level);
+    HostRecorder host (processor);
+    editor->keyPressed (undo);
+    EXPECT_EQ (getValue (processor, HP::level), level);
+    EXPECT_TRUE (host.events.empty());
+
+    // Ctrl+Z is the window's, Alt+Ctrl+Z is not.
+    EXPECT_FALSE (editor->keyPressed (juce::KeyPress ('z', juce::ModifierKeys::commandModifier | juce::ModifierKeys::altModifier, 0)));
 }
 
 TEST_F (EditorTest, FollowsTheHostWithinOneTick)

@@ -108,6 +108,33 @@ sleep 0.5
 screenshot "$shots/standalone-7-file-menu.png"
 check "region_differs \"$shots/standalone-6-about-closed.png\" \"$shots/standalone-7-file-menu.png\" 6 29 150 80" "FILE opened its menu"
 xdotool key Escape
+sleep 0.3
+
+# The keyboard. A click on the bare pedal gives the window the focus (and no control); Shift+Tab
+# goes round to the foot switch, whose ring shows; Down and Up switch the effect off and on;
+# Shift+Tab again to the selector, where End picks PRO. A click takes the ring away.
+screenshot "$shots/standalone-8-before-keys.png"
+click 160 150
+xdotool key shift+Tab
+sleep 0.3
+screenshot "$shots/standalone-9-focus-on-foot-switch.png"
+check "region_differs \"$shots/standalone-8-before-keys.png\" \"$shots/standalone-9-focus-on-foot-switch.png\" 230 425 74 74" "Shift+Tab showed the ring around the foot switch"
+check "is_lit_red \"$shots/standalone-9-focus-on-foot-switch.png\" 267 414" "the effect is still on"
+xdotool key Down
+sleep 0.3
+screenshot "$shots/standalone-10-keyed-off.png"
+check "! is_lit_red \"$shots/standalone-10-keyed-off.png\" 267 414" "Down switched the effect off"
+xdotool key Up
+sleep 0.3
+screenshot "$shots/standalone-11-keyed-on.png"
+check "is_lit_red \"$shots/standalone-11-keyed-on.png\" 267 414" "Up switched it on again"
+xdotool key shift+Tab End
+sleep 0.3
+screenshot "$shots/standalone-12-keyed-pro.png"
+check "is_lit_red \"$shots/standalone-12-keyed-pro.png\" 112 374 && ! is_lit_red \"$shots/standalone-12-keyed-pro.png\" 67 330" "Shift+Tab and End moved the selector to PRO"
+click 160 150
+screenshot "$shots/standalone-13-clicked.png"
+check "! region_differs \"$shots/standalone-8-before-keys.png\" \"$shots/standalone-13-clicked.png\" 222 400 90 99" "a click took the ring away"
 
 if [ $failures -gt 0 ]; then
     echo "$failures checks failed; screenshots in $shots"

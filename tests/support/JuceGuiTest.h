@@ -31,13 +31,14 @@ protected:
                 juce::Thread::sleep (1);
     }
 
-    // A press, drag or release of the left mouse button at a position of the component.
-    static juce::MouseEvent mouseAt (juce::Component& component, juce::Point<float> position, juce::Point<float> pressedAt, bool dragged = false)
+    // A press, drag or release of the left mouse button at a position of the component (with
+    // Shift held, for one).
+    static juce::MouseEvent mouseAt (juce::Component& component, juce::Point<float> position, juce::Point<float> pressedAt, bool dragged = false, bool shift = false)
     {
         const auto now = juce::Time::getCurrentTime();
         return juce::MouseEvent (juce::Desktop::getInstance().getMainMouseSource(),
                                  position,
-                                 juce::ModifierKeys (juce::ModifierKeys::leftButtonModifier),
+                                 juce::ModifierKeys (juce::ModifierKeys::leftButtonModifier | (shift ? juce::ModifierKeys::shiftModifier : 0)),
                                  juce::MouseInputSource::defaultPressure,
                                  juce::MouseInputSource::defaultOrientation,
                                  juce::MouseInputSource::defaultRotation,
@@ -50,6 +51,35 @@ protected:
                                  now,
                                  1,
                                  dragged);
+    }
+
+    // The wheel over the middle of a component, at a given time (a repeated time is a repeated
+    // event), and the wheel's movement for some steps of it as the X server sends them.
+    static juce::MouseEvent wheelAt (juce::Component& component, bool shift, juce::Time when)
+    {
+        const auto centre = component.getLocalBounds().getCentre().toFloat();
+        return juce::MouseEvent (juce::Desktop::getInstance().getMainMouseSource(),
+                                 centre,
+                                 juce::ModifierKeys (shift ? juce::ModifierKeys::shiftModifier : 0),
+                                 juce::MouseInputSource::defaultPressure,
+                                 juce::MouseInputSource::defaultOrientation,
+                                 juce::MouseInputSource::defaultRotation,
+                                 juce::MouseInputSource::defaultTiltX,
+                                 juce::MouseInputSource::defaultTiltY,
+                                 &component,
+                                 &component,
+                                 when,
+                                 centre,
+                                 when,
+                                 0,
+                                 false);
+    }
+
+    static juce::MouseWheelDetails wheelSteps (float steps)
+    {
+        juce::MouseWheelDetails wheel {};
+        wheel.deltaY = steps * 50.0f / 256.0f;
+        return wheel;
     }
 
 private:
