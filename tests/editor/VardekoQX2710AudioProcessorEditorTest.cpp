@@ -649,6 +649,41 @@ TEST_F (EditorTest, ARefusedChoiceFromThePresetListNeverShowsItsName)
     }
 }
 
+TEST_F (EditorTest, PresetChangesNeverListThePresetFolderOnTheWindowsThread)
+{
+    // A folder of tens of thousands of presets takes seconds to list: the bar lists it on a
+    // thread of its own, once for an arrow or the menu, and not at all for a preset it knows.
+    for (int i = 0; i < 40; ++i)
+        addPreset ("Folder " + juce::String (i / 10) + "/Preset " + juce::String (i) + ".mvkp", { { HostParameters::overdrive, 0.02f * (float) i } });
+
+    auto& bar = child<MolvekVardekoQX2710PresetMenu> ("presetMenu_");
+    ASSERT_TRUE (bar.scansInBackground());
+    bar.refreshListing();
+    ASSERT_TRUE (bar.finishPendingScan (10000));
+    const auto scans = bar.getNumScans();
+
+    click ("presetIncButton_");
+    ASSERT_TRUE (bar.finishPendingScan (10000));
+    EXPECT_EQ (processor.getCurrentPresetPath(), "Folder 0\\Preset 0.mvkp");
+
+    for (int i = 0; i < 5; ++i)
+        tick();
+
+    EXPECT_EQ (presetName(), "Preset 0");
+    EXPECT_EQ (bar.getNumScans(), scans + 1);
+
+    // A host's program change to a slot whose preset is not on disk.
+    processor.setCurrentProgram (5);
+    ASSERT_FALSE (UserFolders::getPresetFolder().getChildFile (PresetPath::canonical (processor.getCurrentPresetPath()).replace ("\\", "/")).exists());
+
+    for (int i = 0; i < 5; ++i)
+        tick();
+
+    EXPECT_EQ (presetName(), PresetPath::displayName (processor.getCurrentPresetPath()) + "*");
+    EXPECT_EQ (bar.getNumScans(), scans + 1);
+    EXPECT_EQ (bar.getNumScansOnMessageThread(), 0);
+}
+
 TEST_F (EditorTest, PresetFromANewerVersionIsAppliedWithAWarning)
 {
     auto file = addPreset ("Future.mvkp", { { HostParameters::level, 0.2f } });

@@ -221,6 +221,46 @@ TEST (ProcessorRobustness, SwitchingOnAndOffAtAnyMomentStaysWithinTheSteadyStep)
     }
 }
 
+TEST (ProcessorRobustness, AFadeThatTurnsRoundTwiceEndsWithoutAStep)
+{
+    // Off, on again during the fade to dry, off again: when the last fade ends, a dry path heard
+    // at the wrong alignment jumps by the difference between the input and its delayed copy,
+    // which a 2 kHz tone makes large. Timings in blocks of 256 samples (a fade lasts 8).
+    constexpr int block = 256;
+    constexpr int samples = 100 * block;
+    juce::AudioBuffer<float> tone (2, samples);
+
+    for (int ch = 0; ch < 2; ++ch)
+        for (int i = 0; i < samples; ++i)
+            tone.setSample (ch, i, 0.25f * (float) std::sin (2.0 * juce::MathConstants<double>::pi * 2000.0 * i / sampleRate));
+
+    const struct
+    {
+        int onAgain, offAgain; // blocks after the first switch off
+    } timings[] = { { 2, 4 }, { 1, 2 }, { 5, 7 }, { 7, 8 } };
+
+    const auto dryStep = largestStep (tone, 0, samples);
+
+    for (int model = 0; model < HostParameters::numModels; ++model)
+    {
+        for (int factor = 0; factor < numFactors; ++factor)
+        {
+            const auto steady = process (*makeProcessor (model, factor), tone, block);
+            const auto allowed = 1.25f * std::max (dryStep, largestStep (steady, 20 * block, samples));
+
+            for (const auto& t : timings)
+            {
+                const auto out = runScripted (*makeProcessor (model, factor), tone, block, [&t] (VardekoQX2710AudioProcessor& p, int k)
+                                              {
+                                                  if (k == 40 || k == 40 + t.onAgain || k == 40 + t.offAgain)
+                                                      setValue (p, HostParameters::onBypass, k == 40 + t.onAgain ? 1.0f : 0.0f); });
+                EXPECT_LE (largestStep (out, 40 * block - 1, samples), allowed)
+                    << describe (model, factor) << ", on again after " << t.onAgain << " blocks, off again after " << t.offAgain;
+            }
+        }
+    }
+}
+
 TEST (ProcessorRobustness, AStormOfSwitchingAtRandomMomentsStaysWithinTheSteadyStep)
 {
     // Off and on at random samples, in blocks of random sizes, often several times within one
