@@ -28,8 +28,10 @@ double readExtended (const juce::uint8* p) noexcept
     if (exponent == 0 && mantissa == 0)
         return 0.0;
 
+    // All ones: infinite when nothing follows the integer bit, otherwise not a number.
     if (exponent == 0x7fff)
-        return std::numeric_limits<double>::quiet_NaN();
+        return (mantissa << 1) == 0 ? sign * std::numeric_limits<double>::infinity()
+                                    : std::numeric_limits<double>::quiet_NaN();
 
     return sign * std::ldexp ((double) mantissa, exponent - 16383 - 63);
 }

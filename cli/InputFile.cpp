@@ -10,6 +10,18 @@ juce::String describeRate (double rate)
                                                                                        : juce::String (rate);
 }
 
+// A rate read from a header, with its unit, or what it is when it is no number of Hz.
+juce::String describeFoundRate (double rate)
+{
+    if (std::isnan (rate))
+        return "not a number";
+
+    if (std::isinf (rate))
+        return rate > 0 ? "infinite" : "minus infinite";
+
+    return describeRate (rate) + " Hz";
+}
+
 bool isSupportedDepth (const AudioFileHeader& header)
 {
     const auto bits = header.bitsPerSample;
@@ -48,7 +60,7 @@ RenderStatus InputFile::open (std::unique_ptr<juce::InputStream> stream, const j
                                       + " samples (8, 16, 24 or 32-bit integer or 32-bit float): " + path);
 
     if (! (found.sampleRate >= minimumSampleRate && found.sampleRate <= maximumSampleRate))
-        return RenderStatus::failure ("unsupported sample rate: " + describeRate (found.sampleRate) + " Hz (" + describeRate (minimumSampleRate) + " to "
+        return RenderStatus::failure ("unsupported sample rate: " + describeFoundRate (found.sampleRate) + " (" + describeRate (minimumSampleRate) + " to "
                                       + describeRate (maximumSampleRate) + " Hz): " + path);
 
     if (found.announcedFrames < 0)

@@ -18,11 +18,15 @@ RenderStatus ProcessorSetup::loadPreset (VardekoQX2710AudioProcessor& processor,
     if (read.document == nullptr)
         return RenderStatus::failure ("not a preset file (" + read.problem + "): " + path);
 
-    // The preset menu records where the preset came from; the newer-version message names it.
+    // As in the preset menu, a preset that was applied becomes the current one (the
+    // newer-version message names it); a refused one leaves the current preset as it was.
     const auto folder = UserFolders::getPresetFolder();
-    processor.setCurrentPresetPath (PresetPath::isInside (folder, file) ? PresetPath::relativeTo (folder, file) : path);
+    const auto result = processor.loadPatchDocument (std::move (read.document), true);
 
-    switch (processor.loadPatchDocument (std::move (read.document), true))
+    if (result == ProgramDocuments::presetLoaded || result == ProgramDocuments::presetFromNewerVersion)
+        processor.setCurrentPresetPath (PresetPath::isInside (folder, file) ? PresetPath::relativeTo (folder, file) : path);
+
+    switch (result)
     {
         case ProgramDocuments::presetLoaded:
             return RenderStatus::ok();

@@ -47,6 +47,13 @@ juce_add_plugin (VardekoQX2710
     AAX_CATEGORY AAX_ePlugInCategory_Harmonic
     COPY_PLUGIN_AFTER_BUILD FALSE)
 
+# The Standalone app is our own (standalone/): it reads its settings file through the product's
+# bounded reader instead of the framework's parser.
+if (TARGET VardekoQX2710_Standalone)
+    target_sources (VardekoQX2710_Standalone PRIVATE "${PROJECT_SOURCE_DIR}/standalone/VardekoStandaloneApp.cpp")
+    target_compile_definitions (VardekoQX2710_Standalone PRIVATE JUCE_USE_CUSTOM_PLUGIN_STANDALONE_APP=1)
+endif()
+
 # VST3 parameter identifiers are the indices, as the VST2 plug-in's were, so that automation
 # carries over when the VST3 plug-in replaces it.
 target_compile_definitions (VardekoQX2710 PUBLIC

@@ -1,4 +1,4 @@
-# Sanitizer builds (scripts/sanitize, scripts/tsan): -DVARDEKO_SANITIZE=address,undefined or
+# Sanitizer builds (scripts/sanitized-build, scripts/tsan): -DVARDEKO_SANITIZE=address,undefined or
 # =thread instruments every target of the build, the JUCE modules included, so that the thread
 # sanitizer sees their locks and the address sanitizer their buffers. The generators that run
 # during the build are built plainly instead (tools/artgen, tools/tablegen), and so are JUCE's

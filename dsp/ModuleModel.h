@@ -47,6 +47,20 @@ public:
     virtual void setRenderingOffline (bool) noexcept {}
     virtual void completeDeferredWork() {}
 
+    // True while the timer is doing that work. A timer that begins after setRenderingOffline
+    // (true) does nothing, so an owner that sets that first and then finds this false has the
+    // model to itself.
+    virtual bool isDeferredWorkRunning() const noexcept { return false; }
+
+    // Before start: every filter takes its next coefficients at once, as in a model just built,
+    // instead of gliding to them from the ones it had (so the start does not depend on what the
+    // model played before).
+    virtual void forgetCoefficients() noexcept {}
+
+    // Right after start: the model is heard at full level at once instead of fading in (a
+    // render starting from silence has nothing to fade from).
+    virtual void skipStartFade() noexcept {}
+
 private:
     int active = 0;
     int optionA = 0;

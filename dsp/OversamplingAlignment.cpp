@@ -2,6 +2,8 @@
 
 #include "dsp/OversamplingRateLimit.h"
 
+#include <cmath>
+
 void OversamplingAlignment::clearState()
 {
     filters.clear();
@@ -32,6 +34,11 @@ double OversamplingAlignment::getDelaySamples (int index, float hostRate) noexce
     // Two filters at the oversampled rate; the decimator keeps the first sub-sample of each
     // frame, which adds nothing.
     return 2.0 * OversamplingLowpass::getGroupDelay (effective, w) / factor;
+}
+
+int OversamplingAlignment::getLatencySamples (int index, float hostRate) noexcept
+{
+    return (int) std::lround (getDelaySamples (index, hostRate));
 }
 
 void OversamplingAlignment::processStereo (float* left, float* right, int numSamples)

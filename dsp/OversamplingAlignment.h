@@ -28,6 +28,10 @@ public:
     // index, capped by the host rate as update does. 0 at 1x.
     static double getDelaySamples (int index, float hostRate) noexcept;
 
+    // That delay rounded to whole samples: the latency the plug-in reports to the host, and the
+    // delay of its dry signal while the effect is off.
+    static int getLatencySamples (int index, float hostRate) noexcept;
+
     void processStereo (float* left, float* right, int numSamples) override;
     void processMono (float* samples, int numSamples) override;
 

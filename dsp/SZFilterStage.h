@@ -29,6 +29,10 @@ public:
     void clearState() override { filter.clearState(); }
     void initParameters() override { filter.initParameters(); }
 
+    // The coefficients as built, whatever initParameters a stage of its own does: the next set
+    // is taken at once instead of glided to from the last one.
+    void forgetCoefficients() noexcept { filter.initParameters(); }
+
     void setAnalogCoefficients (const double* denominator, const double* numerator) override
     {
         filter.setAnalogCoefficients (denominator, numerator, this->sampleRate);

@@ -26,6 +26,7 @@ void PresetBarActions::setUp (MolvekVardekoQX2710PresetMenu& menu, VardekoQX2710
     menu.setFilePattern (getFilePattern());
     menu.setColour (juce::Label::textColourId, juce::Colour (0xff000000));
     menu.setFont (juce::Font (15.0f, juce::Font::bold));
+    menu.setScansInBackground (true);
     menu.setCurrentItem (p.getCurrentPresetPath());
 }
 
@@ -41,7 +42,9 @@ void PresetBarActions::step (bool forward)
 {
     // A file that is not one of our presets is passed over, so it never bars the way to the
     // presets after it; the values in force stay until a preset is applied. At most one lap.
-    presetMenu.rescan();
+    // The list is the one on disk now, or as the last complete scan found it while a long one
+    // runs.
+    presetMenu.refreshListing();
     const auto candidates = juce::jmax (1, presetMenu.getNextId() - 1);
     juce::StringArray refused;
     auto result = (int) ProgramDocuments::presetUnreadable;
@@ -124,8 +127,9 @@ void PresetBarActions::parametersChanged (bool byPresetChange)
 
 void PresetBarActions::tick()
 {
-    // After a preset change the bar is rescanned and re-labelled on a few ticks in a row, so a
-    // file written just then (a save, another instance) shows up with its true marker.
+    // After a preset change the bar is re-labelled on a few ticks in a row, so a file written
+    // just then (a save, another instance) shows up with its true marker; the folder is
+    // rescanned (in the background) only for a file that the last scan did not list.
     if (refreshCount < refreshTicks)
     {
         presetMenu.setCurrentItem (processor.getCurrentPresetPath());

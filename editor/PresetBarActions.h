@@ -18,11 +18,13 @@ public:
     // The preset files' pattern, "*.mvkp".
     static juce::String getFilePattern();
 
-    // The bar lists the preset folder and names the processor's current preset, in black.
+    // The bar lists the preset folder (on a thread of its own) and names the processor's current
+    // preset, in black.
     static void setUp (MolvekVardekoQX2710PresetMenu& presetMenu, VardekoQX2710AudioProcessor& processor);
 
-    // An arrow: steps through the list as it is on disk now to the next preset that loads,
-    // passing over files that are not presets (each named once in the message).
+    // An arrow: steps through the list as it is on disk now (or as the last complete scan found
+    // it while a long one runs) to the next preset that loads, passing over files that are not
+    // presets (each named once in the message).
     void step (bool forward);
 
     // Loads the bar's current item. Only a preset that was applied becomes the current one;

@@ -369,7 +369,11 @@ void VardekoQX2710AudioProcessorEditor::typeValueOf (juce::Slider& knob)
     // as a mouse move.
     const auto index = controls.indexOf (&knob);
     valueBubble.hide();
-    valueEntry.open (knob, knob.getTextFromValue (knob.getValue()), [index] (const juce::String& text) { return HostParameters::getValueForText (index, text); }, [safe = juce::Component::SafePointer<juce::Slider> (&knob)] (float value)
+    valueEntry.open (knob, knob.getTextFromValue (knob.getValue()), [index] (const juce::String& text)
+                     {
+                         // Read as the host reads a value text; an empty field names nothing.
+                         return text.trim().isEmpty() ? std::optional<float>() : std::optional<float> (HostParameters::getValueForText (index, text));
+                     }, [safe = juce::Component::SafePointer<juce::Slider> (&knob)] (float value)
                      {
                          if (safe != nullptr)
                              safe->setValue (value, juce::sendNotificationSync);

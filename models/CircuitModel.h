@@ -10,6 +10,7 @@
 
 #include <tuple>
 #include <type_traits>
+#include <utility>
 
 // The skeleton every circuit shares: its block stages run in signal order through each
 // lifecycle call, the five parameters, the fade frame, and the hand-over of the oversampled
@@ -35,6 +36,20 @@ constexpr bool takesKnobs = false;
 
 template <typename Stage>
 constexpr bool takesKnobs<Stage, std::void_t<decltype (Stage::followsKnob (0))>> = true;
+
+// True for a stage that rises from silence after a start of its own (it has skipStartGlide).
+template <typename Stage, typename = void>
+constexpr bool glidesInAtStart = false;
+
+template <typename Stage>
+constexpr bool glidesInAtStart<Stage, std::void_t<decltype (std::declval<Stage&>().skipStartGlide())>> = true;
+
+// True for a stage with a filter of its own (it has forgetCoefficients).
+template <typename Stage, typename = void>
+constexpr bool hasCoefficients = false;
+
+template <typename Stage>
+constexpr bool hasCoefficients<Stage, std::void_t<decltype (std::declval<Stage&>().forgetCoefficients())>> = true;
 } // namespace CircuitStages
 
 template <typename Circuit>
@@ -152,17 +167,42 @@ public:
     // Completes an oversampling change once the audio path has gone silent. Message thread.
     void timerCallback() override
     {
-        if (renderingOffline.load (std::memory_order_acquire))
-            return;
+        // Marked before the look at renderingOffline, which the audio thread sets before it
+        // looks at this: one of the two sees the other.
+        timerWorking.store (true);
 
-        if (frame.timerTick ([this]
-                             { oversampledStage().applyFactor(); }))
+        if (! renderingOffline.load() && frame.timerTick ([this]
+                                                          { oversampledStage().applyFactor(); }))
             timer.stopTimer();
+
+        timerWorking.store (false);
     }
 
     // Offline, the rebuild follows the first silent block, as fast as the render runs. (The
     // timer may keep ticking; it finds nothing to do.)
-    void setRenderingOffline (bool offline) noexcept override { renderingOffline.store (offline, std::memory_order_release); }
+    void setRenderingOffline (bool offline) noexcept override { renderingOffline.store (offline); }
+    bool isDeferredWorkRunning() const noexcept override { return timerWorking.load(); }
+    void skipStartFade() noexcept override
+    {
+        frame.skipStartFade();
+        forEachStage ([] (auto& stage)
+                      {
+                          if constexpr (CircuitStages::glidesInAtStart<std::decay_t<decltype (stage)>>)
+                              stage.skipStartGlide(); });
+    }
+
+    void forgetCoefficients() noexcept override
+    {
+        forEachStage ([] (auto& stage)
+                      {
+                          if constexpr (hasCoefficients<decltype (stage)>)
+                              stage.forgetCoefficients();
+
+                          if constexpr (isOversampled<decltype (stage)>)
+                              std::apply ([] (auto&... filter)
+                                          { (filter.forgetCoefficients(), ...); },
+                                          stage.filters()); });
+    }
 
     void completeDeferredWork() override
     {
@@ -206,6 +246,9 @@ private:
 
     template <typename Stage>
     static constexpr bool followsKnobs = CircuitStages::takesKnobs<std::decay_t<Stage>>;
+
+    template <typename Stage>
+    static constexpr bool hasCoefficients = CircuitStages::hasCoefficients<std::decay_t<Stage>>;
 
     Circuit& circuit() noexcept { return static_cast<Circuit&> (*this); }
 
@@ -334,6 +377,7 @@ private:
     int osIndex = 0;
     ModelFrame frame;
     std::atomic<bool> renderingOffline { false };
+    std::atomic<bool> timerWorking { false };
     DetachableTimer timer { [this]
                             { timerCallback(); } };
 };

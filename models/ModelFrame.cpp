@@ -79,6 +79,16 @@ void ModelFrame::beginStartFade() noexcept
     initParameters();
 }
 
+void ModelFrame::skipStartFade() noexcept
+{
+    if (fadeState != fadeInFromSilence)
+        return;
+
+    wetGain.setValue (1.0f);
+    dryGain.setValue (0.0f);
+    fadeState = active;
+}
+
 void ModelFrame::requestOversamplingChange() noexcept
 {
     auto current = phase.load (std::memory_order_acquire);

@@ -82,6 +82,9 @@ public:
     // start length, and forget any change in progress.
     void beginStartFade() noexcept;
 
+    // Ends that fade at once: the model is heard at full level from the next sample.
+    void skipStartFade() noexcept;
+
     //==============================================================================
     // Message thread: a new oversampling factor was stored. The caller (re)starts its 100 ms
     // timer afterwards.

@@ -111,7 +111,16 @@ void MolvekNewFolderComponent::createFolder()
     if (name.isEmpty() || browser == nullptr)
         return;
 
+    // Only a folder directly in the one browsed: "~name" would name a home folder, ".." the
+    // folder above.
     const auto folder = browser->getRoot().getChildFile (name);
+
+    if (folder.getParentDirectory() != browser->getRoot())
+    {
+        alertPanel.setMessage (creationFailedMessage);
+        alertPanel.show (1, MolvekAlertComponent::warningIcon);
+        return;
+    }
 
     if (folder.exists())
     {

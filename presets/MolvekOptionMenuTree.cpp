@@ -3,38 +3,34 @@
 #include "processor/PresetPath.h"
 
 #include <algorithm>
-#include <filesystem>
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
 #include <set>
+#include <thread>
 
 namespace
 {
-// Where a folder really is, links resolved, so that a folder reached a second time through a
-// link is recognised.
-juce::String canonicalPathOf (const juce::File& folder)
+// What identifies a file in a listing: its path, as the file system compares names.
+juce::String pathKey (const juce::File& file)
 {
-#if JUCE_WINDOWS
-    const std::filesystem::path path (folder.getFullPathName().toWideCharPointer());
-#else
-    const std::filesystem::path path (folder.getFullPathName().toRawUTF8());
-#endif
-    std::error_code error;
-    const auto canonical = std::filesystem::canonical (path, error);
-
-    if (error)
-        return folder.getFullPathName();
-
-#if JUCE_WINDOWS
-    return juce::String (canonical.wstring().c_str());
-#else
-    return juce::String::fromUTF8 (canonical.string().c_str());
-#endif
+    return juce::File::areFileNamesCaseSensitive() ? file.getFullPathName() : file.getFullPathName().toLowerCase();
 }
 
-// Case-insensitive by name; names that differ only in case keep a fixed order.
-std::vector<juce::File> sortedChildren (const juce::File& folder, int whatToLookFor, const juce::String& pattern)
+// Case-insensitive by name; names that differ only in case keep a fixed order. Empty when the
+// scan is stopped part-way.
+std::vector<juce::File> sortedChildren (const juce::File& folder, int whatToLookFor, const juce::String& pattern, const std::atomic<bool>* stop)
 {
-    auto children = folder.findChildFiles (whatToLookFor, false, pattern);
-    std::vector<juce::File> sorted (children.begin(), children.end());
+    std::vector<juce::File> sorted;
+
+    for (const auto& entry : juce::RangedDirectoryIterator (folder, false, pattern, whatToLookFor))
+    {
+        if (stop != nullptr && stop->load (std::memory_order_relaxed))
+            return {};
+
+        sorted.push_back (entry.getFile());
+    }
 
     std::sort (sorted.begin(), sorted.end(), [] (const juce::File& a, const juce::File& b)
                {
@@ -50,17 +46,20 @@ struct Scanner
     const juce::String& pattern;
     bool includeSubfolders;
     MolvekOptionMenuTree::Listing& listing;
+    const std::atomic<bool>* stop;
     std::set<juce::String> visited;
 
     // False for a folder already listed (a link back into the tree).
     bool scan (const juce::File& folder, MolvekOptionMenuTree::Listing::Folder& node, int depth)
     {
-        if (! visited.insert (canonicalPathOf (folder)).second)
+        // Where the folder really is, links followed: a folder reached again through a link is
+        // recognised.
+        if (! visited.insert (PresetPath::realLocation (folder).getFullPathName()).second)
             return false;
 
         if (includeSubfolders && depth < MolvekOptionMenuTree::maximumDepth)
         {
-            for (const auto& subfolder : sortedChildren (folder, juce::File::findDirectories, "*"))
+            for (const auto& subfolder : sortedChildren (folder, juce::File::findDirectories, "*", stop))
             {
                 MolvekOptionMenuTree::Listing::Folder child;
                 child.name = subfolder.getFileName();
@@ -70,15 +69,30 @@ struct Scanner
             }
         }
 
-        for (const auto& file : sortedChildren (folder, juce::File::findFiles, pattern))
+        for (const auto& file : sortedChildren (folder, juce::File::findFiles, pattern, stop))
         {
             listing.items.push_back ({ file, file.getFileNameWithoutExtension(), PresetPath::relativeTo (root, file) });
             node.itemIds.push_back ((int) listing.items.size());
+            listing.idsByPath.emplace (pathKey (file), (int) listing.items.size());
         }
 
         return true;
     }
 };
+
+// The listing of the tree below root; stop (when given) ends it early.
+std::shared_ptr<MolvekOptionMenuTree::Listing> scanTree (const juce::File& root, const juce::String& pattern, bool includeSubfolders, const std::atomic<bool>* stop)
+{
+    auto scanned = std::make_shared<MolvekOptionMenuTree::Listing>();
+
+    if (root.isDirectory())
+    {
+        Scanner scanner { root, pattern, includeSubfolders, *scanned, stop, {} };
+        scanner.scan (root, scanned->root, 0);
+    }
+
+    return scanned;
+}
 
 void addFolder (juce::PopupMenu& menu, const MolvekOptionMenuTree::Listing& listing, const MolvekOptionMenuTree::Listing::Folder& folder, int tickedId)
 {
@@ -99,12 +113,140 @@ int MolvekOptionMenuTree::Listing::findId (const juce::File& file) const
     if (file == juce::File())
         return 0;
 
-    for (size_t i = 0; i < items.size(); ++i)
-        if (items[i].file == file)
-            return (int) i + 1;
-
-    return 0;
+    const auto found = idsByPath.find (pathKey (file));
+    return found != idsByPath.end() ? found->second : 0;
 }
+
+//==============================================================================
+// Scans one at a time on a thread of its own: requests made while a scan runs are served by one
+// more scan afterwards, however many there were. Requests and results pass under a lock that
+// only this thread and the message thread take.
+class MolvekOptionMenuTree::BackgroundScanner
+{
+public:
+    struct Request
+    {
+        juce::File root;
+        juce::String pattern;
+        bool includeSubfolders = true;
+    };
+
+    explicit BackgroundScanner (std::function<void()> whenFinished)
+        : onFinished (std::move (whenFinished))
+    {
+    }
+
+    ~BackgroundScanner()
+    {
+        {
+            const std::lock_guard<std::mutex> lock (mutex);
+            stopping = true;
+        }
+
+        changed.notify_all();
+
+        if (thread.joinable())
+            thread.join();
+    }
+
+    // The generation that a listing answering this request will carry.
+    juce::uint64 request (Request newRequest)
+    {
+        {
+            const std::lock_guard<std::mutex> lock (mutex);
+            pending = std::move (newRequest);
+            ++requested;
+
+            if (! thread.joinable())
+                thread = std::thread ([this]
+                                      { run(); });
+        }
+
+        changed.notify_all();
+        return getRequested();
+    }
+
+    juce::uint64 getRequested()
+    {
+        const std::lock_guard<std::mutex> lock (mutex);
+        return requested;
+    }
+
+    void waitFor (juce::uint64 generation, int timeoutMilliseconds)
+    {
+        std::unique_lock<std::mutex> lock (mutex);
+        changed.wait_for (lock, std::chrono::milliseconds (timeoutMilliseconds), [&]
+                          { return finished >= generation || stopping; });
+    }
+
+    // How long the last scan took (0 before the first).
+    double getLastScanMilliseconds()
+    {
+        const std::lock_guard<std::mutex> lock (mutex);
+        return lastScanMilliseconds;
+    }
+
+    int getNumFinished()
+    {
+        const std::lock_guard<std::mutex> lock (mutex);
+        return numFinished;
+    }
+
+    // The newest finished listing and its generation.
+    std::pair<std::shared_ptr<const Listing>, juce::uint64> getLatest()
+    {
+        const std::lock_guard<std::mutex> lock (mutex);
+        return { result, finished };
+    }
+
+private:
+    void run()
+    {
+        std::unique_lock<std::mutex> lock (mutex);
+
+        for (;;)
+        {
+            changed.wait (lock, [this]
+                          { return stopping || requested > started; });
+
+            if (stopping)
+                return;
+
+            const auto job = pending;
+            started = requested;
+            lock.unlock();
+
+            const auto scanStart = juce::Time::getMillisecondCounterHiRes();
+            auto scanned = scanTree (job.root, job.pattern, job.includeSubfolders, &stopping);
+            const auto scanTime = juce::Time::getMillisecondCounterHiRes() - scanStart;
+
+            lock.lock();
+
+            if (stopping)
+                return;
+
+            result = std::move (scanned);
+            finished = started;
+            lastScanMilliseconds = scanTime;
+            ++numFinished;
+            lock.unlock();
+            changed.notify_all();
+            onFinished();
+            lock.lock();
+        }
+    }
+
+    std::function<void()> onFinished;
+    std::mutex mutex;
+    std::condition_variable changed;
+    std::atomic<bool> stopping { false };
+    Request pending;
+    juce::uint64 requested = 0, started = 0, finished = 0;
+    int numFinished = 0;
+    double lastScanMilliseconds = 0.0;
+    std::shared_ptr<const Listing> result;
+    std::thread thread;
+};
 
 //==============================================================================
 MolvekOptionMenuTree::MolvekOptionMenuTree (const juce::String& panelName)
@@ -153,17 +295,103 @@ juce::File MolvekOptionMenuTree::getCurrentFile() const
 //==============================================================================
 bool MolvekOptionMenuTree::rescan()
 {
-    auto scanned = std::make_shared<Listing>();
+    ++numScans;
 
-    if (rootFolder.isDirectory())
-    {
-        Scanner scanner { rootFolder, filePattern, includeSubfolders, *scanned, {} };
-        scanner.scan (rootFolder, scanned->root, 0);
-    }
+    if (juce::MessageManager::existsAndIsCurrentThread())
+        ++numScansOnMessageThread;
 
+    // Newer than any background scan asked for so far.
+    if (background != nullptr)
+        listingGeneration = background->getRequested();
+
+    useListing (scanTree (rootFolder, filePattern, includeSubfolders, nullptr));
+    return currentId > 0;
+}
+
+void MolvekOptionMenuTree::useListing (std::shared_ptr<const Listing> scanned)
+{
     listing = std::move (scanned);
     currentId = listing->findId (getCurrentFile());
-    return currentId > 0;
+}
+
+int MolvekOptionMenuTree::getNumScans() const
+{
+    return numScans + (background != nullptr ? background->getNumFinished() : 0);
+}
+
+void MolvekOptionMenuTree::setScansInBackground (bool inBackground)
+{
+    if (inBackground == scansInBackground())
+        return;
+
+    if (! inBackground)
+    {
+        background.reset();
+        cancelPendingUpdate();
+        return;
+    }
+
+    background = std::make_unique<BackgroundScanner> ([this]
+                                                      { triggerAsyncUpdate(); });
+    listingGeneration = 0;
+
+    // The first listing is read at once, ready for the first click.
+    background->request ({ rootFolder, filePattern, includeSubfolders });
+}
+
+bool MolvekOptionMenuTree::refreshListing()
+{
+    if (background == nullptr)
+    {
+        rescan();
+        return true;
+    }
+
+    background->request ({ rootFolder, filePattern, includeSubfolders });
+
+    // A folder whose last scan took longer is not waited for at all.
+    const auto quick = background->getLastScanMilliseconds() <= quickScanMilliseconds;
+    return finishPendingScan (quick ? quickScanMilliseconds : 0);
+}
+
+bool MolvekOptionMenuTree::finishPendingScan (int timeoutMilliseconds)
+{
+    if (background == nullptr)
+        return true;
+
+    const auto wanted = background->getRequested();
+
+    if (listingGeneration >= wanted)
+        return true;
+
+    background->waitFor (wanted, timeoutMilliseconds);
+    adoptBackgroundListing();
+    return listingGeneration >= wanted;
+}
+
+bool MolvekOptionMenuTree::adoptBackgroundListing()
+{
+    if (background == nullptr)
+        return false;
+
+    auto [scanned, generation] = background->getLatest();
+
+    if (scanned == nullptr || generation <= listingGeneration)
+        return false;
+
+    listingGeneration = generation;
+    useListing (std::move (scanned));
+    return true;
+}
+
+void MolvekOptionMenuTree::handleAsyncUpdate()
+{
+    adoptBackgroundListing();
+}
+
+bool MolvekOptionMenuTree::isCurrentItemListed() const
+{
+    return background == nullptr ? currentId > 0 : getCurrentFile().existsAsFile();
 }
 
 void MolvekOptionMenuTree::setCurrentItem (const juce::String& relativePath)
@@ -176,7 +404,20 @@ void MolvekOptionMenuTree::setCurrentItem (const juce::String& relativePath)
     if (getCurrentFile() == juce::File())
         currentItem = {};
 
-    rescan();
+    if (background == nullptr)
+    {
+        rescan();
+    }
+    else
+    {
+        // From the last complete scan; only a file it does not list yet (just saved) calls for
+        // a new one.
+        currentId = listing->findId (getCurrentFile());
+
+        if (currentId == 0 && getCurrentFile().existsAsFile())
+            refreshListing();
+    }
+
     setText (currentId > 0 ? listing->items[(size_t) currentId - 1].name : name, juce::dontSendNotification);
 }
 
@@ -250,11 +491,11 @@ void MolvekOptionMenuTree::mouseDown (const juce::MouseEvent&)
 
 void MolvekOptionMenuTree::showMenu()
 {
-    rescan();
+    refreshListing();
     auto menu = createMenu();
 
     if (menu.getNumItems() == 0)
-        menu.addItem (-1, "No presets yet", false);
+        menu.addItem (-1, background != nullptr && listingGeneration == 0 ? "Reading the presets..." : "No presets yet", false);
 
     // Popup menus do not inherit their target's look; the window's own is passed on.
     menu.setLookAndFeel (&getLookAndFeel());

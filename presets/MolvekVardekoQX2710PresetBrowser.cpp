@@ -36,11 +36,12 @@ juce::File MolvekVardekoQX2710PresetBrowser::getFileToSave() const
     if (browser == nullptr)
         return {};
 
+    const auto folder = getPresetFolder();
     const auto selected = browser->getSelectedFile (0);
 
     // Real containment: a sibling folder whose name merely begins with the preset folder's
-    // name is outside it.
-    if (! PresetPath::isInside (getPresetFolder(), selected) || selected == browser->getRoot() || selected.isDirectory())
+    // name is outside it, and so is a folder reached through a link that leads out.
+    if (! PresetPath::isReallyInside (folder, selected) || selected == browser->getRoot() || selected.isDirectory())
         return {};
 
     // Case-sensitive: "Clean.MVKP" becomes "Clean.MVKP.mvkp".
@@ -68,6 +69,10 @@ void MolvekVardekoQX2710PresetBrowser::onOk()
     if (file == juce::File())
         return;
 
+    // A name that cannot be saved (a "\" in it, say) is refused before anything is asked.
+    if (const auto refused = presetMenu->checkSaveTarget (file); refused.failed())
+        return showFailure (file, refused);
+
     if (file.existsAsFile())
     {
         overwritePanel.setBounds (0, 0, 325, 500);
@@ -78,17 +83,19 @@ void MolvekVardekoQX2710PresetBrowser::onOk()
     }
 
     if (const auto result = presetMenu->savePreset (processor, file.getFullPathName()); result.failed())
-    {
-        alertPanel.setBounds (0, 0, 325, 500);
-        alertPanel.setMessage (MolvekVardekoQX2710PresetMenu::saveFailureMessage (file, getPresetFolder(), result));
-        alertPanel.show (1, MolvekAlertComponent::errorIcon);
-        return;
-    }
+        return showFailure (file, result);
 
     processor->setCurrentPresetPath (presetMenu->getCurrentItem());
     browser->refresh();
     hide();
     processor->updateHostDisplay();
+}
+
+void MolvekVardekoQX2710PresetBrowser::showFailure (const juce::File& file, const juce::Result& failure)
+{
+    alertPanel.setBounds (0, 0, 325, 500);
+    alertPanel.setMessage (MolvekVardekoQX2710PresetMenu::saveFailureMessage (file, getPresetFolder(), failure));
+    alertPanel.show (1, MolvekAlertComponent::errorIcon);
 }
 
 void MolvekVardekoQX2710PresetBrowser::onCancel()
@@ -105,7 +112,7 @@ void MolvekVardekoQX2710PresetBrowser::timerCallback()
     const auto browsing = browser->getRoot();
     const auto selected = browser->getSelectedFile (0);
     const auto insideFolder = [&folder] (const juce::File& f)
-    { return f == folder || PresetPath::isInside (folder, f); };
+    { return f == folder || PresetPath::isReallyInside (folder, f); };
 
     const bool canCreateFolder = insideFolder (browsing) && insideFolder (selected);
     const bool canSave = canCreateFolder && getFileToSave() != juce::File() && browser->currentFileIsValid();

@@ -30,6 +30,7 @@ public:
 
     // The file SAVE would write: the name in the box inside the browser's folder, ".mvkp"
     // appended unless it ends so exactly; an invalid file when nothing may be saved there.
+    // A name that lies inside but cannot be saved ("\" in it) is given, for SAVE to say why.
     juce::File getFileToSave() const;
 
     MolvekVardekoQX2710OverwriteComponent2& getOverwritePanel() noexcept { return overwritePanel; }
@@ -37,6 +38,9 @@ public:
 
 private:
     juce::File getPresetFolder() const;
+
+    // The alert over the browser: why the file was not saved.
+    void showFailure (const juce::File& file, const juce::Result& failure);
 
     MolvekVardekoQX2710PresetMenu* presetMenu = nullptr;
     VardekoQX2710AudioProcessor* processor = nullptr;

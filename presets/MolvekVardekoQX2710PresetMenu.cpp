@@ -19,7 +19,7 @@ void MolvekVardekoQX2710PresetMenu::setCurrentItem (const juce::String& relative
     MolvekOptionMenuTree::setCurrentItem (relativePath);
     modified = false;
 
-    if (currentId == 0)
+    if (! isCurrentItemListed())
         markModified();
 }
 
@@ -96,25 +96,45 @@ juce::Result MolvekVardekoQX2710PresetMenu::savePreset (VardekoQX2710AudioProces
 
     const auto file = resolvePresetFile (path);
 
-    if (file == juce::File() || file == rootFolder)
-        return juce::Result::fail ("The preset must be saved inside the preset folder.");
+    if (const auto refused = checkSaveTarget (file); refused.failed())
+        return refused;
 
-    if (file.isDirectory())
-        return juce::Result::fail ("A folder of that name exists.");
+    const auto target = PresetPath::realLocation (file);
 
-    if (file.exists() && ! file.hasWriteAccess())
-        return juce::Result::fail ("The preset file is read-only.");
-
-    if (const auto created = file.getParentDirectory().createDirectory(); created.failed())
+    if (const auto created = target.getParentDirectory().createDirectory(); created.failed())
         return created;
 
     juce::XmlElement document (PatchDocument::rootTag);
     processor->createPatchDocument (document, true);
 
-    if (const auto written = PresetFileWriter::write (document, file); written.failed())
+    if (const auto written = PresetFileWriter::write (document, target); written.failed())
         return written;
 
     setCurrentItem (PresetPath::relativeTo (rootFolder, file));
+    return juce::Result::ok();
+}
+
+juce::Result MolvekVardekoQX2710PresetMenu::checkSaveTarget (const juce::File& file) const
+{
+    if (file == juce::File() || file == rootFolder || ! PresetPath::isInside (rootFolder, file))
+        return juce::Result::fail ("The preset must be saved inside the preset folder.");
+
+    if (! PresetPath::canBeStored (rootFolder, file))
+        return juce::Result::fail (invalidNameMessage);
+
+    // Written where it really is: through a link to a preset (which stays a link), never
+    // through a link that leads out of the preset folder.
+    if (! PresetPath::isReallyInside (rootFolder, file))
+        return juce::Result::fail ("The preset must be saved inside the preset folder (this folder or file is a link that leads out of it).");
+
+    const auto target = PresetPath::realLocation (file);
+
+    if (target.isDirectory())
+        return juce::Result::fail ("A folder of that name exists.");
+
+    if (target.exists() && ! target.hasWriteAccess())
+        return juce::Result::fail ("The preset file is read-only.");
+
     return juce::Result::ok();
 }
 

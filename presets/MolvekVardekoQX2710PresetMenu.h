@@ -12,6 +12,11 @@ class MolvekVardekoQX2710PresetMenu : public MolvekOptionMenuTree
 public:
     static constexpr const char* modifiedMarker = "*";
 
+    // Why a name is refused whose stored path would not find the file again: "\" separates
+    // folders in stored paths (on Windows it separates them in the name box too), and a stored
+    // element that begins with "~" would name a home folder.
+    static constexpr const char* invalidNameMessage = "Preset and folder names may not hold \"\\\" or begin with \"~\". Try a different name.";
+
     explicit MolvekVardekoQX2710PresetMenu (const juce::String& componentName);
     ~MolvekVardekoQX2710PresetMenu() override;
 
@@ -35,6 +40,11 @@ public:
     // makes it the current item. The previous file stays whole if the write fails; on failure
     // the name, the marker and the current item stay as they were and the result says why.
     virtual juce::Result savePreset (VardekoQX2710AudioProcessor* processor, const juce::String& path);
+
+    // Why savePreset would refuse to write the file (before anything is written or asked):
+    // outside the preset folder, a name its stored path could not find again, a link out of the
+    // folder, a folder or a read-only file of that name.
+    juce::Result checkSaveTarget (const juce::File& file) const;
 
     // What the user is told when savePreset fails.
     static juce::String saveFailureMessage (const juce::File& file, const juce::File& presetFolder, const juce::Result& failure);

@@ -3,9 +3,10 @@
 #include <atomic>
 
 // Which circuits play, as the audio thread publishes it (the heard circuit and, during a
-// crossfade, the incoming one), and the circuit the timer has prepared for the audio thread to
-// take, in one atomic word: the timer decides on one consistent snapshot, and taking the
-// prepared circuit is one exchange.
+// crossfade, the incoming one), which of the two sets of circuits they belong to, and the
+// circuit the timer has prepared for the audio thread to take, in one atomic word: the timer
+// decides on one consistent snapshot, taking the prepared circuit is one exchange, and a timer
+// that prepared in a set the audio thread has left cannot hand it over.
 class CircuitSelection
 {
 public:
@@ -15,27 +16,28 @@ public:
         int incoming;
         bool fading;
         int prepared; // -1 when none
+        int set; // 0 or 1
     };
 
     static Snapshot decode (int word) noexcept
     {
-        return { word & 0xf, (word >> 4) & 0xf, (word & 0x100) != 0, ((word & preparedMask) >> preparedShift) - 1 };
+        return { word & 0xf, (word >> 4) & 0xf, (word & 0x100) != 0, ((word & preparedMask) >> preparedShift) - 1, (word & setBit) != 0 ? 1 : 0 };
     }
 
     int load (std::memory_order order = std::memory_order_acquire) const noexcept { return word.load (order); }
     Snapshot snapshot() const noexcept { return decode (load()); }
 
-    // Nothing prepared, circuit heard alone.
-    void reset (int circuit) noexcept { word.store (pack (circuit, circuit, false)); }
+    // Nothing prepared, circuit of the set heard alone.
+    void reset (int circuit, int set) noexcept { word.store (pack (circuit, circuit, false) | (set != 0 ? setBit : 0)); }
 
-    // Audio thread: what it plays now. A circuit the timer prepared (or dropped) meanwhile is
-    // kept.
+    // Audio thread: what it plays now. A circuit the timer prepared (or dropped) meanwhile, and
+    // the set, are kept.
     void publish (int heard, int incoming, bool fading) noexcept
     {
         const auto published = pack (heard, incoming, fading);
         auto expected = word.load (std::memory_order_relaxed);
 
-        while (! word.compare_exchange_weak (expected, published | (expected & preparedMask), std::memory_order_acq_rel))
+        while (! word.compare_exchange_weak (expected, published | (expected & (preparedMask | setBit)), std::memory_order_acq_rel))
         {
         }
     }
@@ -53,7 +55,7 @@ public:
 
             if (next < 0)
                 return -1;
-        } while (! word.compare_exchange_weak (expected, next == heard ? withPrepared (expected, -1) : pack (heard, next, true), std::memory_order_acq_rel));
+        } while (! word.compare_exchange_weak (expected, next == heard ? withPrepared (expected, -1) : pack (heard, next, true) | (expected & setBit), std::memory_order_acq_rel));
 
         return next;
     }
@@ -68,6 +70,7 @@ public:
 private:
     static constexpr int preparedShift = 12;
     static constexpr int preparedMask = 0xf << preparedShift;
+    static constexpr int setBit = 0x200;
 
     static int pack (int heard, int incoming, bool fading) noexcept { return heard | (incoming << 4) | (fading ? 0x100 : 0); }
     static int withPrepared (int w, int prepared) noexcept { return (w & ~preparedMask) | ((prepared + 1) << preparedShift); }

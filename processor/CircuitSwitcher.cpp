@@ -32,15 +32,17 @@ CircuitSwitcher::CircuitSwitcher (const ParameterValues& liveValues)
     : values (liveValues)
 {
     // The circuits run one after the other, each mixing its fades within its own block.
-    for (auto* model : models)
-        model->shareDryBuffers (modelDryBuffers);
+    for (auto& set : sets)
+        for (auto* model : set.circuits)
+            model->shareDryBuffers (modelDryBuffers);
 }
 
 CircuitSwitcher::~CircuitSwitcher()
 {
     // The circuits' own timers may be due on the message thread while this runs elsewhere.
-    for (auto* model : models)
-        model->detachTimer();
+    for (auto& set : sets)
+        for (auto* model : set.circuits)
+            model->detachTimer();
 }
 
 int CircuitSwitcher::getStartFadeLength (float rate) noexcept
@@ -50,7 +52,7 @@ int CircuitSwitcher::getStartFadeLength (float rate) noexcept
 
 ModuleModel& CircuitSwitcher::getModel (int index)
 {
-    return models[index];
+    return sets[(size_t) liveSet.load()].circuits[index];
 }
 
 int CircuitSwitcher::getHeardModel() const noexcept
@@ -72,10 +74,13 @@ void CircuitSwitcher::prepare (float rate, int capacity, int rampLength)
     crossfadeBuffers.allocate (capacity);
     modelDryBuffers.allocate (capacity);
 
-    for (auto* model : models)
+    for (auto& set : sets)
     {
-        model->setSampleRate (rate);
-        model->setBlockSize (capacity);
+        for (auto* model : set.circuits)
+        {
+            model->setSampleRate (rate);
+            model->setBlockSize (capacity);
+        }
     }
 }
 
@@ -88,38 +93,69 @@ int CircuitSwitcher::reset()
 {
     // Everything set from here on is applied now; earlier changes need no timer.
     clock.settle();
+    return resetSet();
+}
 
+int CircuitSwitcher::resetSet()
+{
     const auto m = HostParameters::getModelIndex (values.get (HostParameters::overdriveType));
     crossfadeActive = false;
     crossfadeGain.setValue (1.0f);
     targetModel = currentModel = m;
-    selection.reset (m);
+    selection.reset (m, activeSet);
 
     lastDrive = values.get (HostParameters::overdrive);
     lastTone = values.get (HostParameters::tone);
     lastLevel = values.get (HostParameters::level);
     const auto o = HostParameters::getOversamplingIndex (values.get (HostParameters::oversampling));
+    auto& set = sets[(size_t) activeSet];
 
-    for (auto* model : models)
+    // Every circuit starts over as if just built, whatever it played before.
+    for (auto* model : set.circuits)
+    {
+        model->forgetCoefficients();
         startCircuit (*model, { lastDrive, lastTone, lastLevel }, o);
+    }
 
-    oversamplingIndex.store (o);
+    set.oversamplingIndex.store (o);
+    set.alignmentRequest.store (-1);
     return o;
 }
 
 int CircuitSwitcher::resetForRender()
 {
-    return clock.applyWhenFree ([this]
-                                { return reset(); });
+    // The circuits' timers stand aside from here on, and the message thread applies nothing:
+    // both look after marking themselves busy, and this looks after marking the render, so an
+    // apply or a rebuild still running here began before and is seen.
+    for (auto& set : sets)
+        for (auto* model : set.circuits)
+            model->setRenderingOffline (true);
+
+    const auto busyTag = clock.beginRender();
+    auto busy = busyTag == activeSet;
+
+    for (auto* model : sets[(size_t) activeSet].circuits)
+        busy = busy || model->isDeferredWorkRunning();
+
+    // The message thread does one thing at a time, so the other set is free.
+    if (busy)
+    {
+        activeSet = 1 - activeSet;
+        liveSet.store (activeSet);
+    }
+
+    const auto o = resetSet();
+    heardSetCircuit (currentModel).skipStartFade();
+    return o;
 }
 
 //==============================================================================
 void CircuitSwitcher::clearHeardHistories()
 {
-    models[currentModel].clearState();
+    heardSetCircuit (currentModel).clearState();
 
     if (crossfadeActive)
-        models[targetModel].clearState();
+        heardSetCircuit (targetModel).clearState();
 }
 
 void CircuitSwitcher::process (float* left, float* right, int n)
@@ -141,7 +177,7 @@ void CircuitSwitcher::process (float* left, float* right, int n)
             std::copy (right, right + n, crossfadeBuffers.right.data());
     }
 
-    auto& heard = models[currentModel];
+    auto& heard = heardSetCircuit (currentModel);
 
     if (right != nullptr)
         heard.processStereo (left, right, n);
@@ -166,7 +202,7 @@ void CircuitSwitcher::process (float* left, float* right, int n)
 
 void CircuitSwitcher::mixIncoming (float* left, float* right, int n)
 {
-    auto& incoming = models[targetModel];
+    auto& incoming = heardSetCircuit (targetModel);
 
     if (right != nullptr)
         incoming.processStereo (crossfadeBuffers.left.data(), crossfadeBuffers.right.data(), n);
@@ -217,12 +253,13 @@ void CircuitSwitcher::adoptPreparedModel()
     crossfadeGain.setTarget (0.0f);
 
     // Values that moved after the timer prepared the circuit reach it now.
-    auto& incoming = models[targetModel];
+    auto& incoming = heardSetCircuit (targetModel);
     const float latest[] = { lastDrive, lastTone, lastLevel };
+    const auto& prepared = sets[(size_t) activeSet].preparedKnobs;
 
     for (int k = 0; k < 3; ++k)
     {
-        if (latest[k] != pendingModelValues[(size_t) k].load (std::memory_order_relaxed))
+        if (latest[k] != prepared[(size_t) k].load (std::memory_order_relaxed))
         {
             incoming.setParameter (ModelParameters::drive + k, latest[k]);
             incoming.parameterChanged (ModelParameters::drive + k);
@@ -237,13 +274,13 @@ void CircuitSwitcher::forwardParameter (int modelParameter, float value, float& 
 
     // Only the circuits being heard are touched here: the others belong to the timer, which
     // gives them the live values when it starts them.
-    models[currentModel].setParameter (modelParameter, value);
+    heardSetCircuit (currentModel).setParameter (modelParameter, value);
 
     if (fading)
-        models[targetModel].setParameter (modelParameter, value);
+        heardSetCircuit (targetModel).setParameter (modelParameter, value);
 
     // Coefficients are recomputed in the circuit the output is heading to.
-    models[fading ? targetModel : currentModel].parameterChanged (modelParameter);
+    heardSetCircuit (fading ? targetModel : currentModel).parameterChanged (modelParameter);
 
     lastForwarded = value;
 }
@@ -257,8 +294,16 @@ void CircuitSwitcher::noteDeferredChange() noexcept
 
 int CircuitSwitcher::pollDeferredChanges()
 {
-    return clock.poll ([this]
-                       { return applyLatestChoice(); });
+    const auto setIndex = liveSet.load();
+    return clock.poll (setIndex, [this, setIndex]
+                       {
+                           bool again = false;
+                           const auto result = applyLatestChoice (setIndex, again);
+
+                           if (again)
+                               clock.retryLater();
+
+                           return result; });
 }
 
 void CircuitSwitcher::startCircuit (ModuleModel& model, const std::array<float, 3>& knobs, int oversampling)
@@ -273,27 +318,41 @@ void CircuitSwitcher::startCircuit (ModuleModel& model, const std::array<float, 
     model.start();
 }
 
-void CircuitSwitcher::startModelForTimer (int m)
+void CircuitSwitcher::startModelForTimer (CircuitSet& set, int m)
 {
     const std::array<float, 3> latest { values.get (HostParameters::overdrive),
                                         values.get (HostParameters::tone),
                                         values.get (HostParameters::level) };
 
     for (size_t k = 0; k < 3; ++k)
-        pendingModelValues[k].store (latest[k], std::memory_order_relaxed);
+        set.preparedKnobs[k].store (latest[k], std::memory_order_relaxed);
 
-    startCircuit (models[m], latest, HostParameters::getOversamplingIndex (values.get (HostParameters::oversampling)));
+    startCircuit (set.circuits[m], latest, HostParameters::getOversamplingIndex (values.get (HostParameters::oversampling)));
 }
 
 int CircuitSwitcher::applyDeferredChanges()
 {
-    return clock.applyNow ([this]
-                           { return applyLatestChoice(); });
+    const auto setIndex = liveSet.load();
+    return clock.applyNow (setIndex, [this, setIndex]
+                           {
+                               bool again = false;
+                               const auto result = applyLatestChoice (setIndex, again);
+
+                               if (again)
+                                   clock.retryLater();
+
+                               return result; });
 }
 
-// Runs under the clock's exclusion; a choice that cannot be made yet asks the clock to retry.
-int CircuitSwitcher::applyLatestChoice()
+// The message thread under the clock's exclusion, or the audio thread offline; either way the
+// only one working on this set. Gives up when the set is no longer the one in use.
+int CircuitSwitcher::applyLatestChoice (int setIndex, bool& retry)
 {
+    auto& set = sets[(size_t) setIndex];
+
+    if (liveSet.load() != setIndex)
+        return -1;
+
     const auto m = HostParameters::getModelIndex (values.get (HostParameters::overdriveType));
     auto state = selection.load();
     auto heading = m;
@@ -304,7 +363,12 @@ int CircuitSwitcher::applyLatestChoice()
     // so a circuit that is free in one snapshot stays free.
     for (;;)
     {
-        const auto [heardNow, incoming, fading, pending] = CircuitSelection::decode (state);
+        const auto [heardNow, incoming, fading, pending, stateSet] = CircuitSelection::decode (state);
+
+        // A render started on the other set meanwhile: nothing done here will be heard.
+        if (stateSet != setIndex)
+            return -1;
+
         const auto playing = fading ? incoming : heardNow;
         heading = pending >= 0 ? pending : playing;
 
@@ -315,7 +379,7 @@ int CircuitSwitcher::applyLatestChoice()
         {
             if (! modelChanged)
             {
-                startModelForTimer (m);
+                startModelForTimer (set, m);
                 modelChanged = true;
             }
 
@@ -334,50 +398,49 @@ int CircuitSwitcher::applyLatestChoice()
 
             heading = playing;
 
-            if (m != heading)
-                clock.retryLater();
+            retry = (m != heading);
 
             break;
         }
 
         // The circuit being faded out cannot be restarted while it is heard: try again once
         // the crossfade has ended.
-        clock.retryLater();
+        retry = true;
         break;
     }
 
     const auto o = HostParameters::getOversamplingIndex (values.get (HostParameters::oversampling));
 
-    if (o == oversamplingIndex.load() && ! modelChanged)
+    if (o == set.oversamplingIndex.load() && ! modelChanged)
         return -1;
 
     for (int i = 0; i < numModels; ++i)
         if (! (modelChanged && i == m))
-            models[i].setParameter (ModelParameters::numOverSampling, ModelParameters::toNumOverSampling (o));
+            set.circuits[i].setParameter (ModelParameters::numOverSampling, ModelParameters::toNumOverSampling (o));
 
     // A freshly started circuit already runs at the new factor.
     if (! modelChanged)
-        models[heading].parameterChanged (ModelParameters::numOverSampling);
+        set.circuits[heading].parameterChanged (ModelParameters::numOverSampling);
 
-    oversamplingIndex.store (o);
+    set.oversamplingIndex.store (o);
+    set.alignmentRequest.store (o);
     return o;
 }
 
 //==============================================================================
 void CircuitSwitcher::setOffline (bool isOffline) noexcept
 {
-    const auto wasOffline = clock.isOffline();
-
-    // What the circuits played before (decaying tails that depend on how long the host ran them
-    // in real time) must not reach the render: two renders of the same session are identical.
-    if (isOffline && ! wasOffline)
-        clearHeardHistories();
-
-    if (isOffline != wasOffline)
-        for (auto* model : models)
-            model->setRenderingOffline (isOffline);
+    if (isOffline != clock.isOffline())
+        for (auto& set : sets)
+            for (auto* model : set.circuits)
+                model->setRenderingOffline (isOffline);
 
     clock.setOffline (isOffline);
+}
+
+int CircuitSwitcher::takeAlignmentRequest() noexcept
+{
+    return sets[(size_t) activeSet].alignmentRequest.exchange (-1);
 }
 
 int CircuitSwitcher::getSamplesBeforeDeferredChange() noexcept
@@ -388,7 +451,14 @@ int CircuitSwitcher::getSamplesBeforeDeferredChange() noexcept
 int CircuitSwitcher::applyDueChange()
 {
     return clock.applyDue ([this]
-                           { return applyLatestChoice(); });
+                           {
+                               bool again = false;
+                               const auto result = applyLatestChoice (activeSet, again);
+
+                               if (again)
+                                   clock.retryDueLater();
+
+                               return result; });
 }
 
 void CircuitSwitcher::advanceDeferredCountdown (int numSamples) noexcept

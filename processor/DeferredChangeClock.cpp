@@ -18,7 +18,7 @@ void DeferredChangeClock::settle() noexcept
 
 bool DeferredChangeClock::isDue() noexcept
 {
-    if (offline.load())
+    if (offline.load (std::memory_order_relaxed))
         return false;
 
     const auto stamp = changeStamp.load (std::memory_order_acquire);
@@ -43,9 +43,23 @@ void DeferredChangeClock::setOffline (bool isOffline) noexcept
     {
         offlineSeenStamp = changeStamp.load (std::memory_order_acquire) - 1;
         offlineCountdown = -1;
+        dueRetry = false;
     }
 
-    offline.store (isOffline, std::memory_order_relaxed);
+    // Ordered against the holder's look at it (see hold).
+    offline.store (isOffline);
+}
+
+int DeferredChangeClock::beginRender() noexcept
+{
+    setOffline (true);
+    const auto busy = holder.load();
+
+    // Only the audio thread's fields: the message thread's are its own while it may hold.
+    offlineSeenStamp = changeStamp.load (std::memory_order_acquire);
+    offlineCountdown = -1;
+    dueRetry = false;
+    return busy;
 }
 
 int DeferredChangeClock::getSamplesBeforeDue() noexcept

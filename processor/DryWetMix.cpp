@@ -7,7 +7,7 @@ void DryWetMix::prepare (float sampleRate, int capacity, int rampLength)
     mix.setLength (rampLength);
     mix.stop();
 
-    for (auto* b : { &dryBufferLeft, &dryBufferRight, &unalignedLeft, &unalignedRight })
+    for (auto* b : { &dryBufferLeft, &dryBufferRight, &delayedLeft, &delayedRight })
     {
         std::vector<float>().swap (*b);
         b->assign ((size_t) std::max (capacity, historyLength), 0.0f);
@@ -24,7 +24,7 @@ void DryWetMix::prepare (float sampleRate, int capacity, int rampLength)
 
 void DryWetMix::release()
 {
-    for (auto* b : { &dryBufferLeft, &dryBufferRight, &historyLeft, &historyRight, &unalignedLeft, &unalignedRight })
+    for (auto* b : { &dryBufferLeft, &dryBufferRight, &historyLeft, &historyRight, &delayedLeft, &delayedRight })
         std::vector<float>().swap (*b);
 
     historyEnd = historyMissed = 0;
@@ -35,6 +35,13 @@ void DryWetMix::reset (float wet, bool effectOn, int oversamplingIndex) noexcept
     alignedShare = effectOn ? 1.0f : 0.0f;
     alignmentIndex.store (oversamplingIndex);
     alignmentPending.store (false);
+
+    // The delay starts from silence, as the alignment does: nothing heard before the reset
+    // reaches the output after it.
+    for (auto* b : { &historyLeft, &historyRight })
+        std::fill (b->begin(), b->end(), 0.0f);
+
+    historyEnd = 0;
     moveAlignment (oversamplingIndex);
 
     mix.setValue (wet);
@@ -46,11 +53,20 @@ void DryWetMix::requestAlignment (int oversamplingIndex) noexcept
     alignmentPending.store (true, std::memory_order_release);
 }
 
+void DryWetMix::applyRequestedAlignment() noexcept
+{
+    if (alignmentPending.exchange (false, std::memory_order_acquire))
+        moveAlignment (alignmentIndex.load (std::memory_order_relaxed));
+}
+
 void DryWetMix::moveAlignment (int oversamplingIndex) noexcept
 {
     alignment.clearState();
     alignment.setRequestedIndex (oversamplingIndex);
     alignment.update();
+
+    // Never more than the kept samples can give.
+    delaySamples = std::min (historyLength - 1, OversamplingAlignment::getLatencySamples (alignment.getActiveIndex(), alignment.getSampleRate()));
 
     // Cleared now: only what follows is missing.
     historyMissed = 0;
@@ -75,6 +91,34 @@ void DryWetMix::keepHistory (const float* left, const float* right, int numSampl
     historyMissed = std::min (historyLength, historyMissed + numSamples);
 }
 
+void DryWetMix::writeDelayed (const float* source, float* destination, const std::vector<float>& history, int numSamples) const noexcept
+{
+    const int fromHistory = std::min (delaySamples, numSamples);
+
+    for (int i = 0; i < fromHistory; ++i)
+        destination[i] = history[(size_t) ((historyEnd - delaySamples + i + historyLength) % historyLength)];
+
+    if (numSamples > delaySamples)
+        std::copy_n (source, numSamples - delaySamples, destination + delaySamples);
+}
+
+void DryWetMix::passDelayed (float* left, float* right, int numSamples) noexcept
+{
+    // The delay follows a factor changed while off, as the reported latency does.
+    applyRequestedAlignment();
+    takeDryCopy (left, right != nullptr ? right : left, numSamples);
+
+    if (delaySamples > 0)
+    {
+        writeDelayed (dryBufferLeft.data(), left, historyLeft, numSamples);
+
+        if (right != nullptr)
+            writeDelayed (dryBufferRight.data(), right, historyRight, numSamples);
+    }
+
+    keepHistory (dryBufferLeft.data(), dryBufferRight.data(), numSamples);
+}
+
 void DryWetMix::primeAlignment() noexcept
 {
     // A factor change that arrived while off applies before the history runs through.
@@ -83,7 +127,7 @@ void DryWetMix::primeAlignment() noexcept
                            : alignment.getRequestedIndex();
     moveAlignment (index);
 
-    // Until now the unaligned input was heard; the next block runs the whole history through
+    // Until now the delayed input was heard; the next block runs the whole history through
     // the cleared alignment first.
     alignedShare = 0.0f;
     historyMissed = historyLength;
@@ -100,18 +144,18 @@ void DryWetMix::catchUpAlignment (bool stereo) noexcept
     const int firstLength = std::min (historyMissed, historyLength - first);
     const int rest = historyMissed - firstLength;
 
-    std::copy_n (historyLeft.data() + first, firstLength, unalignedLeft.data());
-    std::copy_n (historyLeft.data(), rest, unalignedLeft.data() + firstLength);
+    std::copy_n (historyLeft.data() + first, firstLength, delayedLeft.data());
+    std::copy_n (historyLeft.data(), rest, delayedLeft.data() + firstLength);
 
     if (stereo)
     {
-        std::copy_n (historyRight.data() + first, firstLength, unalignedRight.data());
-        std::copy_n (historyRight.data(), rest, unalignedRight.data() + firstLength);
-        alignment.processStereo (unalignedLeft.data(), unalignedRight.data(), historyMissed);
+        std::copy_n (historyRight.data() + first, firstLength, delayedRight.data());
+        std::copy_n (historyRight.data(), rest, delayedRight.data() + firstLength);
+        alignment.processStereo (delayedLeft.data(), delayedRight.data(), historyMissed);
     }
     else
     {
-        alignment.processMono (unalignedLeft.data(), historyMissed);
+        alignment.processMono (delayedLeft.data(), historyMissed);
     }
 
     historyMissed = 0;
@@ -125,8 +169,7 @@ void DryWetMix::takeDryCopy (const float* left, const float* right, int numSampl
 
 void DryWetMix::process (float* left, float* right, int numSamples, float wetTarget, bool effectOn) noexcept
 {
-    if (alignmentPending.exchange (false, std::memory_order_acquire))
-        moveAlignment (alignmentIndex.load (std::memory_order_relaxed));
+    applyRequestedAlignment();
 
     if (wetTarget != mix.getTarget())
         mix.setTarget (wetTarget);
@@ -141,21 +184,40 @@ void DryWetMix::process (float* left, float* right, int numSamples, float wetTar
         return;
     }
 
-    if (historyMissed > 0)
+    // Off, with the dry path already moved to the delayed input while the wet share still fades
+    // (switched on and off again during a fade), only the delayed copy is heard and the
+    // alignment stands still as when fully dry. On, only the aligned copy is heard.
+    const bool alignedHeard = blending || alignedShare > 0.0f;
+    const bool delayedHeard = blending || alignedShare < 1.0f;
+
+    // Catching up uses the delayed buffers as scratch space: first.
+    if (alignedHeard && historyMissed > 0)
         catchUpAlignment (right != nullptr);
 
-    pushHistory (dryBufferLeft.data(), dryBufferRight.data(), numSamples);
-
-    if (blending)
+    if (delayedHeard)
     {
-        std::copy (dryBufferLeft.data(), dryBufferLeft.data() + numSamples, unalignedLeft.data());
-        std::copy (dryBufferRight.data(), dryBufferRight.data() + numSamples, unalignedRight.data());
+        writeDelayed (dryBufferLeft.data(), delayedLeft.data(), historyLeft, numSamples);
+
+        if (right != nullptr)
+            writeDelayed (dryBufferRight.data(), delayedRight.data(), historyRight, numSamples);
     }
 
-    if (right != nullptr)
-        alignment.processStereo (dryBufferLeft.data(), dryBufferRight.data(), numSamples);
+    if (alignedHeard)
+    {
+        pushHistory (dryBufferLeft.data(), dryBufferRight.data(), numSamples);
+
+        if (right != nullptr)
+            alignment.processStereo (dryBufferLeft.data(), dryBufferRight.data(), numSamples);
+        else
+            alignment.processMono (dryBufferLeft.data(), numSamples);
+    }
     else
-        alignment.processMono (dryBufferLeft.data(), numSamples);
+    {
+        keepHistory (dryBufferLeft.data(), dryBufferRight.data(), numSamples);
+    }
+
+    const auto* heardLeft = alignedHeard ? dryBufferLeft.data() : delayedLeft.data();
+    const auto* heardRight = alignedHeard ? dryBufferRight.data() : delayedRight.data();
 
     for (int i = 0; i < numSamples; ++i)
     {
@@ -171,16 +233,16 @@ void DryWetMix::process (float* left, float* right, int numSamples, float wetTar
 
         const auto wet = mix.getValue();
 
-        auto dryLeft = dryBufferLeft[(size_t) i];
-        auto dryRight = dryBufferRight[(size_t) i];
+        auto dryLeft = heardLeft[i];
+        auto dryRight = heardRight[i];
 
         if (blending)
         {
             // Lands exactly on its end, whatever the rounding of the steps.
             const auto next = alignedShare + (effectOn ? alignedStep : -alignedStep);
             alignedShare = std::abs (alignedTarget - next) < 0.5f * alignedStep ? alignedTarget : std::clamp (next, 0.0f, 1.0f);
-            dryLeft = alignedShare * dryLeft + (1.0f - alignedShare) * unalignedLeft[(size_t) i];
-            dryRight = alignedShare * dryRight + (1.0f - alignedShare) * unalignedRight[(size_t) i];
+            dryLeft = alignedShare * dryLeft + (1.0f - alignedShare) * delayedLeft[(size_t) i];
+            dryRight = alignedShare * dryRight + (1.0f - alignedShare) * delayedRight[(size_t) i];
         }
 
         left[i] = (1.0f - wet) * dryLeft + wet * left[i];

@@ -37,8 +37,8 @@ std::optional<float> HostParameters::toStoredValue (int index, float value) noex
 
     // The circuits' tapers and networks are only defined on 0..1: outside it some of them
     // compute unstable filters.
-    const auto clamped = value < 0.0f ? 0.0f : (value > 1.0f ? 1.0f : value);
-    return isStepped (index) ? getStepValue (index, getStepIndex (index, clamped)) : clamped;
+    // (-0 becomes 0: documents would write its sign.)
+    return value <= 0.0f ? 0.0f : (value > 1.0f ? 1.0f : value);
 }
 
 float HostParameters::getDefaultValue (int index) noexcept
@@ -116,136 +116,6 @@ juce::String HostParameters::formatFixed (double value, int decimals)
     return juce::String (buffer, (size_t) (result.ptr - buffer));
 }
 
-namespace
-{
-// The first number in a text, with a point or a comma for the decimals, never read through the
-// C locale of the host.
-std::optional<double> firstNumber (const juce::String& text)
-{
-    const auto plain = text.replaceCharacter (',', '.').toStdString();
-    const auto start = plain.find_first_of ("+-.0123456789");
-
-    if (start == std::string::npos)
-        return {};
-
-    auto first = plain.data() + start;
-    const auto last = plain.data() + plain.size();
-
-    if (*first == '+')
-        ++first;
-
-    double number = 0.0;
-    const auto result = std::from_chars (first, last, number);
-
-    if (result.ec != std::errc() || ! std::isfinite (number))
-        return {};
-
-    return number;
-}
-
-// The one name among count that equals the text or starts with it, ignoring case.
-std::optional<int> nameIndex (const juce::String& text, int count, juce::String (*nameOf) (int))
-{
-    const auto typed = text.trim();
-    std::optional<int> found;
-
-    if (typed.isEmpty())
-        return {};
-
-    for (int i = 0; i < count; ++i)
-    {
-        const auto name = nameOf (i);
-
-        if (name.equalsIgnoreCase (typed))
-            return i;
-
-        if (name.startsWithIgnoreCase (typed))
-        {
-            if (found.has_value())
-                return {}; // ambiguous
-            found = i;
-        }
-    }
-
-    return found;
-}
-} // namespace
-
-std::optional<float> HostParameters::getValueForText (int index, const juce::String& text)
-{
-    const auto clamped = [] (double v)
-    { return std::optional<float> ((float) juce::jlimit (0.0, 1.0, v)); };
-    const auto number = firstNumber (text);
-
-    switch (index)
-    {
-        case onBypass:
-            if (text.trim().equalsIgnoreCase ("on"))
-                return 1.0f;
-            if (text.trim().equalsIgnoreCase ("off"))
-                return 0.0f;
-            if (number.has_value())
-                return *number >= 0.5 ? 1.0f : 0.0f;
-            return {};
-
-        case inputVol:
-        case overdrive:
-        case tone:
-        case level:
-            if (number.has_value())
-                return clamped (*number / 10.0);
-            return {};
-
-        case dryWet:
-        {
-            // The wet share, named or alone, else the dry share named: "25.00% Dry / 75.00% Wet",
-            // "75% wet", "75", "25% dry".
-            const auto wetAt = text.indexOfIgnoreCase ("wet");
-            const auto dryAt = text.indexOfIgnoreCase ("dry");
-            const auto shareBefore = [&text] (int at)
-            { return firstNumber (text.substring (0, at).fromLastOccurrenceOf ("/", false, false)); };
-
-            if (wetAt >= 0)
-            {
-                if (const auto wet = shareBefore (wetAt))
-                    return clamped (*wet / 100.0);
-
-                return {};
-            }
-
-            if (dryAt >= 0)
-            {
-                if (const auto dry = shareBefore (dryAt))
-                    return clamped (1.0 - *dry / 100.0);
-
-                return {};
-            }
-
-            if (number.has_value())
-                return clamped (*number / 100.0);
-
-            return {};
-        }
-
-        case overdriveType:
-            if (const auto model = nameIndex (text, numModels, getModelName))
-                return getModelValue (*model);
-            return {};
-
-        case oversampling:
-            if (const auto factor = nameIndex (text, numOversamplingFactors, getOversamplingName))
-                return getOversamplingValue (*factor);
-            if (number.has_value())
-                for (int i = 0; i < numOversamplingFactors; ++i)
-                    if (*number == (double) (1 << i))
-                        return getOversamplingValue (i);
-            return {};
-
-        default:
-            return {};
-    }
-}
-
 juce::String HostParameters::getText (int index, float value)
 {
     switch (index)
@@ -272,4 +142,48 @@ juce::String HostParameters::getText (int index, float value)
         default:
             return {};
     }
+}
+
+float HostParameters::getValueForText (int index, const juce::String& text)
+{
+    const auto trimmed = text.trim();
+    const auto number = trimmed.getDoubleValue();
+    const auto inside = [] (double v)
+    { return (float) juce::jlimit (0.0, 1.0, std::isfinite (v) ? v : 0.0); };
+
+    if (isStepped (index))
+    {
+        for (int step = 0; step < getNumSteps (index); ++step)
+        {
+            const auto name = getText (index, getStepValue (index, step));
+
+            if (trimmed.isNotEmpty() && name.startsWithIgnoreCase (trimmed))
+                return getStepValue (index, step);
+        }
+
+        if (index == onBypass)
+            return trimmed.equalsIgnoreCase ("true") || number > 0.0 ? 1.0f : 0.0f;
+
+        return getStepValue (index, juce::roundToInt (juce::jlimit (0.0, (double) getNumSteps (index) - 1.0, std::isfinite (number) ? number : 0.0)));
+    }
+
+    if (index == dryWet)
+    {
+        // "75.00% Dry / 25.00% Wet", "25% Wet", "75% Dry" or a bare wet percentage.
+        const auto wetAt = trimmed.indexOfIgnoreCase ("wet");
+
+        if (wetAt >= 0)
+        {
+            const auto before = trimmed.substring (0, wetAt).trimCharactersAtEnd ("% ");
+            const auto lastNumber = before.substring (before.lastIndexOfAnyOf ("/ ") + 1);
+            return inside (lastNumber.getDoubleValue() / 100.0);
+        }
+
+        if (trimmed.containsIgnoreCase ("dry"))
+            return inside (1.0 - number / 100.0);
+
+        return inside (number / 100.0);
+    }
+
+    return inside (number / 10.0);
 }

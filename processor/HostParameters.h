@@ -38,11 +38,10 @@ public:
     // The value text the host shows; empty outside the table.
     static juce::String getText (int index, float value);
 
-    // The value for a text as a user types it: the value text itself or its number alone
-    // ("7.5" on a 0 to 10 knob, "30" or "30% Wet" or "70% Dry" for the mix, a circuit's or
-    // factor's name or its first letters, "On"/"Off"), kept inside the range. Nothing for a
-    // text that names no value.
-    static std::optional<float> getValueForText (int index, const juce::String& text);
+    // The value a text typed by a user stands for, the inverse of getText: a step's name (or the
+    // start of it, "Modern", "4x") or its number, "Off" or "On", a knob's 0 to 10, the dry/wet
+    // text or a wet percentage; kept inside 0..1.
+    static float getValueForText (int index, const juce::String& text);
 
     // How many values a stepped parameter takes ("onBypass" 2, "overdriveType" 5,
     // "oversampling" 4); 0 for a continuous one and outside the table.
@@ -54,10 +53,11 @@ public:
     static int getStepIndex (int index, float value) noexcept;
     static float getStepValue (int index, int step) noexcept;
 
-    // The value a parameter holds when a host or a document gives it this one: inside 0..1, and
-    // a stepped parameter moved to the step whose band holds the value, so the sound and the
-    // value text stay those of the value given and a host reads back exactly what it can set.
-    // Nothing for a value that is not a number or an index outside the table.
+    // The value a parameter holds when a host or a document gives it this one: the value itself,
+    // kept inside 0..1. A stepped value between steps is kept as given too, so a host reads back
+    // exactly what it set; everything that uses it (the circuits, the factor, the switch, the
+    // value text, the editor) reads it through its step's band. Nothing for a value that is not
+    // a number or an index outside the table.
     static std::optional<float> toStoredValue (int index, float value) noexcept;
 
     // "inputVol": 0.5 is unity gain, 1.0 a gain of 2.

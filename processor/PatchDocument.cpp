@@ -3,7 +3,31 @@
 #include "processor/HostParameters.h"
 #include "processor/ProductInfo.h"
 
+#include <charconv>
 #include <cmath>
+
+namespace
+{
+// The shortest text that reads back as the same float, whatever the locale.
+juce::String exactText (float value)
+{
+    char buffer[32];
+    const auto result = std::to_chars (buffer, buffer + sizeof (buffer), value);
+    return result.ec == std::errc() ? juce::String (buffer, (size_t) (result.ptr - buffer)) : juce::String();
+}
+
+std::optional<float> readExact (const juce::String& text)
+{
+    const auto utf8 = text.toStdString();
+    float value = 0.0f;
+    const auto result = std::from_chars (utf8.data(), utf8.data() + utf8.size(), value);
+
+    if (result.ec != std::errc() || result.ptr != utf8.data() + utf8.size() || ! std::isfinite (value))
+        return std::nullopt;
+
+    return value;
+}
+} // namespace
 
 juce::XmlElement& PatchDocument::writeHeader (juce::XmlElement& document)
 {
@@ -46,6 +70,11 @@ void PatchDocument::writeValues (juce::XmlElement& parent, const std::array<floa
         element->setAttribute ("property", HostParameters::getName (k));
         element->setAttribute ("type", k == HostParameters::onBypass ? "boolean" : "number");
         element->addTextElement (valueText (k, values[(size_t) k]));
+
+        const auto v = values[(size_t) k];
+
+        if (HostParameters::isStepped (k) && v != HostParameters::getStepValue (k, HostParameters::getStepIndex (k, v)))
+            element->setAttribute ("value", exactText (v));
     }
 }
 
@@ -119,10 +148,17 @@ std::optional<PatchDocument::ParsedValue> PatchDocument::readValue (const juce::
     }
 
     // Stored as a host's value would be.
-    const auto stored = HostParameters::toStoredValue (index, value);
+    auto stored = HostParameters::toStoredValue (index, value);
 
     if (! stored)
         return std::nullopt;
+
+    // A value between steps that a host set; the text (which a user may have edited) decides
+    // the step.
+    if (HostParameters::isStepped (index))
+        if (const auto exact = readExact (attribute (element, 2)); exact && *exact >= 0.0f && *exact <= 1.0f
+                                                                   && HostParameters::getStepIndex (index, *exact) == HostParameters::getStepIndex (index, *stored))
+            stored = exact;
 
     return ParsedValue { index, *stored };
 }

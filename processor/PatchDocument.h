@@ -26,7 +26,10 @@ public:
     // Fills the root element, "DeviceName" and an empty "Properties"; returns "Properties".
     static juce::XmlElement& writeHeader (juce::XmlElement& document);
 
-    // Appends the eight "Value" elements of one channel.
+    // Appends the eight "Value" elements of one channel. A stepped value between two steps (a
+    // host may set any value) is written as its step, as always, and exactly in a third
+    // attribute, "value", which earlier readers skip: a restored state gives a host back what
+    // it set.
     static void writeValues (juce::XmlElement& parent, const std::array<float, 8>& values);
 
     // The text content a value is stored with ("true", "0.50000", "2").
@@ -48,6 +51,7 @@ public:
     static int integerAttribute (const juce::XmlElement& element, int position);
 
     // A "Value" element with a known identifier and a finite number, converted and kept
-    // inside 0..1; nothing for anything else.
+    // inside 0..1; nothing for anything else. A stepped value takes the exact value of the
+    // third attribute when that lies in the band of the step its text names.
     static std::optional<ParsedValue> readValue (const juce::XmlElement& element);
 };

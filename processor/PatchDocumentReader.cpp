@@ -2,8 +2,16 @@
 
 #include "processor/PatchMarkupCheck.h"
 
+#include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <string>
+
+#if ! JUCE_WINDOWS
+    #include <fcntl.h>
+    #include <sys/stat.h>
+    #include <unistd.h>
+#endif
 
 namespace
 {
@@ -131,9 +139,9 @@ std::string utf16ToUtf8 (const Byte* data, size_t numBytes, bool bigEndian, juce
     return text;
 }
 
-juce::String tooLarge()
+juce::String tooLarge (const PatchDocumentReader::Limits& limits)
 {
-    return "is larger than " + juce::String ((int) (PatchDocumentReader::maximumDocumentBytes / 1024)) + " KB";
+    return "is larger than " + juce::String ((int) (limits.documentBytes / 1024)) + " KB";
 }
 
 bool hasUtf8ByteOrderMark (const Byte* data, size_t numBytes) noexcept
@@ -145,27 +153,34 @@ bool hasUtf8ByteOrderMark (const Byte* data, size_t numBytes) noexcept
 //==============================================================================
 juce::String PatchDocumentReader::checkText (const char* text, size_t numBytes)
 {
+    return checkText (text, numBytes, Limits {});
+}
+
+juce::String PatchDocumentReader::checkText (const char* text, size_t numBytes, const Limits& limits)
+{
     if (numBytes == 0)
         return "is empty";
 
-    if (numBytes > maximumDocumentBytes)
-        return tooLarge();
+    if (numBytes > limits.documentBytes)
+        return tooLarge (limits);
 
     const auto* begin = reinterpret_cast<const Byte*> (text);
 
     if (const auto problem = findEncodingProblem (begin, begin + numBytes))
         return problem;
 
-    if (const auto problem = PatchMarkupCheck (begin, begin + numBytes).run())
+    PatchMarkupCheck check (begin, begin + numBytes, limits.attributeBytes);
+
+    if (const auto problem = check.run())
         return problem;
 
     return {};
 }
 
-PatchDocumentReader::Result PatchDocumentReader::parse (const char* text, size_t numBytes)
+PatchDocumentReader::Result PatchDocumentReader::parse (const char* text, size_t numBytes, const Limits& limits)
 {
     Result result;
-    result.problem = checkText (text, numBytes);
+    result.problem = checkText (text, numBytes, limits);
 
     if (result.problem.isNotEmpty())
         return result;
@@ -204,10 +219,15 @@ PatchDocumentReader::Result PatchDocumentReader::fromHostState (const void* data
         length -= 3;
     }
 
-    return parse (reinterpret_cast<const char*> (text), length);
+    return parse (reinterpret_cast<const char*> (text), length, Limits {});
 }
 
 PatchDocumentReader::Result PatchDocumentReader::fromFileContents (const void* data, size_t numBytes)
+{
+    return fromFileContents (data, numBytes, Limits {});
+}
+
+PatchDocumentReader::Result PatchDocumentReader::fromFileContents (const void* data, size_t numBytes, const Limits& limits)
 {
     const auto* bytes = static_cast<const Byte*> (data);
 
@@ -215,12 +235,12 @@ PatchDocumentReader::Result PatchDocumentReader::fromFileContents (const void* d
         return { nullptr, "is empty" };
 
     if (hasUtf8ByteOrderMark (bytes, numBytes))
-        return parse (reinterpret_cast<const char*> (bytes + 3), numBytes - 3);
+        return parse (reinterpret_cast<const char*> (bytes + 3), numBytes - 3, limits);
 
     if (numBytes >= 2 && ((bytes[0] == 0xff && bytes[1] == 0xfe) || (bytes[0] == 0xfe && bytes[1] == 0xff)))
     {
-        if (numBytes - 2 > 2 * maximumDocumentBytes)
-            return { nullptr, tooLarge() };
+        if (numBytes - 2 > 2 * limits.documentBytes)
+            return { nullptr, tooLarge (limits) };
 
         juce::String problem;
         const auto text = utf16ToUtf8 (bytes + 2, numBytes - 2, bytes[0] == 0xfe, problem);
@@ -228,36 +248,96 @@ PatchDocumentReader::Result PatchDocumentReader::fromFileContents (const void* d
         if (problem.isNotEmpty())
             return { nullptr, problem };
 
-        return parse (text.data(), text.size());
+        return parse (text.data(), text.size(), limits);
     }
 
-    return parse (reinterpret_cast<const char*> (bytes), numBytes);
+    return parse (reinterpret_cast<const char*> (bytes), numBytes, limits);
 }
 
 PatchDocumentReader::Result PatchDocumentReader::fromFile (const juce::File& file)
 {
+    return fromFile (file, Limits {});
+}
+
+PatchDocumentReader::Result PatchDocumentReader::fromFile (const juce::File& file, const Limits& limits)
+{
+    // A little more than the largest text that can pass, so that a larger file is told apart.
+    const auto limit = 2 * limits.documentBytes + 2;
+    juce::MemoryBlock bytes;
+
+    if (const auto problem = readRegularFile (file, limit + 1, bytes); problem.isNotEmpty())
+        return { nullptr, problem };
+
+    if (bytes.getSize() > limit)
+        return { nullptr, tooLarge (limits) };
+
+    return fromFileContents (bytes.getData(), bytes.getSize(), limits);
+}
+
+juce::String PatchDocumentReader::readRegularFile (const juce::File& file, size_t maximumBytes, juce::MemoryBlock& bytes)
+{
+    bytes.reset();
+
+#if JUCE_WINDOWS
+    if (! file.existsAsFile())
+        return "is not a file";
+
     juce::FileInputStream in (file);
 
     if (in.failedToOpen())
-        return { nullptr, "cannot be read (" + in.getStatus().getErrorMessage() + ")" };
+        return "cannot be read (" + in.getStatus().getErrorMessage() + ")";
 
-    // Bounded whatever the file claims to be: a device or a pipe has no size to check first.
-    const auto limit = 2 * maximumDocumentBytes + 2;
-    juce::MemoryBlock bytes;
     char buffer[16384];
 
-    while (bytes.getSize() <= limit)
+    while (bytes.getSize() < maximumBytes)
     {
-        const auto n = in.read (buffer, (int) sizeof (buffer));
+        const auto n = in.read (buffer, (int) std::min (sizeof (buffer), maximumBytes - bytes.getSize()));
 
         if (n <= 0)
             break;
 
         bytes.append (buffer, (size_t) n);
     }
+#else
+    // Opened without waiting (a FIFO would block the open until a writer came), then read only
+    // if it is a regular file: a FIFO, a device or a socket may never end or never answer.
+    const auto fd = ::open (file.getFullPathName().toRawUTF8(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
 
-    if (bytes.getSize() > limit)
-        return { nullptr, tooLarge() };
+    if (fd < 0)
+        return "cannot be read (" + juce::String (std::strerror (errno)) + ")";
 
-    return fromFileContents (bytes.getData(), bytes.getSize());
+    struct stat info = {};
+
+    if (::fstat (fd, &info) != 0 || ! S_ISREG (info.st_mode))
+    {
+        ::close (fd);
+        return "is not a regular file";
+    }
+
+    char buffer[16384];
+
+    while (bytes.getSize() < maximumBytes)
+    {
+        const auto n = ::read (fd, buffer, std::min (sizeof (buffer), maximumBytes - bytes.getSize()));
+
+        if (n < 0 && errno == EINTR)
+            continue;
+
+        if (n < 0)
+        {
+            const auto error = juce::String (std::strerror (errno));
+            ::close (fd);
+            return "cannot be read (" + error + ")";
+        }
+
+        if (n == 0)
+            break;
+
+        bytes.append (buffer, (size_t) n);
+    }
+
+    ::close (fd);
+#endif
+
+    return {};
 }

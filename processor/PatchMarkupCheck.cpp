@@ -2,7 +2,16 @@
 
 #include "processor/PatchDocumentReader.h"
 
+#include <cstdio>
 #include <cstring>
+
+PatchMarkupCheck::PatchMarkupCheck (const Byte* start, const Byte* finish, size_t maximumAttributeBytes) noexcept
+    : p (start)
+    , end (finish)
+    , attributeBytes (maximumAttributeBytes)
+{
+    std::snprintf (attributeTooLong, sizeof (attributeTooLong), "holds an attribute value longer than %d KB", (int) (attributeBytes / 1024));
+}
 
 const char* PatchMarkupCheck::run() noexcept
 {
@@ -156,6 +165,19 @@ const char* PatchMarkupCheck::reference() noexcept
     return nullptr;
 }
 
+bool PatchMarkupCheck::noteAttributeName (const Byte* name, size_t length) noexcept
+{
+    for (int i = 0; i < numAttributeNames; ++i)
+        if (attributeNames[i].length == length && std::memcmp (attributeNames[i].start, name, length) == 0)
+            return true;
+
+    if (numAttributeNames == PatchDocumentReader::maximumAttributeNames)
+        return false;
+
+    attributeNames[numAttributeNames++] = { name, length };
+    return true;
+}
+
 const char* PatchMarkupCheck::startTag (bool& empty) noexcept
 {
     constexpr const char* malformed = "holds a malformed tag";
@@ -190,7 +212,14 @@ const char* PatchMarkupCheck::startTag (bool& empty) noexcept
         if (! spaced || ! isNameStart (*p))
             return malformed;
 
+        const auto* const name = p;
         skipName();
+
+        static_assert (PatchDocumentReader::maximumAttributeNames == 64, "the message names the limit");
+
+        if (! noteAttributeName (name, (size_t) (p - name)))
+            return "holds more than 64 different attribute names";
+
         skipSpace();
 
         if (p == end || *p != '=')
@@ -205,14 +234,15 @@ const char* PatchMarkupCheck::startTag (bool& empty) noexcept
         const auto quote = *p++;
         const auto* const valueStart = p;
         int references = 0;
+        size_t referenceWork = 0;
 
         for (;;)
         {
             if (p == end)
                 return malformed;
 
-            if ((size_t) (p - valueStart) > PatchDocumentReader::maximumAttributeBytes)
-                return "holds an attribute value longer than 16 KB";
+            if ((size_t) (p - valueStart) > attributeBytes)
+                return attributeTooLong;
 
             if (*p == quote)
             {
@@ -225,10 +255,12 @@ const char* PatchMarkupCheck::startTag (bool& empty) noexcept
 
             if (*p == '&')
             {
+                referenceWork += (size_t) (p - valueStart);
+
                 if (const auto problem = reference())
                     return problem;
 
-                if (++references > PatchDocumentReader::maximumReferencesPerAttribute)
+                if (++references > PatchDocumentReader::maximumReferencesPerAttribute || referenceWork > PatchDocumentReader::maximumReferenceWork)
                     return "holds too many character references in one attribute";
 
                 continue;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "processor/PatchDocumentReader.h"
+
 #include <juce_core/juce_core.h>
 
 // The check PatchDocumentReader runs on a document before parsing it. Walks the markup the
@@ -16,11 +18,11 @@ public:
     static constexpr juce::uint32 largestCodePoint = 0x10ffff;
     static bool isSurrogate (juce::uint32 c) noexcept { return c >= 0xd800 && c <= 0xdfff; }
 
-    PatchMarkupCheck (const Byte* start, const Byte* finish) noexcept
-        : p (start)
-        , end (finish)
-    {
-    }
+    // Attribute values may be at most maximumAttributeBytes long.
+    PatchMarkupCheck (const Byte* start, const Byte* finish, size_t maximumAttributeBytes) noexcept;
+
+    // What run() returns lives as long as this object.
+    PatchMarkupCheck (const PatchMarkupCheck&) = delete;
 
     const char* run() noexcept;
 
@@ -45,6 +47,11 @@ private:
     // Null when p is at neither; "" after skipping one; a problem when it is unterminated.
     const char* skipCommentOrInstruction() noexcept;
 
+    // The parser keeps every attribute name it meets in one sorted table for the whole process,
+    // at a cost that grows with the table: a document may use only a few names (the product's
+    // documents use eleven), so thousands of new names cannot make reading it quadratic.
+    bool noteAttributeName (const Byte* name, size_t length) noexcept;
+
     // At '&': the five predefined entities (in any case, as the parser reads them) and
     // numeric references to characters the parser can store.
     const char* reference() noexcept;
@@ -57,4 +64,15 @@ private:
 
     const Byte* p;
     const Byte* const end;
+    const size_t attributeBytes;
+    char attributeTooLong[64] {};
+
+    struct Name
+    {
+        const Byte* start;
+        size_t length;
+    };
+
+    Name attributeNames[PatchDocumentReader::maximumAttributeNames] {};
+    int numAttributeNames = 0;
 };

@@ -1,5 +1,9 @@
 #include "processor/PresetFileWriter.h"
 
+#if ! JUCE_WINDOWS
+    #include <sys/stat.h>
+#endif
+
 namespace PresetFileWriter
 {
 juce::Result write (const juce::XmlElement& document, const juce::File& file)
@@ -25,6 +29,14 @@ juce::Result write (const juce::XmlElement& document, const juce::File& file)
     // A short write (a full disk, a file size limit) is no error to the stream.
     if (result.wasOk() && temporary.getSize() != (juce::int64) bytes)
         result = juce::Result::fail ("The disk is full.");
+
+#if ! JUCE_WINDOWS
+    // A preset the user made private stays private.
+    struct stat existing = {};
+
+    if (result.wasOk() && ::stat (file.getFullPathName().toRawUTF8(), &existing) == 0)
+        ::chmod (temporary.getFullPathName().toRawUTF8(), existing.st_mode & 07777);
+#endif
 
     if (result.wasOk() && ! temporary.replaceFileIn (file))
         result = juce::Result::fail ("The file could not be replaced.");

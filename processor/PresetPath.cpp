@@ -1,5 +1,7 @@
 #include "processor/PresetPath.h"
 
+#include <filesystem>
+
 namespace
 {
 juce::StringArray elementsOf (const juce::String& relativePath)
@@ -47,6 +49,39 @@ juce::String PresetPath::relativeTo (const juce::File& root, const juce::File& f
 bool PresetPath::isInside (const juce::File& root, const juce::File& file)
 {
     return root != juce::File() && file != juce::File() && file.isAChildOf (root);
+}
+
+juce::File PresetPath::realLocation (const juce::File& file)
+{
+    if (file == juce::File())
+        return {};
+
+#if JUCE_WINDOWS
+    const std::filesystem::path path (file.getFullPathName().toWideCharPointer());
+#else
+    const std::filesystem::path path (file.getFullPathName().toRawUTF8());
+#endif
+    std::error_code error;
+    const auto real = std::filesystem::weakly_canonical (path, error);
+
+    if (error)
+        return file;
+
+#if JUCE_WINDOWS
+    return juce::File (juce::String (real.wstring().c_str()));
+#else
+    return juce::File (juce::String::fromUTF8 (real.string().c_str()));
+#endif
+}
+
+bool PresetPath::isReallyInside (const juce::File& root, const juce::File& file)
+{
+    return isInside (root, file) && isInside (realLocation (root), realLocation (file));
+}
+
+bool PresetPath::canBeStored (const juce::File& root, const juce::File& file)
+{
+    return isInside (root, file) && resolve (root, relativeTo (root, file)) == file;
 }
 
 juce::String PresetPath::displayName (const juce::String& relativePath)

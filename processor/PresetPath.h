@@ -25,6 +25,18 @@ public:
     // folder whose name starts with root's name is outside.
     static bool isInside (const juce::File& root, const juce::File& file);
 
+    // Where a file really is: every link on its path followed, as far as the path exists.
+    static juce::File realLocation (const juce::File& file);
+
+    // isInside for writing: where a write would really land, links followed, lies below root's
+    // real location. Reading through a link the user put in the folder is allowed; writing
+    // through one that leads out is not.
+    static bool isReallyInside (const juce::File& root, const juce::File& file);
+
+    // Whether the stored form of the file's path names the file again: a name that holds "\"
+    // (a plain character outside Windows) or begins with "~" cannot be stored.
+    static bool canBeStored (const juce::File& root, const juce::File& file);
+
     // The last element of a relative path without its extension ("Crunch\Warm.mvkp": "Warm").
     static juce::String displayName (const juce::String& relativePath);
 };

@@ -220,12 +220,12 @@ bool ProgramDocuments::presetDiffers (std::unique_ptr<juce::XmlElement> document
     {
         if (const auto parsed = PatchDocument::readValue (*element))
         {
-            auto live = bank.getValue (parsed->index);
+            const auto index = parsed->index;
+            const auto live = bank.getValue (index);
 
-            if (parsed->index == HostParameters::onBypass)
-                live = live > 0.0f ? 1.0f : 0.0f;
-
-            if (std::abs (parsed->value - live) >= 1e-5f)
+            // A stepped value differs when it plays another step.
+            if (HostParameters::isStepped (index) ? HostParameters::getStepIndex (index, parsed->value) != HostParameters::getStepIndex (index, live)
+                                                  : std::abs (parsed->value - live) >= 1e-5f)
                 return true;
         }
     }

@@ -13,6 +13,9 @@ VardekoQX2710AudioProcessor::VardekoQX2710AudioProcessor()
                                 .withInput ("Input", juce::AudioChannelSet::stereo(), true)
                                 .withOutput ("Output", juce::AudioChannelSet::stereo(), true))
 {
+    for (int k = 0; k < HostParameters::numParameters; ++k)
+        addParameter (new IndexedParameter (*this, k));
+
     ensureTimerRunning();
 }
 
@@ -103,7 +106,10 @@ void VardekoQX2710AudioProcessor::prepareToPlay (double sampleRate, int estimate
     publishMeter();
 
     resetProcessingState (false);
-    renderingOffline = isNonRealtime();
+
+    // A render starts at the first offline block, from the values live then, even when the
+    // host prepared the plug-in for it.
+    renderingOffline = false;
 
     prepared.store (true, std::memory_order_release);
     ensureTimerRunning();
@@ -133,7 +139,7 @@ void VardekoQX2710AudioProcessor::resetProcessingState (bool atRenderStart)
 
 int VardekoQX2710AudioProcessor::getLatencyFor (int oversamplingIndex, double sampleRate) noexcept
 {
-    return juce::roundToInt (OversamplingAlignment::getDelaySamples (oversamplingIndex, (float) sampleRate));
+    return OversamplingAlignment::getLatencySamples (oversamplingIndex, (float) sampleRate);
 }
 
 void VardekoQX2710AudioProcessor::reportLatencyFor (int oversamplingIndex)
@@ -163,17 +169,30 @@ void VardekoQX2710AudioProcessor::processBlock (juce::AudioBuffer<float>& buffer
     const auto numSamples = buffer.getNumSamples();
 
     const bool offline = isNonRealtime();
-    circuits.setOffline (offline);
 
     // An offline render starts from the values it is given, as a freshly prepared processor
     // does: no ramp, fade or crossfade left over from real time, and no change left to a timer,
     // so that how long and how fast the host ran the plug-in before cannot reach the render.
-    if (offline && ! renderingOffline)
-        resetProcessingState (true);
-
+    // It starts at its first sound: the silent cycles a host runs before it rolls (as many as
+    // it likes) leave nothing behind, not even the circuits' own settling on silence.
+    awaitingFirstSound = offline && (awaitingFirstSound || ! renderingOffline);
+    circuits.setOffline (offline);
     renderingOffline = offline;
 
-    for (int start = 0; start < numSamples;)
+    int start = 0;
+
+    if (awaitingFirstSound)
+    {
+        start = passSilenceBeforeTheFirstSound (buffer);
+
+        if (start == numSamples)
+            return;
+
+        resetProcessingState (true);
+        awaitingFirstSound = false;
+    }
+
+    while (start < numSamples)
     {
         auto n = std::min (capacity, numSamples - start);
 
@@ -198,6 +217,27 @@ void VardekoQX2710AudioProcessor::processBlock (juce::AudioBuffer<float>& buffer
     }
 }
 
+int VardekoQX2710AudioProcessor::passSilenceBeforeTheFirstSound (juce::AudioBuffer<float>& buffer)
+{
+    const auto numSamples = buffer.getNumSamples();
+    const auto numInputs = std::min (getTotalNumInputChannels(), buffer.getNumChannels());
+    auto firstSound = numSamples;
+
+    for (int ch = 0; ch < numInputs; ++ch)
+    {
+        const auto* samples = buffer.getReadPointer (ch);
+        const auto* sound = std::find_if (samples, samples + firstSound, [] (float x)
+                                          { return x != 0.0f; });
+        firstSound = (int) (sound - samples);
+    }
+
+    // Outputs beyond the inputs hold whatever the host left there.
+    buffer.clear (0, firstSound);
+    input.silenceMeter();
+    publishMeter();
+    return firstSound;
+}
+
 void VardekoQX2710AudioProcessor::processChunk (juce::AudioBuffer<float>& buffer, int start, int n)
 {
     const auto numInputs = getTotalNumInputChannels();
@@ -214,6 +254,10 @@ void VardekoQX2710AudioProcessor::processChunk (juce::AudioBuffer<float>& buffer
 
     if (wetRight != nullptr)
         InputSection::sanitise (wetRight, n);
+
+    // A factor change applied to the circuits in use: the dry path follows it from this block.
+    if (const auto o = circuits.takeAlignmentRequest(); o >= 0)
+        dryWet.requestAlignment (o);
 
     // On/off edge. Once the effect has faded to dry the circuits and the dry-path alignment
     // stood still: switching on starts the circuits from a clean history and brings the
@@ -234,11 +278,12 @@ void VardekoQX2710AudioProcessor::processChunk (juce::AudioBuffer<float>& buffer
 
     if (! on)
     {
+        // Off and fully dry: the input, delayed by the latency the host compensates.
         if (dryWet.isDry())
         {
             input.silenceMeter();
             publishMeter();
-            dryWet.keepHistory (left, stereoIn ? right : left, n);
+            dryWet.passDelayed (left, stereoIn ? right : nullptr, n);
 
             if (numInputs == 1)
                 for (int ch = 1; ch < std::min (numOutputs, buffer.getNumChannels()); ++ch)
@@ -282,7 +327,7 @@ void VardekoQX2710AudioProcessor::applyDeferredChanges()
         moveDryPathTo (circuits.applyDeferredChanges());
 }
 
-void VardekoQX2710AudioProcessor::reportSteppedValues()
+void VardekoQX2710AudioProcessor::announcePendingValues()
 {
     announceToHost (valuesForMessageThread);
 }
@@ -310,12 +355,10 @@ void VardekoQX2710AudioProcessor::announceToHost (std::atomic<uint32_t>& pending
 
 void VardekoQX2710AudioProcessor::moveDryPathTo (int oversamplingIndex)
 {
-    // The dry path follows a changed factor (or a newly started circuit) at the next block.
+    // The dry path follows a changed factor (or a newly started circuit) at the next block,
+    // which takes it from the circuits in use (see processChunk).
     if (oversamplingIndex >= 0)
-    {
-        dryWet.requestAlignment (oversamplingIndex);
         reportLatencyFor (oversamplingIndex);
-    }
 }
 
 //==============================================================================
@@ -328,14 +371,14 @@ float VardekoQX2710AudioProcessor::getParameter (int index)
 
 void VardekoQX2710AudioProcessor::setParameter (int index, float value)
 {
-    // A value that is not a number keeps the old one; the rest is stored inside 0..1.
+    // A value that is not a number keeps the old one; the rest is stored as it is, inside 0..1.
     const auto stored = HostParameters::toStoredValue (index, value);
 
     if (! stored)
         return;
 
-    // Hosts keep their own copy of what they set; they hear of a value that was clamped or moved
-    // to its step on the message thread (this may be the audio thread).
+    // Hosts keep their own copy of what they set; they hear of a value that was clamped later
+    // (this may be the audio thread).
     if (*stored != value)
         noteValuesToAnnounce (1u << index);
 
@@ -349,10 +392,7 @@ void VardekoQX2710AudioProcessor::setParameter (int index, float value)
 
 const juce::String VardekoQX2710AudioProcessor::getParameterText (int index)
 {
-    if (! HostParameters::isValidIndex (index))
-        return {};
-
-    return HostParameters::getText (index, parameterValues.get (index));
+    return HostParameters::isValidIndex (index) ? HostParameters::getText (index, parameterValues.get (index)) : juce::String();
 }
 
 //==============================================================================

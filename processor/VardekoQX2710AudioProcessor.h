@@ -4,6 +4,7 @@
 #include "processor/CircuitSwitcher.h"
 #include "processor/DryWetMix.h"
 #include "processor/HostParameters.h"
+#include "processor/IndexedParameter.h"
 #include "processor/InputSection.h"
 #include "processor/ParameterValues.h"
 #include "processor/ProgramBank.h"
@@ -62,17 +63,12 @@ public:
     bool hasEditor() const override;
 
     //==============================================================================
-    // The indexed parameter interface, which keeps the parameter identifiers and automation
-    // of sessions saved with earlier versions of the plug-in.
-    int getNumParameters() override { return HostParameters::numParameters; }
-    const juce::String getParameterName (int index) override { return HostParameters::getName (index); }
+    // The values by index, which keeps the parameter identifiers and automation of sessions
+    // saved with earlier versions of the plug-in. The eight parameter objects (IndexedParameter)
+    // read and write them here, and give every format the names, steps and texts.
     float getParameter (int index) override;
     void setParameter (int index, float value) override;
     const juce::String getParameterText (int index) override;
-    float getParameterDefaultValue (int index) override { return HostParameters::getDefaultValue (index); }
-    int getParameterNumSteps (int index) override { return HostParameters::isStepped (index) ? HostParameters::getNumSteps (index) : getDefaultNumParameterSteps(); }
-    bool isParameterDiscrete (int index) const override { return HostParameters::isStepped (index); }
-    using juce::AudioProcessor::getParameterName;
     using juce::AudioProcessor::getParameterText;
 
     const juce::String getInputChannelName (int channelIndex) const override { return juce::String (channelIndex + 1); }
@@ -133,10 +129,10 @@ public:
     // Applies a changed circuit or oversampling choice now. Message thread.
     void applyDeferredChanges();
 
-    // Tells the host the value stored for one it set between steps or outside 0..1, so that the
-    // host's copy and a saved state agree, and every value after a restored state. Every timer
-    // tick (message thread); the audio thread does the same at the start of every block.
-    void reportSteppedValues();
+    // Tells the host every value again after a restored state, and the value stored for one it
+    // set outside 0..1, so that the host's copy and a saved state agree. Every timer tick
+    // (message thread); the audio thread does the same at the start of every block.
+    void announcePendingValues();
 
     // Samples the effect takes after prepareToPlay to fade in from silence: an offline render
     // that starts this long before its first sample, on silence, hears none of the fade.
@@ -168,6 +164,10 @@ private:
 
     void resetProcessingState (bool atRenderStart);
     void processChunk (juce::AudioBuffer<float>& buffer, int start, int numSamples);
+
+    // Offline, before the render's first sound: the samples of the block up to it (all of them
+    // when it is not in this block) leave as silence, and the render starts there.
+    int passSilenceBeforeTheFirstSound (juce::AudioBuffer<float>& buffer);
     void publishMeter() noexcept;
 
     //==============================================================================
@@ -178,6 +178,7 @@ private:
     // Audio thread.
     bool onState = true;
     bool renderingOffline = false;
+    bool awaitingFirstSound = false;
     int rampLength = 2048;
     int capacity = 0;
 
@@ -187,10 +188,10 @@ private:
 
     std::atomic<bool> prepared { false };
 
-    // One bit per parameter whose value the host must hear again: one it set that was moved to
-    // its step, or every one after a restored state. Some hosts learn values only from the audio
-    // thread (a wrapper's output changes), others only from the message thread, so each thread
-    // has its own copy. Set on any thread.
+    // One bit per parameter whose value the host must hear again: every one after a restored
+    // state, or one it set outside 0..1. Some hosts learn values only from the audio thread (a
+    // wrapper's output changes), others only from the message thread, so each thread has its
+    // own copy. Set on any thread.
     static constexpr uint32_t allParameterBits = (1u << HostParameters::numParameters) - 1;
     std::atomic<uint32_t> valuesForAudioThread { 0 };
     std::atomic<uint32_t> valuesForMessageThread { 0 };
@@ -200,7 +201,7 @@ private:
     DetachableTimer timer { [this]
                             {
                                 pollDeferredChanges();
-                                reportSteppedValues();
+                                announcePendingValues();
                             } };
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (VardekoQX2710AudioProcessor)

@@ -18,6 +18,9 @@ public:
     // The gain starts from silence and glides up to the target at the next block.
     void initParameters() override;
 
+    // The gain at its target at once, without that glide.
+    void skipStartGlide() noexcept { gain.setValue (targetGain); }
+
     void processStereo (float* left, float* right, int numSamples) override { process (BlockChannels<2> { { left, right } }, numSamples); }
     void processMono (float* samples, int numSamples) override { process (BlockChannels<1> { { samples } }, numSamples); }
 

@@ -64,6 +64,8 @@ TEST (InputFile, HostileHeadersAreCutToTheFileOrRefused)
         { "aiff-negative-frames.aif", 100, "warning: the header announces 4294967280 frames but the file holds 100; rendering those" },
         { "aiff-data-past-end.aif", -1, "the header puts the audio data at byte 2147483686, past the end of the file (254 bytes)" },
         { "rate-1200mhz.wav", -1, "unsupported sample rate: 1200000000 Hz (8000 to 768000 Hz)" },
+        { "aiff-rate-infinite.aif", -1, "unsupported sample rate: infinite (8000 to 768000 Hz)" },
+        { "aiff-rate-not-a-number.aif", -1, "unsupported sample rate: not a number (8000 to 768000 Hz)" },
         { "channels-65535.wav", -1, "unsupported input: 65535 channels (mono or stereo only)" },
         { "extensible-8194-channels-found-by-fuzzing.wav", -1, "unsupported input: an extensible WAV of an unknown sub-format (integer PCM or float only)" },
     };

@@ -1,5 +1,10 @@
 #include "RenderTestFiles.h"
+#include "ScopedFifo.h"
 #include "cli/DemoRiff.h"
+
+#include <condition_variable>
+#include <mutex>
+#include <thread>
 
 #if JUCE_LINUX || JUCE_MAC
     #include <csignal>
@@ -15,6 +20,7 @@ struct ProgramRun
     juce::String output; // stdout and stderr together
 };
 
+// A program that does not end within 20 s is killed (exit code -1).
 ProgramRun runCommand (const juce::StringArray& command)
 {
     juce::ChildProcess process;
@@ -23,9 +29,32 @@ ProgramRun runCommand (const juce::StringArray& command)
     if (! process.start (command))
         return run;
 
+    std::mutex mutex;
+    std::condition_variable ended;
+    bool finished = false;
+    bool killed = false;
+
+    std::thread watchdog ([&]
+                          {
+                              std::unique_lock<std::mutex> lock (mutex);
+
+                              if (! ended.wait_for (lock, std::chrono::seconds (20), [&] { return finished; }))
+                              {
+                                  killed = true;
+                                  process.kill();
+                              } });
+
     run.output = process.readAllProcessOutput();
 
-    if (process.waitForProcessToFinish (20000))
+    {
+        const std::lock_guard<std::mutex> lock (mutex);
+        finished = true;
+    }
+
+    ended.notify_all();
+    watchdog.join();
+
+    if (! killed && process.waitForProcessToFinish (20000))
         run.exitCode = (int) process.getExitCode();
 
     return run;
@@ -59,6 +88,7 @@ TEST_F (RenderProgramTest, FailuresEndWithOneLineAndTheirExitCode)
     ASSERT_TRUE (writeAudioFile (folder.getChildFile ("in.wav"), makeTestSignal (1, 1000, 44100.0), 44100.0, SampleFormat::integer (16)));
     const bool haveLinks = folder.getChildFile ("in.wav").createSymbolicLink (folder.getChildFile ("link.wav"), true);
     ASSERT_TRUE (folder.getChildFile ("foreign.mvkp").replaceWithText ("<molvekPatch><Properties deviceProductID=\"x\"/></molvekPatch>"));
+    const ScopedFifo fifo (folder.getChildFile ("fifo.mvkp"));
 
     const struct
     {
@@ -73,11 +103,12 @@ TEST_F (RenderProgramTest, FailuresEndWithOneLineAndTheirExitCode)
         { { path ("missing.wav"), path ("out.wav") }, 1, "input file not found: " + path ("missing.wav") },
         { { path ("in.wav"), path ("nowhere/out.wav") }, 1, "output folder does not exist: " + path ("nowhere") },
         { { "--preset", path ("foreign.mvkp"), path ("in.wav"), path ("out.wav") }, 1, "preset of another product: " + path ("foreign.mvkp") },
+        { { "--preset", path ("fifo.mvkp"), path ("in.wav"), path ("out.wav") }, 1, "not a preset file (is not a regular file): " + path ("fifo.mvkp") },
     };
 
     for (const auto& c : cases)
     {
-        if (! haveLinks && c.line.contains ("link.wav"))
+        if ((! haveLinks && c.line.contains ("link.wav")) || (! fifo.exists() && c.line.contains ("fifo.mvkp")))
             continue;
 
         const auto run = runProgram (c.arguments);

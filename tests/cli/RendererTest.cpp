@@ -353,6 +353,13 @@ TEST_F (RendererTest, PresetFilesThatCannotBeUsed)
         EXPECT_EQ (RenderStatus::runtimeFailure, run.status.exitCode) << preset.getFileName();
         EXPECT_EQ (message, run.status.message);
         EXPECT_FALSE (options.output.exists()) << preset.getFileName();
+
+        // Refused, it is not recorded as the current preset either.
+        VardekoQX2710AudioProcessor processor;
+        const auto before = processor.getCurrentPresetPath();
+        juce::StringArray warnings;
+        EXPECT_TRUE (ProcessorSetup::apply (processor, options, warnings).failed());
+        EXPECT_EQ (before, processor.getCurrentPresetPath()) << preset.getFileName();
     }
 
     // Nothing is written before the settings are known to be good, not even the dry riff.

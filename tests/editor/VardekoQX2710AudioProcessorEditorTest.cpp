@@ -425,8 +425,8 @@ TEST_F (EditorTest, TheValueBubbleShowsEveryChangeInsideTheWindow)
     EXPECT_EQ (bubble.getRight(), editor->getWidth() - ValueBubble::margin);
 }
 
-// A typed value reaches the host as one gesture and the undo history as one step; a text that
-// names no value, or Escape, changes nothing.
+// A typed value is read as the host reads a value text, and reaches the host as one gesture and
+// the undo history as one step; an empty field, or Escape, changes nothing.
 TEST_F (EditorTest, ATypedValueIsOneGestureAndOneUndoStep)
 {
     auto& entry = child<ValueEntry> ("valueEntry");
@@ -447,7 +447,7 @@ TEST_F (EditorTest, ATypedValueIsOneGestureAndOneUndoStep)
 
     const Case cases[] = {
         { "toneKnob_", HostParameters::tone, "7.5", returnKey, 0.75f, false },
-        { "toneKnob_", HostParameters::tone, "loud", returnKey, 0.75f, true },
+        { "toneKnob_", HostParameters::tone, "  ", returnKey, 0.75f, true },
         { "toneKnob_", HostParameters::tone, "2", escapeKey, 0.75f, false },
         { "dryWetKnob_", HostParameters::dryWet, "30% dry", returnKey, 0.7f, false },
         { "overdriveTypeKnob_", HostParameters::overdriveType, "pro", returnKey, 1.0f, false },
@@ -834,6 +834,41 @@ TEST_F (EditorTest, ARefusedChoiceFromThePresetListNeverShowsItsName)
         EXPECT_EQ (presetName(), "Crunch*") << "one marker only";
         EXPECT_FLOAT_EQ (getValue (processor, HostParameters::overdrive), 0.7f);
     }
+}
+
+TEST_F (EditorTest, PresetChangesNeverListThePresetFolderOnTheWindowsThread)
+{
+    // A folder of tens of thousands of presets takes seconds to list: the bar lists it on a
+    // thread of its own, once for an arrow or the menu, and not at all for a preset it knows.
+    for (int i = 0; i < 40; ++i)
+        addPreset ("Folder " + juce::String (i / 10) + "/Preset " + juce::String (i) + ".mvkp", { { HostParameters::overdrive, 0.02f * (float) i } });
+
+    auto& bar = child<MolvekVardekoQX2710PresetMenu> ("presetMenu_");
+    ASSERT_TRUE (bar.scansInBackground());
+    bar.refreshListing();
+    ASSERT_TRUE (bar.finishPendingScan (10000));
+    const auto scans = bar.getNumScans();
+
+    click ("presetIncButton_");
+    ASSERT_TRUE (bar.finishPendingScan (10000));
+    EXPECT_EQ (processor.getCurrentPresetPath(), "Folder 0\\Preset 0.mvkp");
+
+    for (int i = 0; i < 5; ++i)
+        tick();
+
+    EXPECT_EQ (presetName(), "Preset 0");
+    EXPECT_EQ (bar.getNumScans(), scans + 1);
+
+    // A host's program change to a slot whose preset is not on disk.
+    processor.setCurrentProgram (5);
+    ASSERT_FALSE (UserFolders::getPresetFolder().getChildFile (PresetPath::canonical (processor.getCurrentPresetPath()).replace ("\\", "/")).exists());
+
+    for (int i = 0; i < 5; ++i)
+        tick();
+
+    EXPECT_EQ (presetName(), PresetPath::displayName (processor.getCurrentPresetPath()) + "*");
+    EXPECT_EQ (bar.getNumScans(), scans + 1);
+    EXPECT_EQ (bar.getNumScansOnMessageThread(), 0);
 }
 
 TEST_F (EditorTest, PresetFromANewerVersionIsAppliedWithAWarning)

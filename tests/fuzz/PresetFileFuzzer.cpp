@@ -1,8 +1,10 @@
 // Preset files: any bytes read as a preset and applied as the preset menu does, and every so
-// often through a real file and the renderer's preset loader.
+// often through a real file, the renderer's preset loader and as the Standalone app's settings
+// file (whose values the framework parses again when asked for XML).
 #include "FuzzProcessor.h"
 #include "cli/ProcessorSetup.h"
 #include "processor/PatchDocumentReader.h"
+#include "processor/StandaloneSettings.h"
 
 extern "C" int LLVMFuzzerTestOneInput (const std::uint8_t* data, std::size_t size)
 {
@@ -31,6 +33,13 @@ extern "C" int LLVMFuzzerTestOneInput (const std::uint8_t* data, std::size_t siz
         juce::StringArray warnings;
         ProcessorSetup::loadPreset (processor, file.getFile(), warnings);
         FuzzProcessor::roundTripNow (processor);
+
+        // Last: a refused settings file is moved aside.
+        StandaloneSettings settings (file.getFile());
+        FuzzProcessor::check (settings.getRefusedFile() == juce::File() || settings.getProblem().isNotEmpty(), "a refused settings file has a reason");
+
+        for (const auto& key : settings.getAllProperties().getAllKeys())
+            settings.getXmlValue (key);
     }
 
     return 0;

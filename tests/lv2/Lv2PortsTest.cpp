@@ -87,9 +87,12 @@ TEST (Lv2Ports, SteppedPortsTakeStepNumbersAndEveryStepRoundTrips)
         }
     }
 
-    // Between whole numbers a port selects the step whose band holds it; a toggle is on above 0.
-    EXPECT_EQ (HostParameters::getOversamplingValue (2), Lv2Ports::toParameterValue (HostParameters::oversampling, 1.6f));
-    EXPECT_EQ (1.0f, Lv2Ports::toParameterValue (HostParameters::onBypass, 0.1f));
+    // Between whole numbers a port selects the step whose band holds it, and the value is kept
+    // as the host gave it (so that what it reads back is what it set); a toggle is on above 0.
+    const auto between = Lv2Ports::toParameterValue (HostParameters::oversampling, 1.6f);
+    EXPECT_FLOAT_EQ (1.6f / 3.0f, between);
+    EXPECT_EQ (2, HostParameters::getStepIndex (HostParameters::oversampling, between));
+    EXPECT_EQ (1, HostParameters::getStepIndex (HostParameters::onBypass, Lv2Ports::toParameterValue (HostParameters::onBypass, 0.1f)));
     EXPECT_EQ (0.0f, Lv2Ports::toParameterValue (HostParameters::onBypass, 0.0f));
     EXPECT_TRUE (std::isnan (Lv2Ports::toParameterValue (HostParameters::overdrive, std::nanf (""))));
 }

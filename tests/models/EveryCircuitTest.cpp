@@ -72,6 +72,50 @@ TYPED_TEST (EveryCircuit, SilenceInGivesNoNaNAndNoDenormals)
     }
 }
 
+TYPED_TEST (EveryCircuit, StartedAgainItSoundsLikeANewOne)
+{
+    // A circuit that played with other values, then forgot its coefficients and was reset and
+    // started with new ones, is exactly a circuit built with the new ones: nothing of its past
+    // (histories, coefficients it would glide from, its fade) reaches its output.
+    const Settings wanted { 0.2f, 0.8f, 0.3f, 0 };
+
+    struct Case
+    {
+        Settings played;
+        bool atFullLevel, ran;
+    };
+
+    const Settings other { 0.9f, 0.1f, 0.8f, 2 };
+
+    for (const auto& [played, atFullLevel, ran] : { Case { other, false, true }, Case { other, true, true }, Case { {}, true, false }, Case { {}, true, true } })
+    {
+        TypeParam used;
+        prepare (used, 48000.0f, played);
+
+        if (ran)
+            runMono (used, noise (8192, 0.5f, 3));
+
+        used.forgetCoefficients();
+        prepare (used, 48000.0f, wanted);
+
+        TypeParam fresh;
+        prepare (fresh, 48000.0f, wanted);
+
+        if (atFullLevel)
+        {
+            used.skipStartFade();
+            fresh.skipStartFade();
+        }
+
+        const auto input = noise (6000, 0.5f, 4);
+        const auto a = runMono (used, input);
+        const auto b = runMono (fresh, input);
+
+        for (size_t i = 0; i < a.size(); ++i)
+            ASSERT_EQ (b[i], a[i]) << "sample " << i << (atFullLevel ? ", at full level" : "") << (ran ? ", after playing" : "") << ", from factor index " << played.oversamplingIndex;
+    }
+}
+
 TYPED_TEST (EveryCircuit, NoiseInGivesBoundedAudibleOutput)
 {
     for (int index = 0; index < 4; ++index)

@@ -249,3 +249,70 @@ TEST_F (MolvekOptionMenuTreeTest, ListenersHearOfAChoiceOnlyWhenItChangesSomethi
 
     tree.removeListener (&counter);
 }
+
+//==============================================================================
+// Tens of thousands of presets take a second or more to list. With background scans the window's
+// thread never lists the folder: the menu, the arrows and the current item come from the last
+// complete scan, and a scan that ends quickly is used at once.
+TEST_F (MolvekOptionMenuTreeTest, BackgroundScansNeverListTheFolderOnTheMessageThread)
+{
+    addExample();
+    tree.setScansInBackground (true);
+
+    tree.setCurrentItem ("r.mvkp");
+    ASSERT_TRUE (tree.finishPendingScan (10000));
+    tree.setCurrentItem ("r.mvkp");
+    EXPECT_EQ (describe (tree.createMenu()), juce::StringArray ({ "A/", "  1 a.mvkp", "B/", "  2 b.mvkp", "3 r.mvkp +" }));
+    EXPECT_EQ (tree.getCurrentId(), 3);
+
+    // A file saved meanwhile: named at once, numbered when the scan that lists it is taken.
+    folder.addFile ("B/c.mvkp");
+    tree.setCurrentItem ("B/c.mvkp");
+    EXPECT_EQ (tree.getText(), "c");
+    ASSERT_TRUE (tree.finishPendingScan (10000));
+    EXPECT_EQ (tree.getCurrentId(), 3);
+    EXPECT_EQ (tree.getItemName (2), "c");
+
+    // The arrows walk the last complete scan; a file it does not know of is not reached.
+    folder.addFile ("z.mvkp");
+    tree.selectNext();
+    EXPECT_EQ (tree.getCurrentItem(), "r.mvkp");
+    tree.selectNext();
+    EXPECT_EQ (tree.getCurrentItem(), "A\\a.mvkp") << "wraps around";
+
+    // Only a file that exists and is not listed calls for a scan; none runs on this thread.
+    const auto scans = tree.getNumScans();
+    tree.setCurrentItem ("Missing.mvkp");
+    tree.setCurrentItem ("A/a.mvkp");
+    EXPECT_TRUE (tree.finishPendingScan (10000));
+    EXPECT_EQ (tree.getNumScans(), scans);
+
+    tree.refreshListing();
+    ASSERT_TRUE (tree.finishPendingScan (10000));
+    EXPECT_EQ (tree.getItemName (4), "z");
+    EXPECT_EQ (tree.getNumScansOnMessageThread(), 0);
+}
+
+TEST_F (MolvekOptionMenuTreeTest, ABackgroundScanIsTakenWhenItEndsAndStopsWithTheLabel)
+{
+    for (int i = 0; i < 2000; ++i)
+        folder.addFile ("F" + juce::String (i / 100) + "/p" + juce::String (i) + ".mvkp", "x");
+
+    tree.setScansInBackground (true);
+    tree.refreshListing();
+
+    // Delivered through the message loop, as in the window.
+    for (int i = 0; i < 1000 && tree.getNextId() == 1; ++i)
+        pump (10);
+
+    EXPECT_EQ (tree.getNextId(), 2001);
+    EXPECT_EQ (tree.getNumScansOnMessageThread(), 0);
+
+    // Closed while a scan runs: the scan is abandoned and nothing reaches the label afterwards.
+    auto closing = std::make_unique<MolvekOptionMenuTree> ("presetMenu_");
+    closing->setRootFolder (folder.getRoot().getFullPathName());
+    closing->setScansInBackground (true);
+    closing->refreshListing();
+    closing.reset();
+    pump (50);
+}

@@ -1,5 +1,6 @@
 #include "JuceGuiTest.h"
 #include "ProcessorTestHelpers.h"
+#include "ScopedFifo.h"
 #include "ScopedFileSizeLimit.h"
 #include "TemporaryPresetFolder.h"
 
@@ -7,6 +8,7 @@
 #include "processor/HostParameters.h"
 #include "processor/ProgramDocuments.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace
@@ -200,4 +202,86 @@ TEST_F (MolvekVardekoQX2710PresetMenuTest, AReadOnlyFolderIsReported)
 
     EXPECT_TRUE (result.failed());
     EXPECT_FALSE (locked.getChildFile ("x.mvkp").exists());
+}
+
+//==============================================================================
+// Preset folders as a damaged disk or another program may leave them.
+TEST_F (MolvekVardekoQX2710PresetMenuTest, AFifoAmongThePresetsIsNeverWaitedFor)
+{
+#if JUCE_WINDOWS
+    GTEST_SKIP() << "no FIFOs in folders on Windows";
+#else
+    ScopedFifo fifo (folder.getRoot().getChildFile ("x.mvkp"));
+    ASSERT_TRUE (fifo.exists());
+    ProcessorTest::setValue (processor, HostParameters::tone, 0.8f);
+
+    const auto loaded = fifo.finishesWithin (5000, [this]
+                                             { return menu.loadPreset (&processor, "x.mvkp"); });
+    ASSERT_TRUE (loaded.has_value()) << "loading waited for a writer";
+    EXPECT_EQ (*loaded, ProgramDocuments::presetUnreadable);
+    EXPECT_FLOAT_EQ (value (HostParameters::tone), 0.8f);
+
+    // The window's refresh of a current preset that names it.
+    menu.setCurrentItem ("x.mvkp");
+    const auto checked = fifo.finishesWithin (5000, [this]
+                                              {
+                                                  menu.checkModified (&processor);
+                                                  return true; });
+    EXPECT_TRUE (checked.has_value()) << "the refresh waited for a writer";
+#endif
+}
+
+TEST_F (MolvekVardekoQX2710PresetMenuTest, SavesLandWhereTheyReallyGoAndKeepTheFilesMode)
+{
+#if JUCE_WINDOWS
+    GTEST_SKIP() << "symbolic links need privileges on Windows";
+#else
+    const auto outside = folder.getBase().getChildFile ("Elsewhere");
+    outside.createDirectory();
+    const auto outsidePreset = outside.getChildFile ("Theirs.mvkp");
+    ASSERT_TRUE (outsidePreset.replaceWithText ("theirs"));
+    ASSERT_TRUE (outside.createSymbolicLink (folder.getRoot().getChildFile ("Out"), true));
+    ASSERT_TRUE (outsidePreset.createSymbolicLink (folder.getRoot().getChildFile ("Escape.mvkp"), true));
+
+    const auto real = folder.addPreset ("Real/Clean.mvkp");
+    ASSERT_TRUE (real.createSymbolicLink (folder.getRoot().getChildFile ("Alias.mvkp"), true));
+    const auto privatePreset = folder.addPreset ("Private.mvkp");
+    ASSERT_EQ (::chmod (real.getFullPathName().toRawUTF8(), 0600), 0);
+    ASSERT_EQ (::chmod (privatePreset.getFullPathName().toRawUTF8(), 0600), 0);
+    ProcessorTest::setValue (processor, HostParameters::level, 0.7f);
+
+    const auto modeOf = [] (const juce::File& f)
+    {
+        struct stat info = {};
+        return ::stat (f.getFullPathName().toRawUTF8(), &info) == 0 ? (int) (info.st_mode & 07777) : -1;
+    };
+
+    // Through a folder or a preset that links out of the preset folder: refused, nothing written.
+    for (const auto* path : { "Out/New.mvkp", "Out/Theirs.mvkp", "Escape.mvkp" })
+    {
+        const auto saved = menu.savePreset (&processor, path);
+        EXPECT_TRUE (saved.failed()) << path;
+        EXPECT_TRUE (saved.getErrorMessage().contains ("inside the preset folder")) << path;
+    }
+
+    EXPECT_FALSE (outside.getChildFile ("New.mvkp").exists());
+    EXPECT_EQ (outsidePreset.loadFileAsString(), "theirs");
+    EXPECT_TRUE (folder.getRoot().getChildFile ("Escape.mvkp").isSymbolicLink());
+
+    // A link to a preset inside: written through to it, the link kept, the mode kept.
+    ASSERT_TRUE (menu.savePreset (&processor, "Alias.mvkp").wasOk());
+    EXPECT_TRUE (folder.getRoot().getChildFile ("Alias.mvkp").isSymbolicLink());
+    EXPECT_TRUE (real.loadFileAsString().contains ("0.70000"));
+    EXPECT_EQ (modeOf (real), 0600);
+    EXPECT_EQ (menu.getCurrentItem(), "Alias.mvkp");
+
+    ASSERT_TRUE (menu.savePreset (&processor, "Private.mvkp").wasOk());
+    EXPECT_EQ (modeOf (privatePreset), 0600);
+    EXPECT_TRUE (privatePreset.loadFileAsString().contains ("0.70000"));
+
+    // A name that its stored path could not find again.
+    const juce::File backslashed (folder.getRoot().getFullPathName() + "/back\\slash7.mvkp");
+    EXPECT_TRUE (menu.savePreset (&processor, backslashed.getFullPathName()).failed());
+    EXPECT_FALSE (backslashed.exists());
+#endif
 }

@@ -146,6 +146,7 @@ TEST_F (PresetPanelsTest, SaveAppendsTheExtensionUnlessItEndsSoExactly)
     }
 
     EXPECT_EQ (processor.getCurrentPresetPath(), "Crunch\\Warm.mvkp");
+    EXPECT_EQ (presetMenu.loadPreset (&processor, processor.getCurrentPresetPath()), 1) << "it loads again";
 }
 
 TEST_F (PresetPanelsTest, SaveAndNewFolderAreEnabledOnlyInsideThePresetFolder)
@@ -153,6 +154,10 @@ TEST_F (PresetPanelsTest, SaveAndNewFolderAreEnabledOnlyInsideThePresetFolder)
     folder.addFolder ("Crunch");
     const auto sibling = folder.getRoot().getSiblingFile ("VardekoQX2710_old");
     sibling.createDirectory();
+
+    // A folder in the preset folder that is a link out of it.
+    const auto out = folder.getRoot().getChildFile ("Out");
+    const bool haveLink = sibling.createSymbolicLink (out, true);
 
     struct Case
     {
@@ -171,10 +176,15 @@ TEST_F (PresetPanelsTest, SaveAndNewFolderAreEnabledOnlyInsideThePresetFolder)
         { folder.getRoot().getParentDirectory(), "Clean", false, false },
         { folder.getRoot().getParentDirectory(), "", false, false },
         { sibling, "Clean", false, false },
+        { out, "Clean", false, false },
+        { folder.getRoot(), "Out/Clean", false, false },
     };
 
     for (const auto& c : cases)
     {
+        if (! haveLink && juce::String (c.typed).startsWith ("Out"))
+            continue;
+
         browser.show();
         browser.getBrowser()->setRoot (c.browsing);
         browser.getBrowser()->setFileName (c.typed);
@@ -196,6 +206,34 @@ TEST_F (PresetPanelsTest, SaveAndNewFolderAreEnabledOnlyInsideThePresetFolder)
 
     EXPECT_FALSE (sibling.getChildFile ("Clean.mvkp").exists());
     EXPECT_FALSE (folder.getRoot().getParentDirectory().getChildFile ("Clean.mvkp").exists());
+}
+
+TEST_F (PresetPanelsTest, NewFoldersStayInTheBrowsedFolder)
+{
+    // "~name" is a user's home folder to the framework's paths, ".." the folder above.
+    auto& prompt = *browser.getNewFolderPanel();
+    auto& alert = prompt.getAlertPanel();
+    browser.show();
+
+    for (const auto* name : { "~nobody", "~daemon", "~", "..", "~root" })
+    {
+        const auto elsewhere = folder.getRoot().getChildFile (name);
+        const auto existed = elsewhere.exists();
+
+        click (*browser.getNewFolderButton());
+        prompt.getNameEditor().setText (name, true);
+        click (prompt.getOkButton());
+
+        ASSERT_TRUE (alert.isVisible()) << name;
+        EXPECT_EQ (alert.getMessage(), "Couldn't create the folder! Try different name.") << name;
+        click (alert.getOkButton());
+        prompt.textEditorEscapeKeyPressed (prompt.getNameEditor());
+        pump();
+
+        EXPECT_EQ (elsewhere.exists(), existed) << name;
+    }
+
+    EXPECT_EQ (folder.getRoot().getNumberOfChildFiles (juce::File::findFilesAndDirectories), 0);
 }
 
 TEST_F (PresetPanelsTest, ReturnRightAfterTypingANameSaves)
@@ -338,6 +376,46 @@ TEST_F (PresetPanelsTest, AFailedSaveIsShownAndChangesNothing)
     click (alert.getOkButton());
     EXPECT_FALSE (alert.isVisible());
     EXPECT_TRUE (browser.isCurrentlyModal()) << "the browser stays open for another name";
+}
+
+TEST_F (PresetPanelsTest, ANameWithABackslashIsRefusedWithAMessage)
+{
+#if JUCE_WINDOWS
+    GTEST_SKIP() << "a backslash separates folders in the name box on Windows";
+#else
+    // Stored preset paths use "\" between folders, so a preset named with one could never be
+    // found again; it is neither written nor taken as a folder. "/" still separates folders.
+    folder.addFolder ("Crunch");
+    const juce::File existing (folder.getRoot().getFullPathName() + "/Odd\\Name.mvkp");
+    ASSERT_TRUE (existing.replaceWithText ("made elsewhere"));
+    processor.setCurrentPresetPath ("Init.mvkp");
+    auto& alert = browser.getAlertPanel();
+
+    for (const auto* typed : { "AC\\DC", "back\\slash7", "Crunch\\Warm", "Crunch/AC\\DC", "Odd\\Name" })
+    {
+        openBrowserWithName (typed);
+        ASSERT_TRUE (browser.getOkButton().isEnabled()) << typed << ": SAVE says why when clicked";
+        click (browser.getOkButton());
+
+        ASSERT_TRUE (alert.isVisible()) << typed;
+        EXPECT_EQ (alert.getMessage(), "Couldn't save the preset!\n\n\"" + juce::String (typed) + ".mvkp\"\n\n" + MolvekVardekoQX2710PresetMenu::invalidNameMessage);
+        EXPECT_EQ (alert.getIconCode(), MolvekAlertComponent::errorIcon);
+        EXPECT_FALSE (browser.getOverwritePanel().isVisible()) << typed << ": refused before asking";
+
+        click (alert.getOkButton());
+        EXPECT_FALSE (alert.isVisible());
+        EXPECT_TRUE (browser.isCurrentlyModal()) << typed << ": the browser stays open for another name";
+        browser.hide();
+    }
+
+    // Nothing written, no folder made of the part before the backslash.
+    EXPECT_EQ (existing.loadFileAsString(), "made elsewhere");
+    EXPECT_EQ (folder.getRoot().findChildFiles (juce::File::findFilesAndDirectories, true).size(), 2);
+    EXPECT_FALSE (preset ("AC").exists());
+    EXPECT_FALSE (preset ("Crunch/Warm.mvkp").exists());
+    EXPECT_EQ (processor.getCurrentPresetPath(), "Init.mvkp");
+    EXPECT_EQ (presetMenu.getCurrentItem(), "Init.mvkp");
+#endif
 }
 
 TEST_F (PresetPanelsTest, AFailedOverwriteLeavesTheFileAndTheBrowser)

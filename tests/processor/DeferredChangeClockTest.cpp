@@ -28,7 +28,7 @@ protected:
 
     int poll()
     {
-        return clock.poll ([this]
+        return clock.poll (0, [this]
                            { return apply(); });
     }
 
@@ -69,45 +69,48 @@ TEST_F (DeferredChangeClockTest, AnIncompleteChangeIsRetriedOnTheNextTickUntilIt
 
     clock.noteChange();
     fakeNow += DeferredChangeClock::delayMs;
-    EXPECT_EQ (1, clock.poll (applyTwiceIncomplete));
-    EXPECT_EQ (2, clock.poll (applyTwiceIncomplete)) << "retried without a new change";
-    EXPECT_EQ (3, clock.poll (applyTwiceIncomplete));
-    EXPECT_EQ (-1, clock.poll (applyTwiceIncomplete)) << "complete";
+    EXPECT_EQ (1, clock.poll (0, applyTwiceIncomplete));
+    EXPECT_EQ (2, clock.poll (0, applyTwiceIncomplete)) << "retried without a new change";
+    EXPECT_EQ (3, clock.poll (0, applyTwiceIncomplete));
+    EXPECT_EQ (-1, clock.poll (0, applyTwiceIncomplete)) << "complete";
 }
 
-TEST_F (DeferredChangeClockTest, OneThreadAppliesAtATimeAndTheOtherTriesAgain)
+TEST_F (DeferredChangeClockTest, OfflineOnlyTheAudioThreadAppliesAndNobodyWaits)
 {
-    clock.setOffline (true);
+    // An apply the message thread began before the render is still running when the render
+    // starts: the render is told what it works on, and nothing waits for it.
     clock.noteChange();
-    ASSERT_EQ (2400, clock.getSamplesBeforeDue());
-    clock.advance (2400);
+    fakeNow += DeferredChangeClock::delayMs;
+    int busyAtRenderStart = -2;
+    EXPECT_EQ (1, clock.poll (3, [&]
+                              {
+                                  busyAtRenderStart = clock.beginRender();
+                                  return apply(); }));
+    EXPECT_EQ (3, busyAtRenderStart);
 
-    // The message thread comes in while the audio thread applies: it does not run, and the
-    // change is made again 10 ms of samples later (the newest choice wins then).
-    int inner = 0;
-    const auto result = clock.applyDue ([&]
-                                        {
-                                            inner = clock.applyNow ([this] { return apply(); });
-                                            return 7; });
-    EXPECT_EQ (7, result);
-    EXPECT_EQ (-1, inner);
-    EXPECT_EQ (0, applied);
-    EXPECT_EQ (480, clock.getSamplesBeforeDue());
+    // From then on the message thread backs out before applying anything, however often it
+    // tries, and the audio thread applies at once, never told to try again because of it.
+    fakeNow += 1000;
+    EXPECT_EQ (-1, clock.applyNow (0, [this]
+                                   { return apply(); }));
+    EXPECT_EQ (-1, poll());
+    EXPECT_EQ (1, applied);
 
-    // The other way round: the audio thread finds the message thread applying and tries again
-    // 10 ms of samples later.
-    clock.advance (480);
-    const auto nested = clock.applyNow ([&]
-                                        { return clock.applyDue ([this]
-                                                                 { return apply(); }); });
-    EXPECT_EQ (-1, nested);
-    EXPECT_EQ (0, applied);
-    EXPECT_EQ (480, clock.getSamplesBeforeDue());
-
-    clock.advance (480);
-    EXPECT_EQ (1, clock.applyDue ([this]
+    clock.noteChange();
+    clock.advance (clock.getSamplesBeforeDue());
+    ASSERT_EQ (0, clock.getSamplesBeforeDue());
+    EXPECT_EQ (2, clock.applyDue ([this]
                                   { return apply(); }));
     EXPECT_EQ (-1, clock.getSamplesBeforeDue());
+
+    // A render that starts while the message thread is idle finds nobody busy.
+    DeferredChangeClock idle { readFakeNow };
+    EXPECT_EQ (-1, idle.beginRender());
+
+    // Back in real time the message thread applies again.
+    clock.setOffline (false);
+    EXPECT_EQ (3, clock.applyNow (0, [this]
+                                  { return apply(); }));
 }
 
 TEST_F (DeferredChangeClockTest, OfflineTheWaitIsCountedInSamplesFromTheLastChange)
@@ -139,7 +142,7 @@ TEST_F (DeferredChangeClockTest, OfflineTheWaitIsCountedInSamplesFromTheLastChan
     clock.advance (clock.getSamplesBeforeDue());
     clock.applyDue ([this]
                     {
-                        clock.retryLater();
+                        clock.retryDueLater();
                         return apply(); });
     EXPECT_EQ (480, clock.getSamplesBeforeDue());
 }
@@ -162,7 +165,7 @@ TEST_F (DeferredChangeClockTest, OfflineWaitsFollowTheSampleRate)
         rated.advance (c.delay);
         rated.applyDue ([&]
                         {
-                            rated.retryLater();
+                            rated.retryDueLater();
                             return 0; });
         EXPECT_EQ (c.retry, rated.getSamplesBeforeDue()) << c.rate;
     }

@@ -170,3 +170,46 @@ TEST (DryWetMix, FullyWetPassesTheWetBlockUnchanged)
     EXPECT_EQ (wetLeft, left);
     EXPECT_EQ (wetRight, right);
 }
+
+// Off and fully dry the block becomes the input delayed by the latency of the factor, across
+// blocks shorter and longer than the delay, mono or stereo; a reset forgets what came before.
+TEST (DryWetMix, OffPassesTheInputDelayedByTheLatency)
+{
+    for (const bool stereo : { true, false })
+    {
+        for (int index = 0; index < 4; ++index)
+        {
+            DryWetMix mix;
+            mix.prepare (rate, capacity, rampLength);
+            const auto latency = OversamplingAlignment::getLatencySamples (index, rate);
+
+            const auto left = tone (3000, 220.0, 0.0), right = tone (3000, 330.0, 1.0);
+
+            for (int round = 0; round < 2; ++round)
+            {
+                // The first round leaves a history; the reset must not let it through.
+                mix.reset (0.0f, false, index);
+                EXPECT_EQ (latency, mix.getDelaySamples());
+                EXPECT_TRUE (mix.isDry());
+
+                auto outLeft = left, outRight = right;
+
+                for (int start = 0, n = 1; start < (int) left.size(); start += n, n = n % 9 + 1 + (n > 8 ? 200 : 0))
+                {
+                    n = std::min (n, (int) left.size() - start);
+                    mix.passDelayed (outLeft.data() + start, stereo ? outRight.data() + start : nullptr, n);
+                }
+
+                for (int i = 0; i < (int) left.size(); ++i)
+                {
+                    ASSERT_EQ (i < latency ? 0.0f : left[(size_t) (i - latency)], outLeft[(size_t) i]) << "index " << index << " sample " << i;
+
+                    if (stereo)
+                    {
+                        ASSERT_EQ (i < latency ? 0.0f : right[(size_t) (i - latency)], outRight[(size_t) i]) << "index " << index << " sample " << i;
+                    }
+                }
+            }
+        }
+    }
+}

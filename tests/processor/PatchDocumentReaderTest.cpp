@@ -1,5 +1,6 @@
 #include "processor/PatchDocumentReader.h"
 #include "ProcessorTestHelpers.h"
+#include "ScopedFifo.h"
 #include "cli/ProcessorSetup.h"
 
 using namespace ProcessorTest;
@@ -78,6 +79,17 @@ std::string nested (int depth)
     return text;
 }
 
+// An element with count attributes named a0, a1, ... (distinct) or all named a (repeated).
+std::string attributes (int count, bool distinct)
+{
+    std::string text = "<molvekPatch";
+
+    for (int i = 0; i < count; ++i)
+        text += " a" + (distinct ? std::to_string (i) : std::string()) + "=\"\"";
+
+    return text + "/>";
+}
+
 std::string attributeWithReferences (int count)
 {
     std::string value;
@@ -107,6 +119,7 @@ TEST (PatchDocumentReader, HostileStateBlobsChangeNothing)
         { "state-invalid-utf8-found-by-fuzzing.bin", "announces 673 bytes of text but holds 662" },
         { "state-entity-over-read-found-by-fuzzing.bin", "is not valid UTF-8 text" },
         { "state-space-over-read-found-by-fuzzing.bin", "announces 673 bytes of text but holds 69" },
+        { "state-64000-attribute-names.bin", "holds more than 64 different attribute names" },
     };
 
     for (const auto& c : cases)
@@ -218,6 +231,9 @@ TEST (PatchDocumentReader, AcceptsOnlyTextTheParserCannotMisread)
         { "too many references", attributeWithReferences (PatchDocumentReader::maximumReferencesPerAttribute + 1), "holds too many character references in one attribute" },
         { "attribute at its limit", "<molvekPatch a=\"" + std::string (PatchDocumentReader::maximumAttributeBytes, 'x') + "\"/>", "" },
         { "attribute over its limit", "<molvekPatch a=\"" + std::string (PatchDocumentReader::maximumAttributeBytes + 1, 'x') + "\"/>", "holds an attribute value longer than 16 KB" },
+        { "attribute names at their limit", attributes (PatchDocumentReader::maximumAttributeNames, true), "" },
+        { "one name used a thousand times", attributes (1000, false), "" },
+        { "one attribute name too many", attributes (PatchDocumentReader::maximumAttributeNames + 1, true), "holds more than 64 different attribute names" },
         { "text at the size limit", "<molvekPatch>" + std::string (PatchDocumentReader::maximumDocumentBytes - 27, 'x') + "</molvekPatch>", "" },
         { "text over the size limit", "<molvekPatch>" + std::string (PatchDocumentReader::maximumDocumentBytes - 26, 'x') + "</molvekPatch>", "is larger than 512 KB" },
     };
@@ -375,8 +391,19 @@ TEST (PatchDocumentReader, ReadsFilesWithinABound)
     EXPECT_TRUE (PatchDocumentReader::fromFile (folder.getChildFile ("missing.mvkp")).problem.startsWith ("cannot be read"));
 
 #if JUCE_LINUX
-    // A device that never ends.
-    EXPECT_EQ (juce::String ("is larger than 512 KB"), PatchDocumentReader::fromFile (juce::File ("/dev/zero")).problem);
+    // A device that never ends, a FIFO that nobody writes to: neither is read or waited for.
+    EXPECT_EQ (juce::String ("is not a regular file"), PatchDocumentReader::fromFile (juce::File ("/dev/zero")).problem);
+
+    ScopedFifo fifo (folder.getChildFile ("x.mvkp"));
+    ASSERT_TRUE (fifo.exists());
+    const auto read = fifo.finishesWithin (5000, [&fifo]
+                                           { return PatchDocumentReader::fromFile (fifo.getFile()).problem; });
+    ASSERT_TRUE (read.has_value()) << "waited for a writer";
+    EXPECT_EQ (juce::String ("is not a regular file"), *read);
+
+    // A link to a regular file is read.
+    ASSERT_TRUE (large.createSymbolicLink (folder.getChildFile ("link.mvkp"), true));
+    EXPECT_EQ (juce::String ("is larger than 512 KB"), PatchDocumentReader::fromFile (folder.getChildFile ("link.mvkp")).problem);
 #endif
 
     folder.deleteRecursively();

@@ -105,7 +105,7 @@ TEST (PatchDocument, SlotDocumentIsWrittenExactly)
                    "<Channel channel=\"0\" presetPath=\"Lead/Solo.mvkp\">"
                    "<Value property=\"onBypass\" type=\"boolean\">false</Value>"
                    "<Value property=\"inputVol\" type=\"number\">0.50000</Value>"
-                   "<Value property=\"overdriveType\" type=\"number\">3</Value>"
+                   "<Value property=\"overdriveType\" type=\"number\" value=\"0.6\">3</Value>"
                    "<Value property=\"overdrive\" type=\"number\">0.12346</Value>"
                    "<Value property=\"tone\" type=\"number\">0.50000</Value>"
                    "<Value property=\"level\" type=\"number\">0.50000</Value>"
@@ -196,17 +196,10 @@ TEST (PatchDocument, FullStateRoundTrip)
 
             for (int k = 0; k < 8; ++k)
             {
+                // Continuous values to five decimals, stepped ones exactly, on a step or not.
                 const auto original = getValue (source, k);
-                auto expected = original;
-
-                if (k == HostParameters::onBypass)
-                    expected = original > 0.0f ? 1.0f : 0.0f;
-                else if (k == HostParameters::overdriveType)
-                    expected = (float) HostParameters::getModelIndex (original) * 0.25f;
-                else if (k == HostParameters::oversampling)
-                    expected = HostParameters::getOversamplingValue (HostParameters::getOversamplingIndex (original));
-
-                EXPECT_NEAR (expected, getValue (restored, k), 5.0e-6f) << "slot " << slot << " channel " << c << " value " << k;
+                const auto tolerance = HostParameters::isStepped (k) ? 0.0f : 5.0e-6f;
+                EXPECT_NEAR (original, getValue (restored, k), tolerance) << "slot " << slot << " channel " << c << " value " << k;
             }
         }
     }
@@ -320,6 +313,62 @@ TEST (PatchDocument, DocumentValuesAreKeptInRange)
     EXPECT_EQ (0.0f, getValue (processor, HostParameters::oversampling));
 }
 
+TEST (PatchDocument, AValueBetweenStepsIsKeptExactlyBesideItsStep)
+{
+    // The text names the step, as every reader expects; the third attribute gives a host back
+    // the exact value it set, but only inside the band of that step, so the text decides.
+    struct Case
+    {
+        const char* what;
+        juce::String element;
+        int index;
+        float expected;
+    };
+
+    const auto exact = [] (const char* id, const char* type, const char* exactValue, const char* text)
+    {
+        return juce::String ("<Value property=\"") + id + "\" type=\"" + type + "\" value=\"" + exactValue + "\">" + text + "</Value>";
+    };
+
+    const Case cases[] = {
+        { "switch", exact ("onBypass", "boolean", "0.57", "true"), HostParameters::onBypass, 0.57f },
+        { "switch, text says off", exact ("onBypass", "boolean", "0.57", "false"), HostParameters::onBypass, 0.0f },
+        { "circuit", exact ("overdriveType", "number", "0.6", "3"), HostParameters::overdriveType, 0.6f },
+        { "circuit, another band", exact ("overdriveType", "number", "0.1", "3"), HostParameters::overdriveType, 0.75f },
+        { "factor", exact ("oversampling", "number", "0.40000002", "2"), HostParameters::oversampling, 0.40000002f },
+        { "not a number", exact ("oversampling", "number", "nan", "2"), HostParameters::oversampling, 2.0f / 3.0f },
+        { "trailing text", exact ("oversampling", "number", "0.5x", "2"), HostParameters::oversampling, 2.0f / 3.0f },
+        { "beyond one", exact ("overdriveType", "number", "1.5", "4"), HostParameters::overdriveType, 1.0f },
+        { "continuous values take the text", exact ("tone", "number", "0.3", "0.7"), HostParameters::tone, 0.7f },
+    };
+
+    for (const auto& c : cases)
+    {
+        VardekoQX2710AudioProcessor processor;
+        EXPECT_EQ (1, processor.loadPatchDocument (parse (presetFile ("com.molvek.VardekoQX2710", "1.0", c.element)), true)) << c.what;
+        EXPECT_EQ (c.expected, getValue (processor, c.index)) << c.what;
+    }
+
+    // Written only for a value between steps, and read back exactly in every shape.
+    VardekoQX2710AudioProcessor processor;
+    setValue (processor, HostParameters::onBypass, 0.57f);
+    setValue (processor, HostParameters::overdriveType, 0.123456789f);
+    setValue (processor, HostParameters::oversampling, 1.0f);
+
+    juce::XmlElement preset ("x");
+    processor.createPatchDocument (preset, true);
+    const auto text = singleLine (preset);
+    EXPECT_TRUE (text.contains ("<Value property=\"onBypass\" type=\"boolean\" value=\"0.57\">true</Value>")) << text;
+    EXPECT_TRUE (text.contains ("<Value property=\"overdriveType\" type=\"number\" value=\"0.12345679\">1</Value>")) << text;
+    EXPECT_TRUE (text.contains ("<Value property=\"oversampling\" type=\"number\">3</Value>")) << text;
+
+    VardekoQX2710AudioProcessor loaded;
+    loaded.loadPatchDocument (parse (text), true);
+    EXPECT_EQ (0.57f, getValue (loaded, HostParameters::onBypass));
+    EXPECT_EQ (0.123456789f, getValue (loaded, HostParameters::overdriveType));
+    EXPECT_EQ (1.0f, getValue (loaded, HostParameters::oversampling));
+}
+
 TEST (PatchDocument, PresetDiffers)
 {
     VardekoQX2710AudioProcessor processor;
@@ -339,6 +388,10 @@ TEST (PatchDocument, PresetDiffers)
 
     setValue (processor, HostParameters::overdriveType, 0.1f); // the file holds model 0
     EXPECT_TRUE (processor.presetDiffers (parse (text)));
+
+    // A stepped value differs only when it plays another step.
+    const auto boutique = presetFile ("com.molvek.VardekoQX2710", "1.0", value ("overdriveType", "1"));
+    EXPECT_FALSE (processor.presetDiffers (parse (boutique)));
 
     EXPECT_FALSE (processor.presetDiffers (parse ("<other/>")));
     EXPECT_FALSE (processor.presetDiffers (nullptr));

@@ -134,6 +134,220 @@ TEST (ProcessorAudioPath, SwitchingOffFadesToDryThenPassesTheBlockUntouched)
     }
 }
 
+namespace
+{
+// The input delayed by a whole number of samples, silence before it.
+juce::AudioBuffer<float> delayed (const juce::AudioBuffer<float>& input, int samples)
+{
+    juce::AudioBuffer<float> result (input.getNumChannels(), input.getNumSamples());
+    result.clear();
+
+    for (int ch = 0; ch < input.getNumChannels(); ++ch)
+        if (input.getNumSamples() > samples)
+            result.copyFrom (ch, samples, input, ch, 0, input.getNumSamples() - samples);
+
+    return result;
+}
+
+// Runs the input in blocks of 1, 2, 3 ... 40 samples, then 400, so that blocks shorter than the
+// delay meet longer ones.
+juce::AudioBuffer<float> runInUnevenBlocks (juce::AudioProcessor& processor, const juce::AudioBuffer<float>& input)
+{
+    juce::AudioBuffer<float> output (input);
+    juce::MidiBuffer midi;
+
+    for (int start = 0, n = 1; start < output.getNumSamples(); start += n, n = n < 40 ? n + 1 : 400)
+    {
+        n = std::min (n, output.getNumSamples() - start);
+        juce::AudioBuffer<float> block (output.getArrayOfWritePointers(), output.getNumChannels(), start, n);
+        processor.processBlock (block, midi);
+    }
+
+    return output;
+}
+
+// Every sample of both, from sample start on.
+::testing::AssertionResult sameSamples (const juce::AudioBuffer<float>& expected, const juce::AudioBuffer<float>& actual, int start = 0)
+{
+    for (int ch = 0; ch < expected.getNumChannels(); ++ch)
+        for (int i = start; i < expected.getNumSamples(); ++i)
+            if (expected.getSample (ch, i) != actual.getSample (ch, i))
+                return ::testing::AssertionFailure() << "channel " << ch << " sample " << i << ": " << actual.getSample (ch, i) << " instead of " << expected.getSample (ch, i);
+
+    return ::testing::AssertionSuccess();
+}
+} // namespace
+
+TEST (ProcessorAudioPath, OffTheOutputIsTheInputDelayedByTheReportedLatency)
+{
+    // The host moves the track earlier by the reported latency whether the pedal is on or
+    // off: off, the output must lag the input by exactly that many samples (none at 1x), or the
+    // track plays early against every other track.
+    struct Layout
+    {
+        int inputs, outputs;
+    };
+
+    for (const double rate : { 44100.0, 48000.0, 96000.0, 192000.0 })
+    {
+        for (int index = 0; index < 4; ++index)
+        {
+            for (const auto layout : { Layout { 2, 2 }, Layout { 1, 1 }, Layout { 1, 2 } })
+            {
+                const auto what = juce::String (rate) + " Hz, oversampling index " + juce::String (index) + ", "
+                                  + juce::String (layout.inputs) + " in " + juce::String (layout.outputs) + " out";
+                auto input = makeSignal (layout.outputs, 6000, 0.5f, rate);
+
+                if (layout.inputs < layout.outputs)
+                    input.clear (1, 0, input.getNumSamples());
+
+                auto expectedFor = [&] (int latency)
+                {
+                    auto expected = delayed (input, latency);
+
+                    if (layout.inputs < layout.outputs)
+                        expected.copyFrom (1, 0, expected, 0, 0, expected.getNumSamples());
+
+                    return expected;
+                };
+
+                // Off from the start.
+                {
+                    Prepared p (rate, 512, layout.inputs, layout.outputs);
+                    setValue (p.processor, HostParameters::oversampling, HostParameters::getOversamplingValue (index));
+                    setValue (p.processor, HostParameters::onBypass, 0.0f);
+                    p.prepare();
+                    const auto latency = p.processor.getLatencySamples();
+                    EXPECT_EQ (VardekoQX2710AudioProcessor::getLatencyFor (index, rate), latency) << what;
+                    EXPECT_TRUE (sameSamples (expectedFor (latency), runInUnevenBlocks (p.processor, input))) << what << ", off from the start";
+                }
+
+                // Switched off while playing: once the fade has ended, every sample (the first
+                // ones from the blocks before) is the input delayed by the latency.
+                {
+                    Prepared p (rate, 512, layout.inputs, layout.outputs);
+                    setValue (p.processor, HostParameters::oversampling, HostParameters::getOversamplingValue (index));
+                    p.prepare();
+                    const auto fadeEnd = 3 * p.processor.getRampLength();
+                    auto signal = makeSignal (layout.outputs, fadeEnd + 6000, 0.5f, rate);
+
+                    if (layout.inputs < layout.outputs)
+                        signal.clear (1, 0, signal.getNumSamples());
+
+                    juce::AudioBuffer<float> output (signal);
+                    juce::MidiBuffer midi;
+
+                    for (int start = 0; start < output.getNumSamples(); start += 300)
+                    {
+                        if (start == 600)
+                            setValue (p.processor, HostParameters::onBypass, 0.0f);
+
+                        const auto n = std::min (300, output.getNumSamples() - start);
+                        juce::AudioBuffer<float> block (output.getArrayOfWritePointers(), output.getNumChannels(), start, n);
+                        p.processor.processBlock (block, midi);
+                    }
+
+                    input = signal;
+                    const auto expected = expectedFor (p.processor.getLatencySamples());
+                    EXPECT_TRUE (sameSamples (expected, output, fadeEnd)) << what << ", switched off";
+                }
+            }
+        }
+    }
+}
+
+TEST (ProcessorAudioPath, AnImpulseTakesTheSameTimeOnAndOff)
+{
+    // On, the dry path has the oversampled path's delay (a fraction of a sample away from the
+    // reported whole samples); off, it has exactly the reported latency.
+    for (const double rate : { 44100.0, 96000.0, 192000.0 })
+    {
+        for (int index = 0; index < 4; ++index)
+        {
+            double delays[2] {};
+
+            for (const bool on : { true, false })
+            {
+                Prepared p (rate, 512);
+                setValue (p.processor, HostParameters::oversampling, HostParameters::getOversamplingValue (index));
+                setValue (p.processor, HostParameters::dryWet, 0.0f);
+                setValue (p.processor, HostParameters::onBypass, on ? 1.0f : 0.0f);
+                p.prepare();
+
+                constexpr int at = 64;
+                juce::AudioBuffer<float> impulse (2, 4096);
+                impulse.clear();
+                impulse.setSample (0, at, 1.0f);
+                impulse.setSample (1, at, 1.0f);
+                const auto response = p.run (impulse);
+
+                const auto w = 2.0 * juce::MathConstants<double>::pi * 1000.0 / rate;
+                std::complex<double> sum, weighted;
+
+                for (int n = 0; n + at < response.getNumSamples(); ++n)
+                {
+                    const auto h = (double) response.getSample (0, n + at) * std::polar (1.0, -w * n);
+                    sum += h;
+                    weighted += (double) n * h;
+                }
+
+                delays[on ? 0 : 1] = std::real (weighted / sum);
+
+                if (! on)
+                {
+                    EXPECT_TRUE (sameSamples (delayed (impulse, p.processor.getLatencySamples()), response)) << rate << " Hz, index " << index;
+                }
+            }
+
+            EXPECT_NEAR (delays[0], delays[1], 0.5 + 1.0e-6) << rate << " Hz, index " << index;
+        }
+    }
+}
+
+TEST (ProcessorAudioPath, SwitchingOffAndOnKeepsTheDryPathsTiming)
+{
+    // With the dry signal only, switching off and on moves the dry path between the aligned copy
+    // and the input delayed by the latency: less than half a sample apart, so the output stays
+    // within what half a sample of a 200 Hz tone explains (an undelayed input would be the
+    // whole latency away).
+    constexpr double rate = 48000.0;
+    constexpr double amplitude = 0.5;
+    constexpr double frequency = 200.0;
+
+    for (int index = 1; index < 4; ++index)
+    {
+        Prepared p (rate, 256);
+        setValue (p.processor, HostParameters::oversampling, HostParameters::getOversamplingValue (index));
+        setValue (p.processor, HostParameters::dryWet, 0.0f);
+        p.prepare();
+        const auto latency = p.processor.getLatencySamples();
+
+        juce::AudioBuffer<float> input (2, 94 * 256);
+
+        for (int ch = 0; ch < 2; ++ch)
+            for (int i = 0; i < input.getNumSamples(); ++i)
+                input.setSample (ch, i, (float) (amplitude * std::sin (2.0 * juce::MathConstants<double>::pi * frequency * i / rate)));
+
+        juce::AudioBuffer<float> output (input);
+        juce::MidiBuffer midi;
+
+        // Off at 2048, on at 8192, off again in the middle of that fade, on once dry.
+        for (int start = 0; start < output.getNumSamples(); start += 256)
+        {
+            if (start == 2048 || start == 8192 || start == 9216 || start == 16384)
+                setValue (p.processor, HostParameters::onBypass, (start == 8192 || start == 16384) ? 1.0f : 0.0f);
+
+            juce::AudioBuffer<float> block (output.getArrayOfWritePointers(), 2, start, 256);
+            p.processor.processBlock (block, midi);
+        }
+
+        const auto expected = delayed (input, latency);
+        const auto allowed = (float) (amplitude * 2.0 * juce::MathConstants<double>::pi * frequency * 0.5 / rate) * 1.2f;
+        EXPECT_LT (maxAbsDifference (expected, output, 0, 1024), allowed) << "index " << index;
+        EXPECT_LT (maxAbsDifference (expected, output, 1, 1024), allowed) << "index " << index;
+    }
+}
+
 TEST (ProcessorAudioPath, MonoInputWithStereoOutputCopiesLeftToRight)
 {
     for (bool on : { true, false })
@@ -618,7 +832,8 @@ int firstDifference (const juce::AudioBuffer<float>& a, const juce::AudioBuffer<
 TEST (ProcessorAudioPath, OfflineCircuitChangesFallDueFiftyMillisecondsOfSamplesLater)
 {
     // At 48 kHz, 50 ms are 2400 samples after the block in which the host changed the value,
-    // whatever the block size and however fast the render runs.
+    // whatever the block size and however fast the render runs. (A value set before the
+    // render's first block is where the render starts.)
     const auto input = makeSignal (2, 9600);
     const auto unchanged = OfflineRender::run (input, {}, { 512 });
 
@@ -626,18 +841,18 @@ TEST (ProcessorAudioPath, OfflineCircuitChangesFallDueFiftyMillisecondsOfSamples
 
     for (const auto& blocks : blockPatterns)
     {
-        const auto changed = OfflineRender::run (input, { { 0, HostParameters::overdriveType, 1.0f } }, blocks, blocks[0] >= 1000 ? 1 : 0);
+        const auto changed = OfflineRender::run (input, { { blocks[0], HostParameters::overdriveType, 1.0f } }, blocks, blocks[0] >= 1000 ? 1 : 0);
         const auto at = firstDifference (changed, unchanged);
-        EXPECT_GE (at, 2400) << "blocks of " << blocks[0];
-        EXPECT_LE (at, 2401) << "blocks of " << blocks[0];
+        EXPECT_GE (at, blocks[0] + 2400) << "blocks of " << blocks[0];
+        EXPECT_LE (at, blocks[0] + 2401) << "blocks of " << blocks[0];
     }
 
     // The same for an oversampling change: the dry path moves with it at that sample.
     const auto wet = OfflineRender::run (input, { { 0, HostParameters::dryWet, 0.5f } }, { 512 });
-    const auto oversampled = OfflineRender::run (input, { { 0, HostParameters::dryWet, 0.5f }, { 0, HostParameters::oversampling, 1.0f } }, { 300 });
+    const auto oversampled = OfflineRender::run (input, { { 0, HostParameters::dryWet, 0.5f }, { 300, HostParameters::oversampling, 1.0f } }, { 300 });
     const auto at = firstDifference (oversampled, wet);
-    EXPECT_GE (at, 2400);
-    EXPECT_LE (at, 2401);
+    EXPECT_GE (at, 300 + 2400);
+    EXPECT_LE (at, 300 + 2401);
 }
 
 TEST (ProcessorAudioPath, TwoOfflineRendersOfTheSameAutomationAreIdentical)
@@ -746,4 +961,123 @@ TEST (ProcessorAudioPath, OfflineOversamplingChangeOfTheHeardCircuitIsNotLeftSil
     }
 
     EXPECT_LE (longest, 1024) << "samples of silence in a row";
+}
+
+TEST (ProcessorAudioPath, AnOfflineRenderDoesNotDependOnTheSilenceBeforeIt)
+{
+    // A host starting an export switches to offline, then runs a number of silent blocks of
+    // its own choosing (Ardour: however many cycles it waits before rolling, with the
+    // automation's first values set in them) before the range's first sample. Whatever their
+    // number, the render that follows is the same, sample for sample, from the first sound on.
+    const auto input = makeSignal (2, 24000);
+    const std::vector<OfflineRender::Change> automation {
+        { 3000, HostParameters::overdriveType, 1.0f },
+        { 3000, HostParameters::overdrive, 0.9f },
+        { 8000, HostParameters::oversampling, 0.6666667f },
+    };
+
+    const auto render = [&] (int silentSamples, bool automated)
+    {
+        Prepared p (48000.0, 512);
+        setValue (p.processor, HostParameters::oversampling, 0.33333334f);
+        p.prepare();
+        p.run (juce::AudioBuffer<float> (2, 5 * 512)); // real-time silence while the session loads
+        p.processor.setNonRealtime (true);
+
+        // The session's start values arrive with the first silent cycles.
+        setValue (p.processor, HostParameters::overdriveType, 0.5f);
+        setValue (p.processor, HostParameters::overdrive, 0.2f);
+
+        juce::AudioBuffer<float> withSilence (2, silentSamples + input.getNumSamples());
+        withSilence.clear();
+
+        for (int ch = 0; ch < 2; ++ch)
+            withSilence.copyFrom (ch, silentSamples, input, ch, 0, input.getNumSamples());
+
+        std::vector<OfflineRender::Change> shifted;
+
+        for (auto c : automation)
+            if (automated)
+                shifted.push_back ({ c.sample + silentSamples, c.index, c.value });
+
+        const auto output = OfflineRender::renderWith (p.processor, withSilence, shifted, { 512 });
+        juce::AudioBuffer<float> heard (2, input.getNumSamples());
+
+        for (int ch = 0; ch < 2; ++ch)
+            heard.copyFrom (ch, 0, output, ch, silentSamples, input.getNumSamples());
+
+        return heard;
+    };
+
+    // Automation reaches the plug-in at the start of the host's blocks: with whole blocks of
+    // silence it falls at the same place of the sound; without, the sound may start inside a
+    // block.
+    for (const bool automated : { true, false })
+    {
+        const auto first = render (0, automated);
+
+        for (const int silence : { 512, 3 * 512, 40 * 512, 700, 1300 })
+        {
+            if (automated && silence % 512 != 0)
+                continue;
+
+            const auto other = render (silence, automated);
+            EXPECT_TRUE (identical (first, other)) << silence << " silent samples first" << (automated ? ", automated" : "")
+                                                   << ": first difference at sample " << firstDifference (first, other) << ", by " << maxAbsDifference (first, other, 0);
+        }
+    }
+}
+
+TEST (ProcessorAudioPath, AnOfflineRenderStartsAtFullLevel)
+{
+    // Playback does not fade in when the transport starts, so neither does an export: from
+    // its first sample the render is the selected circuit's sound with the values it was given,
+    // not a fade-in or a glide from other values.
+    const auto input = makeSignal (2, 6000);
+
+    struct Case
+    {
+        int model;
+        float drive, tone, level;
+        int oversamplingIndex;
+    };
+
+    std::vector<Case> cases;
+
+    for (int model = 0; model < 5; ++model)
+    {
+        cases.push_back ({ model, 0.5f, 0.5f, 0.5f, 0 });
+        cases.push_back ({ model, 0.2f, 0.8f, 0.3f, 0 });
+        cases.push_back ({ model, 0.9f, 0.1f, 0.7f, 1 });
+        cases.push_back ({ model, 0.2f, 0.5f, 0.5f, 3 });
+    }
+
+    for (const auto& c : cases)
+    {
+        Prepared p (48000.0, 512);
+        p.prepare();
+        p.run (makeSignal (2, 2048)); // real time first, with the defaults
+
+        setValue (p.processor, HostParameters::overdriveType, HostParameters::getModelValue (c.model));
+        setValue (p.processor, HostParameters::overdrive, c.drive);
+        setValue (p.processor, HostParameters::tone, c.tone);
+        setValue (p.processor, HostParameters::level, c.level);
+        setValue (p.processor, HostParameters::oversampling, HostParameters::getOversamplingValue (c.oversamplingIndex));
+        p.processor.setNonRealtime (true);
+        const auto output = OfflineRender::renderWith (p.processor, input, {}, { 512 });
+
+        auto reference = CircuitTest::makePrepared (c.model, 48000.0f, { c.drive, c.tone, c.level, c.oversamplingIndex });
+        reference->skipStartFade();
+        juce::AudioBuffer<float> expected (input);
+        juce::ScopedNoDenormals noDenormals;
+
+        for (int start = 0; start < expected.getNumSamples(); start += 512)
+        {
+            const auto n = std::min (512, expected.getNumSamples() - start);
+            reference->processStereo (expected.getWritePointer (0, start), expected.getWritePointer (1, start), n);
+        }
+
+        EXPECT_TRUE (identical (expected, output)) << "circuit " << c.model << ", drive " << c.drive << ", factor index " << c.oversamplingIndex
+                                                   << ": first difference at sample " << firstDifference (expected, output) << ", by " << maxAbsDifference (expected, output, 0);
+    }
 }

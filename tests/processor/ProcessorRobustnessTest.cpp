@@ -221,6 +221,99 @@ TEST (ProcessorRobustness, SwitchingOnAndOffAtAnyMomentStaysWithinTheSteadyStep)
     }
 }
 
+TEST (ProcessorRobustness, AFadeThatTurnsRoundTwiceEndsWithoutAStep)
+{
+    // Off, on again during the fade to dry, off again: when the last fade ends, a dry path heard
+    // at the wrong alignment jumps by the difference between the input and its delayed copy,
+    // which a 2 kHz tone makes large. Timings in blocks of 256 samples (a fade lasts 8).
+    constexpr int block = 256;
+    constexpr int samples = 100 * block;
+    juce::AudioBuffer<float> tone (2, samples);
+
+    for (int ch = 0; ch < 2; ++ch)
+        for (int i = 0; i < samples; ++i)
+            tone.setSample (ch, i, 0.25f * (float) std::sin (2.0 * juce::MathConstants<double>::pi * 2000.0 * i / sampleRate));
+
+    const struct
+    {
+        int onAgain, offAgain; // blocks after the first switch off
+    } timings[] = { { 2, 4 }, { 1, 2 }, { 5, 7 }, { 7, 8 } };
+
+    const auto dryStep = largestStep (tone, 0, samples);
+
+    for (int model = 0; model < HostParameters::numModels; ++model)
+    {
+        for (int factor = 0; factor < numFactors; ++factor)
+        {
+            const auto steady = process (*makeProcessor (model, factor), tone, block);
+            const auto allowed = 1.25f * std::max (dryStep, largestStep (steady, 20 * block, samples));
+
+            for (const auto& t : timings)
+            {
+                const auto out = runScripted (*makeProcessor (model, factor), tone, block, [&t] (VardekoQX2710AudioProcessor& p, int k)
+                                              {
+                                                  if (k == 40 || k == 40 + t.onAgain || k == 40 + t.offAgain)
+                                                      setValue (p, HostParameters::onBypass, k == 40 + t.onAgain ? 1.0f : 0.0f); });
+                EXPECT_LE (largestStep (out, 40 * block - 1, samples), allowed)
+                    << describe (model, factor) << ", on again after " << t.onAgain << " blocks, off again after " << t.offAgain;
+            }
+        }
+    }
+}
+
+TEST (ProcessorRobustness, AStormOfSwitchingAtRandomMomentsStaysWithinTheSteadyStep)
+{
+    // Off and on at random samples, in blocks of random sizes, often several times within one
+    // fade, so that the wet share and the dry path's move between aligned and unaligned turn
+    // round part-way. A 2 kHz tone on top of the note makes a dry path heard at the wrong
+    // alignment show as a step.
+    constexpr int samples = 48000;
+    constexpr int settled = 40 * 256;
+    auto signal = note (samples);
+
+    for (int ch = 0; ch < 2; ++ch)
+        for (int i = 0; i < samples; ++i)
+            signal.addSample (ch, i, 0.25f * (float) std::sin (2.0 * juce::MathConstants<double>::pi * 2000.0 * i / sampleRate));
+
+    const auto dryStep = largestStep (signal, 0, samples);
+
+    for (int model = 0; model < HostParameters::numModels; ++model)
+    {
+        for (int factor = 0; factor < numFactors; ++factor)
+        {
+            const auto steady = process (*makeProcessor (model, factor), signal, 256);
+            const auto allowed = 1.25f * std::max (dryStep, largestStep (steady, settled, samples));
+
+            for (int seed = 1; seed <= 3; ++seed)
+            {
+                auto p = makeProcessor (model, factor);
+                const auto fade = p->getRampLength();
+                juce::Random random (seed * 100 + model * 10 + factor);
+                auto out = signal;
+                juce::MidiBuffer midi;
+                bool on = true;
+
+                for (int start = 0, nextToggle = settled; start < samples;)
+                {
+                    if (start == nextToggle)
+                    {
+                        on = ! on;
+                        setValue (*p, HostParameters::onBypass, on ? 1.0f : 0.0f);
+                        nextToggle += 1 + random.nextInt (fade * 5 / 2);
+                    }
+
+                    const auto n = std::min ({ 1 + random.nextInt (512), nextToggle - start, samples - start });
+                    juce::AudioBuffer<float> view (out.getArrayOfWritePointers(), 2, start, n);
+                    p->processBlock (view, midi);
+                    start += n;
+                }
+
+                EXPECT_LE (largestStep (out, settled - 1, samples), allowed) << describe (model, factor) << ", seed " << seed;
+            }
+        }
+    }
+}
+
 TEST (ProcessorRobustness, ANewSampleRateSoundsLikeAFreshInstance)
 {
     const std::pair<double, double> rateChanges[] = { { 8000.0, 192000.0 }, { 192000.0, 44100.0 }, { 44100.0, 48000.0 } };

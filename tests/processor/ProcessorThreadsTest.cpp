@@ -259,3 +259,58 @@ TEST (ProcessorThreads, EverythingAHostDoesAtOnce)
     // Every move is ramped or crossfaded: runs stay near 0.5, a click or a jump goes well past.
     EXPECT_LT (largestStep.load(), 1.5f);
 }
+
+TEST (ProcessorThreads, OfflineRendersStartWhileTheMessageThreadAppliesChanges)
+{
+    // A host switching between playing and rendering offline (LV2 free-wheeling) while the
+    // circuit and the factor keep moving: the message thread's timer applies changes in real
+    // time and the circuits' timers rebuild their stages, right up to the moment a render
+    // starts, which waits for none of them. The sanitizer builds report any race among them.
+    VardekoQX2710AudioProcessor processor;
+    processor.prepareToPlay (48000.0, 256);
+    std::atomic<int> nonFinite { 0 };
+    std::atomic<int> renders { 0 };
+
+    MessageLoop::runWhileDispatching ([&]
+                                      { runThreads (2, std::chrono::milliseconds (3000), [&] (int role)
+                                                    {
+                                                        thread_local std::mt19937 random ((unsigned) role + 11);
+
+                                                        if (role == 0)
+                                                        {
+                                                            // Changes that fall due on the message thread within a few ticks.
+                                                            setValue (processor, HostParameters::overdriveType, (float) (random() % 5) / 4.0f);
+                                                            setValue (processor, HostParameters::oversampling, (float) (random() % 4) / 3.0f);
+                                                            std::this_thread::sleep_for (std::chrono::milliseconds (random() % 70));
+                                                            return;
+                                                        }
+
+                                                        // The audio thread: some real time, then a render with silence before its
+                                                        // first sound, then real time again.
+                                                        juce::MidiBuffer midi;
+                                                        const auto run = [&] (int blocks, bool silent)
+                                                        {
+                                                            for (int b = 0; b < blocks; ++b)
+                                                            {
+                                                                auto block = makeSignal (2, 256);
+
+                                                                if (silent)
+                                                                    block.clear();
+
+                                                                processor.processBlock (block, midi);
+
+                                                                if (! allFinite (block))
+                                                                    ++nonFinite;
+                                                            }
+                                                        };
+
+                                                        run ((int) (random() % 40), false);
+                                                        processor.setNonRealtime (true);
+                                                        run ((int) (random() % 3), true);
+                                                        run (200, false);
+                                                        processor.setNonRealtime (false);
+                                                        ++renders; }); });
+
+    EXPECT_EQ (0, nonFinite.load());
+    EXPECT_GT (renders.load(), 5);
+}
