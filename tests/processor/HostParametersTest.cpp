@@ -559,4 +559,3 @@ TEST (VardekoQX2710AudioProcessor, AnswersTheHostsQuestions)
     EXPECT_TRUE (processor.isOutputChannelStereoPair (1));
     JUCE_END_IGNORE_WARNINGS_GCC_LIKE
 }
-
