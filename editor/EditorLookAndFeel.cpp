@@ -17,8 +17,6 @@ EditorLookAndFeel::EditorLookAndFeel()
     setColour (juce::PopupMenu::highlightedBackgroundColourId, orange);
     setColour (juce::PopupMenu::highlightedTextColourId, ink);
 
-    setColour (juce::BubbleComponent::backgroundColourId, panel.withAlpha (0.94f));
-    setColour (juce::BubbleComponent::outlineColourId, orange);
     setColour (juce::TooltipWindow::textColourId, cream);
 }
 
@@ -32,15 +30,4 @@ void EditorLookAndFeel::drawPopupMenuBackground (juce::Graphics& g, int width, i
     g.fillAll (findColour (juce::PopupMenu::backgroundColourId));
     g.setColour (panelEdge);
     g.drawRect (0, 0, width, height, 1);
-}
-
-juce::Font EditorLookAndFeel::getSliderPopupFont (juce::Slider&)
-{
-    return juce::Font (13.0f, juce::Font::bold);
-}
-
-int EditorLookAndFeel::getSliderPopupPlacement (juce::Slider&)
-{
-    // Above the knob, where the hand dragging it does not cover it.
-    return juce::BubbleComponent::above;
 }

@@ -3,7 +3,7 @@
 #include <juce_gui_basics/juce_gui_basics.h>
 
 // The window's own look for what JUCE draws itself: the FILE and preset popup menus and the
-// value bubble beside a dragged knob, in the pedal's dark panels, cream print and orange.
+// tooltips, in the pedal's dark panels, cream print and orange.
 class EditorLookAndFeel : public juce::LookAndFeel_V4
 {
 public:
@@ -11,6 +11,4 @@ public:
 
     juce::Font getPopupMenuFont() override;
     void drawPopupMenuBackground (juce::Graphics& g, int width, int height) override;
-    juce::Font getSliderPopupFont (juce::Slider& slider) override;
-    int getSliderPopupPlacement (juce::Slider& slider) override;
 };

@@ -121,9 +121,9 @@ KeyboardControl::Stop& KeyboardControl::add (Stop stop)
     return stops.back();
 }
 
-void KeyboardControl::addKnob (juce::Slider& knob, juce::Rectangle<float> ringArea)
+void KeyboardControl::addKnob (juce::Slider& knob, juce::Rectangle<float> ringArea, std::function<void()> typeValue)
 {
-    add ({ Kind::knob, { &knob }, ringArea, true, false, {} });
+    add ({ Kind::knob, { &knob }, ringArea, true, false, std::move (typeValue) });
 }
 
 void KeyboardControl::addSwitch (juce::Button& toggle, juce::Rectangle<float> ringArea, bool round, bool homeAndEnd)
@@ -187,6 +187,12 @@ bool KeyboardControl::keyPressed (const juce::KeyPress& key, juce::Component* co
     switch (stop->kind)
     {
         case Kind::knob:
+            if (key.isKeyCode (Key::returnKey) && stop->press != nullptr)
+            {
+                stop->press();
+                return true;
+            }
+
             handled = moveKnob (static_cast<juce::Slider&> (*control), key);
             break;
         case Kind::toggle:

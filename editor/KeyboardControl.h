@@ -37,7 +37,8 @@ public:
     ~KeyboardControl() override;
 
     // The stops in Tab order. A ring is given in the control's own coordinates.
-    void addKnob (juce::Slider& knob, juce::Rectangle<float> ring);
+    // Return on a knob calls typeValue (typing its value), when given.
+    void addKnob (juce::Slider& knob, juce::Rectangle<float> ring, std::function<void()> typeValue = {});
     void addSwitch (juce::Button& toggle, juce::Rectangle<float> ring, bool round, bool homeAndEnd);
     void addLights (std::vector<juce::Button*> lights);
     void addButton (juce::Component& button, std::function<void()> press);

@@ -55,6 +55,13 @@ void MolvekKnob::paint (juce::Graphics& g)
 
 void MolvekKnob::mouseDown (const juce::MouseEvent& e)
 {
+    if (e.mods.isPopupMenu() && onContextMenu != nullptr)
+    {
+        dragging = false;
+        onContextMenu();
+        return;
+    }
+
     juce::Slider::mouseDown (e);
 
     // The slider's own press starts a drag (and the host's gesture) only for a plain left press.

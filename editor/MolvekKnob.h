@@ -4,6 +4,8 @@
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
+#include <functional>
+
 class MolvekArtwork;
 
 // A rotary knob drawn from a 101-frame film strip: frame 0 at the minimum, frame 100 at the
@@ -30,6 +32,9 @@ public:
     void mouseDrag (const juce::MouseEvent& e) override;
     void mouseUp (const juce::MouseEvent& e) override;
     void mouseWheelMove (const juce::MouseEvent& e, const juce::MouseWheelDetails& wheel) override;
+
+    // A right-click (or Ctrl-click on a Mac) calls this instead of moving the knob.
+    std::function<void()> onContextMenu;
 
 protected:
     MolvekKnob (const juce::String& controlName, int framesPerStrip);

@@ -57,6 +57,8 @@ VardekoQX2710AudioProcessorEditor::VardekoQX2710AudioProcessorEditor (VardekoQX2
     fileMenu = std::make_unique<FileMenu> (processor, FileMenu::Panels { *presetMenu_, *savePresetBrowser_, *overwritePresetComponent_, *alert_ }, openDocument, openWebAddress);
 
     setUpKeyboard();
+    addChildComponent (valueBubble);
+    addChildComponent (valueEntry);
     tooltipWindow = std::make_unique<juce::TooltipWindow> (this, tooltipDelayMs);
 
     processor.editorOpened();
@@ -122,8 +124,8 @@ void VardekoQX2710AudioProcessorEditor::addKnob (std::unique_ptr<Knob>& knob, co
     knob->setTitle (title);
     knob->setTooltip (title);
     controls.bind (*knob, parameterIndex, step);
-    knob->setPopupDisplayEnabled (true, false, this);
     knob->addListener (this);
+    knob->onContextMenu = [this, k = knob.get()] { showKnobMenu (*k); };
 }
 
 // The children in their stacking order: the controls, then the panels over them, which span the
@@ -206,14 +208,14 @@ void VardekoQX2710AudioProcessorEditor::setUpKeyboard()
     keyboard->addButton (*presetIncButton_, click (*presetIncButton_));
     keyboard->addSwitch (*abButton_, abButton_->getLocalBounds().toFloat().expanded (2.0f), false, true);
     keyboard->addButton (*abCopyButton_, click (*abCopyButton_));
-    keyboard->addKnob (*inputVolKnob_, PedalLayout::smallKnobRing.toRectangle());
+    keyboard->addKnob (*inputVolKnob_, PedalLayout::smallKnobRing.toRectangle(), [this, knob = inputVolKnob_.get()] { typeValueOf (*knob); });
     keyboard->addLights ({ oversamplingButtons[0].get(), oversamplingButtons[1].get(), oversamplingButtons[2].get(), oversamplingButtons[3].get() });
-    keyboard->addKnob (*dryWetKnob_, PedalLayout::smallKnobRing.toRectangle());
+    keyboard->addKnob (*dryWetKnob_, PedalLayout::smallKnobRing.toRectangle(), [this, knob = dryWetKnob_.get()] { typeValueOf (*knob); });
 
     for (auto* knob : { overdriveKnob_.get(), toneKnob_.get(), levelKnob_.get() })
-        keyboard->addKnob (*knob, PedalLayout::bigKnobRing.toRectangle());
+        keyboard->addKnob (*knob, PedalLayout::bigKnobRing.toRectangle(), [this, knob] { typeValueOf (*knob); });
 
-    keyboard->addKnob (*overdriveTypeKnob_, PedalLayout::selectorRing.toRectangle());
+    keyboard->addKnob (*overdriveTypeKnob_, PedalLayout::selectorRing.toRectangle(), [this, knob = overdriveTypeKnob_.get()] { typeValueOf (*knob); });
     keyboard->addSwitch (*bypassButton_, PedalLayout::footSwitchRing.toRectangle(), true, false);
 
     // The window takes the focus itself, so that Tab reaches it before any control has it.
@@ -327,16 +329,61 @@ int VardekoQX2710AudioProcessorEditor::getParameterIndexOf (const juce::Componen
 void VardekoQX2710AudioProcessorEditor::sliderValueChanged (juce::Slider* slider)
 {
     controls.knobMoved (*slider);
+    showValueOf (*slider);
+
+    // A change outside a gesture (a key) stays in view for a moment; a gesture's (a drag, a
+    // wheel step, a double-click) from its end.
+    if (knobInGesture != slider)
+        valueBubble.hideSoon();
 }
 
 void VardekoQX2710AudioProcessorEditor::sliderDragStarted (juce::Slider* slider)
 {
     controls.dragStarted (*slider);
+    knobInGesture = slider;
+    showValueOf (*slider);
 }
 
 void VardekoQX2710AudioProcessorEditor::sliderDragEnded (juce::Slider* slider)
 {
     controls.dragEnded (*slider);
+    knobInGesture = nullptr;
+    valueBubble.hideSoon();
+}
+
+void VardekoQX2710AudioProcessorEditor::showKnobMenu (juce::Slider& knob)
+{
+    juce::PopupMenu menu;
+    menu.setLookAndFeel (&lookAndFeel);
+    menu.addItem (juce::String::fromUTF8 ("Type a value\xe2\x80\xa6"), [safe = juce::Component::SafePointer<juce::Slider> (&knob), this]
+                  {
+                      if (safe != nullptr)
+                          typeValueOf (*safe);
+                  });
+    menu.showMenuAsync (juce::PopupMenu::Options().withTargetComponent (&knob).withParentComponent (this));
+}
+
+void VardekoQX2710AudioProcessorEditor::typeValueOf (juce::Slider& knob)
+{
+    // The value goes through the knob's own notification: one host gesture and one undo step,
+    // as a mouse move.
+    const auto index = controls.indexOf (&knob);
+    valueBubble.hide();
+    valueEntry.open (knob, knob.getTextFromValue (knob.getValue()), [index] (const juce::String& text)
+                     {
+                         // Read as the host reads a value text; an empty field names nothing.
+                         return text.trim().isEmpty() ? std::optional<float>() : std::optional<float> (HostParameters::getValueForText (index, text));
+                     }, [safe = juce::Component::SafePointer<juce::Slider> (&knob)] (float value)
+                     {
+                         if (safe != nullptr)
+                             safe->setValue (value, juce::sendNotificationSync);
+                     });
+}
+
+void VardekoQX2710AudioProcessorEditor::showValueOf (juce::Slider& knob)
+{
+    const auto value = knob.getValue();
+    valueBubble.showFor (knob, ValueBubble::textFor (controls.indexOf (&knob), (float) value, knob.getTextFromValue (value)));
 }
 
 void VardekoQX2710AudioProcessorEditor::buttonClicked (juce::Button* button)

@@ -10,6 +10,8 @@
 #include "editor/PedalLayout.h"
 #include "editor/PresetBarActions.h"
 #include "editor/SystemOpener.h"
+#include "editor/ValueBubble.h"
+#include "editor/ValueEntry.h"
 
 #include <juce_audio_processors/juce_audio_processors.h>
 
@@ -82,6 +84,11 @@ public:
     void sliderValueChanged (juce::Slider* slider) override;
     void sliderDragStarted (juce::Slider* slider) override;
     void sliderDragEnded (juce::Slider* slider) override;
+    void showValueOf (juce::Slider& knob);
+
+    // Typing a knob's value: from its context menu, or Return with the knob in focus.
+    void showKnobMenu (juce::Slider& knob);
+    void typeValueOf (juce::Slider& knob);
     void labelTextChanged (juce::Label* label) override;
 
     // The FILE menu: its entries, and what choosing one does.
@@ -144,6 +151,9 @@ private:
     std::unique_ptr<KeyboardControl> keyboard;
 
     // Shows the controls' tooltips inside the window, above everything else in it.
+    ValueBubble valueBubble;
+    ValueEntry valueEntry;
+    const juce::Slider* knobInGesture = nullptr;
     std::unique_ptr<juce::TooltipWindow> tooltipWindow;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (VardekoQX2710AudioProcessorEditor)

@@ -7,6 +7,8 @@
 #include "editor/MolvekKnob.h"
 #include "editor/MolvekSplashScreen.h"
 #include "editor/MolvekVardekoKnob.h"
+#include "editor/ValueBubble.h"
+#include "editor/ValueEntry.h"
 #include "presets/MolvekAlertComponent.h"
 #include "presets/MolvekFileBrowser.h"
 #include "presets/MolvekVardekoQX2710OverwriteComponent.h"
@@ -137,6 +139,8 @@ juce::String typeOf (juce::Component& c)
         { "MolvekVardekoQX2710OverwriteComponent", isA<MolvekVardekoQX2710OverwriteComponent> },
         { "MolvekAlertComponent", isA<MolvekAlertComponent> },
         { "TooltipWindow", isA<juce::TooltipWindow> },
+        { "ValueBubble", isA<ValueBubble> },
+        { "ValueEntry", isA<ValueEntry> },
     };
 
     for (const auto& [name, is] : types)
@@ -185,6 +189,8 @@ TEST_F (EditorTest, LaysOutEveryChildInItsPlaceAndStackingOrder)
         { "savePresetBrowser_", "MolvekVardekoQX2710PresetBrowser", { 0, 0, 325, 500 }, false, -1 },
         { "overwritePresetComponent_", "MolvekVardekoQX2710OverwriteComponent", { 0, 0, 325, 500 }, false, -1 },
         { "alert_", "MolvekAlertComponent", { 0, 0, 325, 500 }, false, -1 },
+        { "valueBubble", "ValueBubble", {}, false, -1 },
+        { "valueEntry", "ValueEntry", {}, false, -1 },
         { "tooltip", "TooltipWindow", {}, false, -1 },
     };
 
@@ -303,6 +309,187 @@ TEST_F (EditorTest, KnobDragsReachTheHostAsOneGesture)
         // The bubble shows the value as the host does.
         EXPECT_EQ (knob.getTextFromValue (knob.getValue()), HostParameters::getText (index, (float) knob.getValue()));
     }
+}
+
+TEST (ValueBubbleTest, ShowsTheHostTextAndForALevelItsGainInDecibels)
+{
+    struct Case
+    {
+        int index;
+        float value;
+        juce::String expected;
+    };
+
+    const Case cases[] = {
+        { HostParameters::inputVol, 0.5f, "5.00  0.0 dB" }, // unity gain
+        { HostParameters::inputVol, 1.0f, "10.00  +6.0 dB" },
+        { HostParameters::inputVol, 0.25f, "2.50  -6.0 dB" },
+        { HostParameters::inputVol, 0.0f, "0.00  -inf dB" },
+        { HostParameters::inputVol, 0.4999f, "5.00  0.0 dB" }, // never "-0.0 dB"
+        { HostParameters::level, 1.0f, "10.00  0.0 dB" },
+        { HostParameters::level, 0.5f, "5.00  -6.0 dB" },
+        { HostParameters::level, 0.1f, "1.00  -20.0 dB" },
+        { HostParameters::level, 0.0f, "0.00  -inf dB" },
+        { HostParameters::tone, 0.5f, "5.00" },
+        { HostParameters::overdrive, 0.5f, "5.00" },
+        { HostParameters::dryWet, 0.25f, "75.00% Dry / 25.00% Wet" },
+        { HostParameters::overdriveType, 1.0f, HostParameters::getModelName (4) },
+    };
+
+    for (const auto& c : cases)
+        EXPECT_EQ (ValueBubble::textFor (c.index, c.value, HostParameters::getText (c.index, c.value)), c.expected) << c.index << " " << c.value;
+}
+
+// Every way of moving a knob shows its value in the bubble, wholly inside the window and
+// pointing at the knob; it stays while a drag lasts and goes a moment after the change.
+TEST_F (EditorTest, TheValueBubbleShowsEveryChangeInsideTheWindow)
+{
+    auto& bubble = child<ValueBubble> ("valueBubble");
+    EXPECT_FALSE (bubble.isVisible());
+    const auto window = editor->getLocalBounds().reduced (ValueBubble::margin);
+
+    const auto expectShownFor = [&] (juce::Slider& knob, int index)
+    {
+        ASSERT_TRUE (bubble.isVisible());
+        EXPECT_EQ (bubble.getTarget(), &knob);
+        EXPECT_EQ (bubble.getText(), ValueBubble::textFor (index, (float) knob.getValue(), HostParameters::getText (index, (float) knob.getValue())));
+        EXPECT_TRUE (window.contains (bubble.getBounds())) << bubble.getBounds().toString();
+        EXPECT_GE (bubble.getWidth(), ValueBubble::getFont().getStringWidth (bubble.getText())) << "the text is cut";
+        // Touching the knob's top or bottom edge, and over or under it.
+        const auto knobArea = knob.getBounds();
+        EXPECT_TRUE (bubble.getBottom() == knobArea.getY() || bubble.getY() == knobArea.getBottom()) << bubble.getBounds().toString();
+        EXPECT_TRUE (bubble.getX() <= knobArea.getCentreX() && knobArea.getCentreX() <= bubble.getRight());
+    };
+
+    const auto expectGoneAfterAMoment = [&]
+    {
+        pump (ValueBubble::lingerMs / 3);
+        EXPECT_TRUE (bubble.isVisible()) << "gone before it could be read";
+        pump (ValueBubble::lingerMs);
+        EXPECT_FALSE (bubble.isVisible());
+    };
+
+    const std::pair<const char*, int> knobs[] = { { "inputVolKnob_", HostParameters::inputVol }, { "overdriveKnob_", HostParameters::overdrive }, { "toneKnob_", HostParameters::tone }, { "levelKnob_", HostParameters::level }, { "dryWetKnob_", HostParameters::dryWet }, { "overdriveTypeKnob_", HostParameters::overdriveType } };
+
+    for (const auto& [name, index] : knobs)
+    {
+        SCOPED_TRACE (name);
+        auto& knob = child<juce::Slider> (name);
+        const auto centre = knob.getLocalBounds().getCentre().toFloat();
+        // How long it stays is timed on the first knob only; the others move it on at once.
+        const auto first = index == HostParameters::inputVol;
+
+        // A drag: shown from the press, following the value, kept however long the hand rests.
+        knob.mouseDown (mouseAt (knob, centre, centre));
+        expectShownFor (knob, index);
+        knob.mouseDrag (mouseAt (knob, centre.translated (0.0f, -40.0f), centre, true));
+        expectShownFor (knob, index);
+
+        if (first)
+        {
+            pump (ValueBubble::lingerMs + 200);
+            expectShownFor (knob, index);
+        }
+
+        knob.mouseUp (mouseAt (knob, centre.translated (0.0f, -40.0f), centre, true));
+        expectShownFor (knob, index);
+
+        if (first)
+            expectGoneAfterAMoment();
+
+        // A wheel step: the bubble follows the new value.
+        knob.mouseWheelMove (wheelAt (knob, false, juce::Time::getCurrentTime()), wheelSteps (-1.0f));
+        expectShownFor (knob, index);
+
+        if (first)
+            expectGoneAfterAMoment();
+
+        // A double-click back to the default (the selector has none).
+        if (index != HostParameters::overdriveType)
+        {
+            knob.setValue (0.9, juce::dontSendNotification);
+            knob.mouseDoubleClick (mouseAt (knob, centre, centre));
+            EXPECT_FLOAT_EQ ((float) knob.getValue(), HostParameters::getDefaultValue (index));
+            expectShownFor (knob, index);
+
+            if (first)
+                expectGoneAfterAMoment();
+        }
+    }
+
+    // The widest text near the window's edge: DRY/WET's whole text, kept inside.
+    auto& dryWet = child<juce::Slider> ("dryWetKnob_");
+    dryWet.setValue (0.333, juce::sendNotificationSync);
+    expectShownFor (dryWet, HostParameters::dryWet);
+    EXPECT_EQ (bubble.getText(), "66.70% Dry / 33.30% Wet");
+    EXPECT_EQ (bubble.getRight(), editor->getWidth() - ValueBubble::margin);
+}
+
+// A typed value is read as the host reads a value text, and reaches the host as one gesture and
+// the undo history as one step; an empty field, or Escape, changes nothing.
+TEST_F (EditorTest, ATypedValueIsOneGestureAndOneUndoStep)
+{
+    auto& entry = child<ValueEntry> ("valueEntry");
+    const auto undo = juce::KeyPress ('z', juce::ModifierKeys::commandModifier, 0);
+
+    struct Case
+    {
+        const char* knob;
+        int index;
+        const char* typed;
+        juce::KeyPress key;
+        float expected; // the value after the key
+        bool staysOpen;
+    };
+
+    const auto returnKey = juce::KeyPress (juce::KeyPress::returnKey);
+    const auto escapeKey = juce::KeyPress (juce::KeyPress::escapeKey);
+
+    const Case cases[] = {
+        { "toneKnob_", HostParameters::tone, "7.5", returnKey, 0.75f, false },
+        { "toneKnob_", HostParameters::tone, "  ", returnKey, 0.75f, true },
+        { "toneKnob_", HostParameters::tone, "2", escapeKey, 0.75f, false },
+        { "dryWetKnob_", HostParameters::dryWet, "30% dry", returnKey, 0.7f, false },
+        { "overdriveTypeKnob_", HostParameters::overdriveType, "pro", returnKey, 1.0f, false },
+        { "levelKnob_", HostParameters::level, "12", returnKey, 1.0f, false },
+    };
+
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE (juce::String (c.knob) + " " + c.typed);
+        auto& knob = child<juce::Slider> (c.knob);
+        const auto before = getValue (processor, c.index);
+        HostRecorder host (processor);
+
+        editor->typeValueOf (knob);
+        ASSERT_TRUE (entry.isVisible());
+        EXPECT_EQ (entry.getText(), HostParameters::getText (c.index, (float) knob.getValue())) << "opens on the value as the host shows it";
+        EXPECT_TRUE (editor->getLocalBounds().contains (entry.getBounds()));
+
+        entry.setText (c.typed, false);
+        entry.keyPressed (c.key);
+        pump();
+
+        EXPECT_EQ (entry.isVisible(), c.staysOpen);
+        EXPECT_FLOAT_EQ (getValue (processor, c.index), c.expected);
+        EXPECT_FLOAT_EQ ((float) knob.getValue(), c.expected);
+        EXPECT_EQ (host.shapeOf (c.index), before != c.expected ? juce::StringArray ({ "begin", "set", "end" }) : juce::StringArray());
+
+        if (c.staysOpen)
+            entry.keyPressed (escapeKey);
+
+        pump();
+        EXPECT_FALSE (entry.isVisible());
+    }
+
+    // The typed changes undo one at a time, newest first.
+    editor->keyPressed (undo);
+    EXPECT_FLOAT_EQ (getValue (processor, HostParameters::level), HostParameters::getDefaultValue (HostParameters::level));
+    editor->keyPressed (undo);
+    EXPECT_FLOAT_EQ (getValue (processor, HostParameters::overdriveType), HostParameters::getDefaultValue (HostParameters::overdriveType));
+    editor->keyPressed (undo);
+    editor->keyPressed (undo);
+    EXPECT_FLOAT_EQ (getValue (processor, HostParameters::tone), HostParameters::getDefaultValue (HostParameters::tone));
 }
 
 TEST_F (EditorTest, ClicksReachTheHostAsGestures)
