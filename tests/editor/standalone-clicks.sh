@@ -31,9 +31,20 @@ for _ in $(seq 100); do
     sleep 0.1
 done
 [ -n "$window" ] || { echo "FAILED  the app's window did not open"; cat "$home/app.log"; exit 1; }
-sleep 1.5
-
-eval "$(xdotool getwindowgeometry --shell "$window")"
+# Under load the window may be mapped before it has its final size and place: wait until two
+# readings a moment apart agree and the pedal fits.
+last=""
+for _ in $(seq 50); do
+    sleep 0.3
+    geometry=$(xdotool getwindowgeometry --shell "$window" 2> /dev/null || true)
+    eval "$geometry"
+    if [ -n "$geometry" ] && [ "$geometry" = "$last" ] && [ "${WIDTH:-0}" -ge 325 ] && [ "${HEIGHT:-0}" -ge 500 ] \
+        && [ "${X:--1}" -ge 0 ] && [ "${Y:--1}" -ge 0 ]; then
+        break
+    fi
+    last=$geometry
+done
+sleep 0.5
 border=$(( (WIDTH - 325) / 2 ))
 x=$(( X + border ))
 y=$(( Y + HEIGHT - 500 - border ))
