@@ -31,3 +31,30 @@ void EditorLookAndFeel::drawPopupMenuBackground (juce::Graphics& g, int width, i
     g.setColour (panelEdge);
     g.drawRect (0, 0, width, height, 1);
 }
+
+juce::Font EditorLookAndFeel::getPopupMenuHeadingFont()
+{
+    return juce::Font (12.0f, juce::Font::bold).withExtraKerningFactor (0.04f);
+}
+
+void EditorLookAndFeel::drawPopupMenuSectionHeader (juce::Graphics& g, const juce::Rectangle<int>& area, const juce::String& sectionName)
+{
+    g.setFont (getPopupMenuHeadingFont());
+    g.setColour (findColour (juce::PopupMenu::headerTextColourId));
+    g.drawFittedText (sectionName.toUpperCase(), area.reduced (12, 0).withTrimmedBottom (3), juce::Justification::bottomLeft, 1);
+}
+
+void EditorLookAndFeel::getIdealPopupMenuItemSize (const juce::String& text, bool isSeparator, int standardMenuItemHeight, int& idealWidth, int& idealHeight)
+{
+    // JUCE asks a heading's size with a standard height of -1 (items ask with 0 or more) and
+    // then makes it half as high and a quarter as wide again: the size given here is the
+    // heading's own, divided back.
+    if (! isSeparator && standardMenuItemHeight < 0)
+    {
+        idealWidth = (getPopupMenuHeadingFont().getStringWidth (text.toUpperCase()) + 24) * 4 / 5;
+        idealHeight = 16;
+        return;
+    }
+
+    juce::LookAndFeel_V4::getIdealPopupMenuItemSize (text, isSeparator, standardMenuItemHeight, idealWidth, idealHeight);
+}

@@ -11,4 +11,10 @@ public:
 
     juce::Font getPopupMenuFont() override;
     void drawPopupMenuBackground (juce::Graphics& g, int width, int height) override;
+
+    // Headings (the preset list's circuits) in small capitals, as the pedal's own captions, and
+    // only as wide as they need, so two columns of presets fit the window.
+    static juce::Font getPopupMenuHeadingFont();
+    void drawPopupMenuSectionHeader (juce::Graphics& g, const juce::Rectangle<int>& area, const juce::String& sectionName) override;
+    void getIdealPopupMenuItemSize (const juce::String& text, bool isSeparator, int standardMenuItemHeight, int& idealWidth, int& idealHeight) override;
 };

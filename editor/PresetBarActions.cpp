@@ -24,6 +24,7 @@ void PresetBarActions::setUp (MolvekVardekoQX2710PresetMenu& menu, VardekoQX2710
 {
     menu.setRootFolder (UserFolders::getPresetFolder().getFullPathName());
     menu.setFilePattern (getFilePattern());
+    menu.setHeadedFolder (FactoryPresets::folderName);
     menu.setColour (juce::Label::textColourId, juce::Colour (0xff000000));
     menu.setFont (juce::Font (15.0f, juce::Font::bold));
     menu.setScansInBackground (true);

@@ -106,6 +106,84 @@ void addFolder (juce::PopupMenu& menu, const MolvekOptionMenuTree::Listing& list
     for (const auto id : folder.itemIds)
         menu.addItem (id, listing.items[(size_t) id - 1].file.getFileName(), true, id == tickedId);
 }
+
+// Under the heading "Blues Overdrive", "Blues Crunch" reads as "Crunch": the heading already
+// names the circuit, and the short names keep the columns narrower than the window.
+juce::String nameUnder (const juce::String& heading, const juce::String& name)
+{
+    const auto prefix = heading.upToFirstOccurrenceOf (" ", false, false) + " ";
+    const auto rest = name.substring (prefix.length()).trim();
+    return name.startsWithIgnoreCase (prefix) && rest.isNotEmpty() ? rest : name;
+}
+
+struct Section
+{
+    juce::String heading;
+    const MolvekOptionMenuTree::Listing::Folder* folder;
+    bool ownItemsOnly; // the headed folder's own files, its subfolders having sections of their own
+    bool shortNames;
+
+    int rows() const
+    {
+        return 1 + (ownItemsOnly ? 0 : (int) folder->subfolders.size()) + (int) folder->itemIds.size();
+    }
+};
+
+// The headed folder's sections, then the rest of the tree, a new column where a section would
+// make one too tall.
+void addHeadedMenu (juce::PopupMenu& menu, const MolvekOptionMenuTree::Listing& listing, const MolvekOptionMenuTree::Listing::Folder& headed, int tickedId)
+{
+    std::vector<Section> sections;
+
+    if (! headed.itemIds.empty())
+        sections.push_back ({ headed.name, &headed, true, false });
+
+    for (const auto& circuit : headed.subfolders)
+        sections.push_back ({ circuit.name, &circuit, false, true });
+
+    MolvekOptionMenuTree::Listing::Folder rest;
+
+    for (const auto& subfolder : listing.root.subfolders)
+        if (&subfolder != &headed)
+            rest.subfolders.push_back (subfolder);
+
+    rest.itemIds = listing.root.itemIds;
+
+    if (! rest.subfolders.empty() || ! rest.itemIds.empty())
+        sections.push_back ({ MolvekOptionMenuTree::userHeading, &rest, false, false });
+
+    // About the rows that fit between the preset bar and the bottom of the window.
+    constexpr int rowsInOneColumn = 18;
+    int rowsInColumn = 0;
+
+    for (const auto& section : sections)
+    {
+        if (rowsInColumn > 0 && rowsInColumn + section.rows() > rowsInOneColumn)
+        {
+            menu.addColumnBreak();
+            rowsInColumn = 0;
+        }
+
+        rowsInColumn += section.rows();
+        menu.addSectionHeader (section.heading);
+
+        if (! section.ownItemsOnly)
+        {
+            for (const auto& subfolder : section.folder->subfolders)
+            {
+                juce::PopupMenu submenu;
+                addFolder (submenu, listing, subfolder, tickedId);
+                menu.addSubMenu (subfolder.name, submenu);
+            }
+        }
+
+        for (const auto id : section.folder->itemIds)
+        {
+            const auto& item = listing.items[(size_t) id - 1];
+            menu.addItem (id, section.shortNames ? nameUnder (section.heading, item.name) : item.file.getFileName(), true, id == tickedId);
+        }
+    }
+}
 } // namespace
 
 int MolvekOptionMenuTree::Listing::findId (const juce::File& file) const
@@ -452,6 +530,16 @@ void MolvekOptionMenuTree::selectPrevious()
 juce::PopupMenu MolvekOptionMenuTree::createMenu() const
 {
     juce::PopupMenu menu;
+
+    for (const auto& subfolder : listing->root.subfolders)
+    {
+        if (headedFolder.isNotEmpty() && subfolder.name.equalsIgnoreCase (headedFolder))
+        {
+            addHeadedMenu (menu, *listing, subfolder, currentId);
+            return menu;
+        }
+    }
+
     addFolder (menu, *listing, listing->root, currentId);
     return menu;
 }
@@ -499,7 +587,14 @@ void MolvekOptionMenuTree::showMenu()
 
     // Popup menus do not inherit their target's look; the window's own is passed on.
     menu.setLookAndFeel (&getLookAndFeel());
-    menu.showMenuAsync (juce::PopupMenu::Options().withTargetComponent (this), createMenuCallback());
+    auto options = juce::PopupMenu::Options().withTargetComponent (this);
+
+    // The headed list is laid out in columns: it opens from the window's left edge, so that
+    // they fit the window's width.
+    if (headedFolder.isNotEmpty() && getParentComponent() != nullptr)
+        options = options.withTargetScreenArea (getScreenBounds().withLeft (getParentComponent()->getScreenX()));
+
+    menu.showMenuAsync (options, createMenuCallback());
 }
 
 std::function<void (int)> MolvekOptionMenuTree::createMenuCallback()

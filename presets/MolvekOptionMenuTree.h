@@ -73,6 +73,12 @@ public:
     virtual void selectNext();
     virtual void selectPrevious();
 
+    // A folder of the root (the factory presets) whose contents open with the menu itself: each
+    // of its subfolders is a heading with its presets beneath, laid out in columns, and the rest
+    // of the tree follows under userHeading. Empty (the default): every folder is a submenu.
+    void setHeadedFolder (const juce::String& folderName) { headedFolder = folderName; }
+    static constexpr const char* userHeading = "User Presets";
+
     // Rebuilds the listing from disk on this thread; true when the current item is among its
     // files, whose number then becomes the current one (otherwise there is none).
     bool rescan();
@@ -128,6 +134,7 @@ protected:
     int currentId = 0;
     juce::String filePattern { "*" };
     bool includeSubfolders = true;
+    juce::String headedFolder;
 
 private:
     class BackgroundScanner;

@@ -14,6 +14,7 @@
 #include "presets/MolvekVardekoQX2710OverwriteComponent.h"
 #include "presets/MolvekVardekoQX2710PresetBrowser.h"
 #include "presets/MolvekVardekoQX2710PresetMenu.h"
+#include "processor/FactoryPresets.h"
 #include "processor/HostParameters.h"
 #include "processor/PatchDocument.h"
 #include "processor/PresetPath.h"
@@ -29,6 +30,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <map>
 #include <utility>
 #include <vector>
 
@@ -834,6 +837,96 @@ TEST_F (EditorTest, ARefusedChoiceFromThePresetListNeverShowsItsName)
         EXPECT_EQ (presetName(), "Crunch*") << "one marker only";
         EXPECT_FLOAT_EQ (getValue (processor, HostParameters::overdrive), 0.7f);
     }
+}
+
+// Clicks to reach each entry of the preset list: one to open it, one per submenu on the way, one
+// on the entry itself.
+void countClicks (const juce::PopupMenu& menu, std::map<int, int>& clicksById, int clicks = 2)
+{
+    for (juce::PopupMenu::MenuItemIterator it (menu); it.next();)
+    {
+        const auto& item = it.getItem();
+
+        if (item.subMenu != nullptr)
+            countClicks (*item.subMenu, clicksById, clicks + 1);
+        else if (item.itemID > 0)
+            clicksById[item.itemID] = clicks;
+    }
+}
+
+TEST_F (EditorTest, EveryFactoryPresetIsTwoClicksAwayAndLoadsFromTheList)
+{
+    ASSERT_TRUE (FactoryPresets::install (UserFolders::getPresetFolder()).wasOk());
+    const auto warm = addPreset ("Mine/Warm.mvkp", { { HostParameters::tone, 0.3f } });
+    const auto top = addPreset ("Top.mvkp", {});
+    auto& menu = child<MolvekVardekoQX2710PresetMenu> ("presetMenu_");
+    ASSERT_TRUE (menu.refreshListing() || menu.finishPendingScan (5000));
+    const auto listing = menu.getListing();
+    const auto list = menu.createMenu();
+
+    std::map<int, int> clicksById;
+    countClicks (list, clicksById);
+    const auto clicksTo = [&] (const juce::File& file)
+    {
+        return clicksById[listing->findId (file)];
+    };
+
+    for (const auto& preset : FactoryPresets::getPresets())
+        EXPECT_EQ (clicksTo (PresetPath::resolve (UserFolders::getPresetFolder(), FactoryPresets::getRelativePath (preset))), 2) << preset.name;
+
+    EXPECT_EQ (clicksTo (top), 2);
+    EXPECT_EQ (clicksTo (warm), 3) << "the user's folders stay submenus";
+
+    // The circuits as headings, then the user's presets; two columns of at most 18 rows, so the
+    // opened list stays within the window's height.
+    juce::StringArray headings;
+    int rows = 0, columns = 1, tallest = 0;
+
+    for (juce::PopupMenu::MenuItemIterator it (list); it.next();)
+    {
+        if (it.getItem().isSectionHeader)
+            headings.add (it.getItem().text);
+
+        tallest = std::max (tallest, ++rows);
+
+        if (it.getItem().shouldBreakAfter)
+        {
+            ++columns;
+            rows = 0;
+        }
+    }
+
+    EXPECT_EQ (headings, juce::StringArray ({ "Blues Overdrive", "Boutique Overdrive", "Mad Overdrive", "Modern Overdrive", "Pro Overdrive", "User Presets" }));
+    EXPECT_EQ (columns, 2);
+    EXPECT_LE (tallest, 18);
+
+    // A pick in the list loads the preset by the same path as ever: its values, its name with no
+    // marker, and the steps before it are not undone into it.
+    drag ("toneKnob_", 40.0f);
+    const auto* madLead = FactoryPresets::find ("Mad Lead");
+    ASSERT_NE (madLead, nullptr);
+    const auto id = listing->findId (PresetPath::resolve (UserFolders::getPresetFolder(), FactoryPresets::getRelativePath (*madLead)));
+    menu.createMenuCallback() (id);
+    tick();
+
+    EXPECT_EQ (presetName(), "Mad Lead");
+    EXPECT_EQ (processor.getCurrentPresetPath(), FactoryPresets::getRelativePath (*madLead));
+    const auto values = FactoryPresets::getValues (*madLead);
+
+    for (int i = 0; i < (int) values.size(); ++i)
+        EXPECT_NEAR (getValue (processor, i), values[(size_t) i], 1.0e-5f) << "parameter " << i;
+
+    editor->keyPressed (juce::KeyPress ('z', juce::ModifierKeys::commandModifier, 0));
+    EXPECT_NEAR (getValue (processor, HostParameters::tone), values[(size_t) HostParameters::tone], 1.0e-5f);
+
+    // A change marks it; picking it again brings the file's values back.
+    setValue (processor, HostParameters::tone, 0.1f);
+    tick();
+    EXPECT_EQ (presetName(), "Mad Lead*");
+    menu.createMenuCallback() (id);
+    tick();
+    EXPECT_EQ (presetName(), "Mad Lead");
+    EXPECT_NEAR (getValue (processor, HostParameters::tone), values[(size_t) HostParameters::tone], 1.0e-5f);
 }
 
 TEST_F (EditorTest, PresetChangesNeverListThePresetFolderOnTheWindowsThread)

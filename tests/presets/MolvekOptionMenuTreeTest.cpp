@@ -6,21 +6,26 @@
 namespace
 {
 // One line per menu entry: "A/" for a submenu (its entries indented below it), "3 r.mvkp" for
-// an item, "3 r.mvkp +" when ticked.
+// an item, "3 r.mvkp +" when ticked, "# Title" for a heading; " |" ends a column.
 void describe (const juce::PopupMenu& menu, juce::StringArray& lines, const juce::String& indent = {})
 {
     for (juce::PopupMenu::MenuItemIterator it (menu); it.next();)
     {
         const auto& item = it.getItem();
+        const juce::String columnEnd (item.shouldBreakAfter ? " |" : "");
 
-        if (item.subMenu != nullptr)
+        if (item.isSectionHeader)
         {
-            lines.add (indent + item.text + "/");
+            lines.add (indent + "# " + item.text + columnEnd);
+        }
+        else if (item.subMenu != nullptr)
+        {
+            lines.add (indent + item.text + "/" + columnEnd);
             describe (*item.subMenu, lines, indent + "  ");
         }
         else
         {
-            lines.add (indent + juce::String (item.itemID) + " " + item.text + (item.isTicked ? " +" : ""));
+            lines.add (indent + juce::String (item.itemID) + " " + item.text + (item.isTicked ? " +" : "") + columnEnd);
         }
     }
 }
@@ -85,6 +90,32 @@ TEST_F (MolvekOptionMenuTreeTest, SubfoldersComeFirstAndAreNumberedDepthFirst)
     tree.selectItem (1);
     tree.selectPrevious();
     EXPECT_EQ (tree.getCurrentId(), 3) << "wraps around to the last";
+}
+
+TEST_F (MolvekOptionMenuTreeTest, AHeadedFolderOpensWithTheMenuUnderHeadingsAndKeepsTheNumbering)
+{
+    addExample();
+    for (const auto* name : { "Factory/Blues Overdrive/Blues Crunch.mvkp", "Factory/Blues Overdrive/Blues Lead.mvkp", "Factory/Blues Overdrive/Deep/x.mvkp", "Factory/Pro Overdrive/Pro.mvkp", "Factory/Readme Tone.mvkp" })
+        folder.addFile (name);
+
+    tree.setCurrentItem ("Factory/Blues Overdrive/Blues Lead.mvkp");
+    const juce::StringArray asFolders ({ "A/", "  1 a.mvkp", "B/", "  2 b.mvkp", "Factory/", "  Blues Overdrive/", "    Deep/", "      3 x.mvkp", "    4 Blues Crunch.mvkp", "    5 Blues Lead.mvkp +", "  Pro Overdrive/", "    6 Pro.mvkp", "  7 Readme Tone.mvkp", "8 r.mvkp" });
+    EXPECT_EQ (describe (tree.createMenu()), asFolders) << "not headed: every folder a submenu";
+
+    // The heading names the circuit, so the items drop it (but never down to nothing); the
+    // headed folder's own files come under its own name, the rest of the tree under the user's.
+    tree.setHeadedFolder ("factory");
+    EXPECT_EQ (describe (tree.createMenu()), juce::StringArray ({ "# Factory", "7 Readme Tone.mvkp", "# Blues Overdrive", "Deep/", "  3 x.mvkp", "4 Crunch", "5 Lead +", "# Pro Overdrive", "6 Pro", "# User Presets", "A/", "  1 a.mvkp", "B/", "  2 b.mvkp", "8 r.mvkp" }));
+    EXPECT_EQ (tree.getCurrentId(), 5);
+    EXPECT_EQ (tree.getText(), "Blues Lead") << "the bar keeps the whole name";
+
+    tree.selectNext();
+    EXPECT_EQ (tree.getCurrentItem(), "Factory\\Pro Overdrive\\Pro.mvkp") << "the arrows keep the list order";
+
+    // Without the folder on disk the menu is the plain tree.
+    folder.getRoot().getChildFile ("Factory").deleteRecursively();
+    tree.rescan();
+    EXPECT_EQ (describe (tree.createMenu()), juce::StringArray ({ "A/", "  1 a.mvkp", "B/", "  2 b.mvkp", "3 r.mvkp" }));
 }
 
 TEST_F (MolvekOptionMenuTreeTest, ListsOnlyMatchingFilesAndShowsEmptyFolders)

@@ -52,12 +52,11 @@ done
 [ -f "$folder/Factory/Blues Overdrive/Blues Blend.mvkp" ] || { echo "FAILED  the factory presets were not written"; exit 1; }
 shot bar
 
-# The menu: Factory > Blues Overdrive > Blues Blend (sorted first), with the keyboard.
+# The menu opens on the factory presets under their circuits' headings: Blues Blend (sorted
+# first) is its first entry, so the second key press picks it.
 click 163 16
-sleep 0.3
-keys Down Right
-sleep 0.3
-keys Right
+sleep 0.4
+keys Down
 sleep 0.3
 shot menu
 keys Return
