@@ -12,31 +12,14 @@
 #include "ProcessorTestHelpers.h"
 #include "TemporaryHome.h"
 
-#include <cstdlib>
-
 namespace
 {
-class EditorInAWindowTest : public JuceGuiTest
+class EditorInAWindowTest : public JuceWindowTest
 {
 protected:
-    // JUCE installs its X error handlers for applications only; without them an X server with
-    // no window manager (Xvfb) ends the program over window properties it cannot set.
-    static void SetUpTestSuite()
-    {
-        juce::JUCEApplicationBase::createInstance = []() -> juce::JUCEApplicationBase*
-        { return nullptr; };
-        JuceGuiTest::SetUpTestSuite();
-    }
-
-    static void TearDownTestSuite()
-    {
-        JuceGuiTest::TearDownTestSuite();
-        juce::JUCEApplicationBase::createInstance = nullptr;
-    }
-
     void SetUp() override
     {
-        if (std::getenv ("DISPLAY") == nullptr)
+        if (! hasDisplay())
             GTEST_SKIP() << "needs a display";
 
         editor = std::make_unique<VardekoQX2710AudioProcessorEditor> (processor);

@@ -19,27 +19,12 @@
 
 namespace
 {
-class PresetPanelsTest : public JuceGuiTest
+class PresetPanelsTest : public JuceWindowTest
 {
 protected:
-    // JUCE installs its X error handlers for applications only; without them an X server with
-    // no window manager (Xvfb) ends the program over window properties it cannot set.
-    static void SetUpTestSuite()
-    {
-        juce::JUCEApplicationBase::createInstance = []() -> juce::JUCEApplicationBase*
-        { return nullptr; };
-        JuceGuiTest::SetUpTestSuite();
-    }
-
-    static void TearDownTestSuite()
-    {
-        JuceGuiTest::TearDownTestSuite();
-        juce::JUCEApplicationBase::createInstance = nullptr;
-    }
-
     void SetUp() override
     {
-        if (std::getenv ("DISPLAY") == nullptr)
+        if (! hasDisplay())
             GTEST_SKIP() << "needs a display";
 
         presetMenu.setRootFolder (folder.getRoot().getFullPathName());

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <memory>
 
 namespace juce
@@ -36,21 +37,7 @@ protected:
     static juce::MouseEvent mouseAt (juce::Component& component, juce::Point<float> position, juce::Point<float> pressedAt, bool dragged = false, bool shift = false)
     {
         const auto now = juce::Time::getCurrentTime();
-        return juce::MouseEvent (juce::Desktop::getInstance().getMainMouseSource(),
-                                 position,
-                                 juce::ModifierKeys (juce::ModifierKeys::leftButtonModifier | (shift ? juce::ModifierKeys::shiftModifier : 0)),
-                                 juce::MouseInputSource::defaultPressure,
-                                 juce::MouseInputSource::defaultOrientation,
-                                 juce::MouseInputSource::defaultRotation,
-                                 juce::MouseInputSource::defaultTiltX,
-                                 juce::MouseInputSource::defaultTiltY,
-                                 &component,
-                                 &component,
-                                 now,
-                                 pressedAt,
-                                 now,
-                                 1,
-                                 dragged);
+        return makeMouseEvent (component, position, juce::ModifierKeys::leftButtonModifier | (shift ? juce::ModifierKeys::shiftModifier : 0), now, pressedAt, 1, dragged);
     }
 
     // The wheel over the middle of a component, at a given time (a repeated time is a repeated
@@ -58,21 +45,7 @@ protected:
     static juce::MouseEvent wheelAt (juce::Component& component, bool shift, juce::Time when)
     {
         const auto centre = component.getLocalBounds().getCentre().toFloat();
-        return juce::MouseEvent (juce::Desktop::getInstance().getMainMouseSource(),
-                                 centre,
-                                 juce::ModifierKeys (shift ? juce::ModifierKeys::shiftModifier : 0),
-                                 juce::MouseInputSource::defaultPressure,
-                                 juce::MouseInputSource::defaultOrientation,
-                                 juce::MouseInputSource::defaultRotation,
-                                 juce::MouseInputSource::defaultTiltX,
-                                 juce::MouseInputSource::defaultTiltY,
-                                 &component,
-                                 &component,
-                                 when,
-                                 centre,
-                                 when,
-                                 0,
-                                 false);
+        return makeMouseEvent (component, centre, shift ? juce::ModifierKeys::shiftModifier : 0, when, centre, 0, false);
     }
 
     static juce::MouseWheelDetails wheelSteps (float steps)
@@ -83,5 +56,46 @@ protected:
     }
 
 private:
+    static juce::MouseEvent makeMouseEvent (juce::Component& component, juce::Point<float> position, int modifiers, juce::Time when, juce::Point<float> pressedAt, int clicks, bool dragged)
+    {
+        return juce::MouseEvent (juce::Desktop::getInstance().getMainMouseSource(),
+                                 position,
+                                 juce::ModifierKeys (modifiers),
+                                 juce::MouseInputSource::defaultPressure,
+                                 juce::MouseInputSource::defaultOrientation,
+                                 juce::MouseInputSource::defaultRotation,
+                                 juce::MouseInputSource::defaultTiltX,
+                                 juce::MouseInputSource::defaultTiltY,
+                                 &component,
+                                 &component,
+                                 when,
+                                 pressedAt,
+                                 when,
+                                 clicks,
+                                 dragged);
+    }
+
     static inline std::unique_ptr<juce::ScopedJuceInitialiser_GUI> initialiser;
+};
+
+// A fixture for tests that open real windows (under Xvfb). JUCE installs its X error handlers
+// for applications only; without them an X server with no window manager ends the program over
+// window properties it cannot set.
+class JuceWindowTest : public JuceGuiTest
+{
+protected:
+    static void SetUpTestSuite()
+    {
+        juce::JUCEApplicationBase::createInstance = []() -> juce::JUCEApplicationBase*
+        { return nullptr; };
+        JuceGuiTest::SetUpTestSuite();
+    }
+
+    static void TearDownTestSuite()
+    {
+        JuceGuiTest::TearDownTestSuite();
+        juce::JUCEApplicationBase::createInstance = nullptr;
+    }
+
+    static bool hasDisplay() { return std::getenv ("DISPLAY") != nullptr; }
 };
