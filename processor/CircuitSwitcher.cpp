@@ -296,14 +296,7 @@ int CircuitSwitcher::pollDeferredChanges()
 {
     const auto setIndex = liveSet.load();
     return clock.poll (setIndex, [this, setIndex]
-                       {
-                           bool again = false;
-                           const auto result = applyLatestChoice (setIndex, again);
-
-                           if (again)
-                               clock.retryLater();
-
-                           return result; });
+                       { return applyLatestChoiceOrRetryLater (setIndex); });
 }
 
 void CircuitSwitcher::startCircuit (ModuleModel& model, const std::array<float, 3>& knobs, int oversampling)
@@ -334,14 +327,18 @@ int CircuitSwitcher::applyDeferredChanges()
 {
     const auto setIndex = liveSet.load();
     return clock.applyNow (setIndex, [this, setIndex]
-                           {
-                               bool again = false;
-                               const auto result = applyLatestChoice (setIndex, again);
+                           { return applyLatestChoiceOrRetryLater (setIndex); });
+}
 
-                               if (again)
-                                   clock.retryLater();
+int CircuitSwitcher::applyLatestChoiceOrRetryLater (int setIndex)
+{
+    bool again = false;
+    const auto result = applyLatestChoice (setIndex, again);
 
-                               return result; });
+    if (again)
+        clock.retryLater();
+
+    return result;
 }
 
 // The message thread under the clock's exclusion, or the audio thread offline; either way the

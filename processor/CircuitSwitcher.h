@@ -122,6 +122,8 @@ private:
 
     // Applies the live choice to one set; retry is set when it must be tried again later.
     int applyLatestChoice (int setIndex, bool& retry);
+    // The same from the message thread, which tries again on a later tick.
+    int applyLatestChoiceOrRetryLater (int setIndex);
 
     const ParameterValues& values;
 
